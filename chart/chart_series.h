@@ -1,0 +1,112 @@
+#pragma once
+
+#include <QObject>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "chart/chart_value_list.h"
+#include "platform/color.h"
+
+class TCustomAxisPanel;
+class TChartSeries;
+
+using TSeriesOnBeforeAdd = std::function<bool(TChartSeries* sender)>;
+using TSeriesOnAfterAdd = std::function<void(TChartSeries* sender, int valueIndex)>;
+using TSeriesOnClear = std::function<void(TChartSeries* sender)>;
+
+// The chart's unit of data: points of (X, Y) with an optional colour and label. X and Y live in
+// two value lists; the X list is kept in ascending order by default, so a point goes to its
+// place by X. Every change of data asks the owning chart, if any, to repaint.
+class TChartSeries : public QObject {
+  Q_OBJECT
+
+ public:
+  // The palette of ColorEachPoint, chosen by point index modulo 16.
+  static constexpr TColor kPalette[16] = {
+      clRed,  clGreen, clYellow, clBlue,  clWhite, clGray,   clFuchsia, clTeal,
+      clNavy, clMaroon, clLime,  clOlive, clPurple, clSilver, clAqua,   clBlack};
+
+  explicit TChartSeries(QObject* owner = nullptr);
+  ~TChartSeries() override;
+
+  TChartValueList& XValues() { return *valueLists_[0]; }
+  const TChartValueList& XValues() const { return *valueLists_[0]; }
+  TChartValueList& YValues() { return *valueLists_[1]; }
+  const TChartValueList& YValues() const { return *valueLists_[1]; }
+  const std::vector<std::unique_ptr<TChartValueList>>& ValueLists() const { return valueLists_; }
+
+  // Returns the index the point went to, or -1 when OnBeforeAdd vetoed it.
+  virtual int AppendPoint(double x, double y, std::string_view label = {},
+                          TColor color = clDefault);
+  virtual int AppendNullPoint(double x, double y, std::string_view label = {});
+  virtual int AppendValue(double value, std::string_view label = {}, TColor color = clDefault);
+  virtual void ClearPoints();
+  virtual void RemovePoint(int index);
+
+  int PointCount() const { return XValues().ValueCount(); }
+  virtual TColor PointColor(int index) const;
+  void SetPointColor(int index, TColor color);
+  bool IsNullPoint(int index) const { return PointColor(index) == clNone; }
+  virtual std::string PointLabel(int index) const;
+
+  // Asks the owning chart to repaint; a series without a chart does nothing.
+  void RequestRepaint();
+
+  TCustomAxisPanel* ParentChart() const { return parentChart_; }
+  virtual void SetParentChart(TCustomAxisPanel* chart);
+
+  bool Active() const { return active_; }
+  virtual void SetActive(bool active);
+  bool ColorEachPoint() const { return colorEachPoint_; }
+  virtual void SetColorEachPoint(bool colorEachPoint);
+  TColor SeriesColor() const { return seriesColor_; }
+  virtual void SetSeriesColor(TColor color);
+  bool ShowInLegend() const { return showInLegend_; }
+  void SetShowInLegend(bool show);
+  const std::string& Title() const { return title_; }
+  void SetTitle(const std::string& title);
+  const std::string& ValueFormat() const { return valueFormat_; }
+  void SetValueFormat(const std::string& format);
+  const std::string& PercentFormat() const { return percentFormat_; }
+  void SetPercentFormat(const std::string& format);
+  std::string ColorSource;    // kept for the form's sake; nothing reads it
+  std::string XLabelsSource;  // idem
+
+  TSeriesOnBeforeAdd OnBeforeAdd;
+  TSeriesOnAfterAdd OnAfterAdd;
+  TSeriesOnClear OnClearValues;
+
+ protected:
+  // After a point was stored at `index`: raises OnAfterAdd, then repaints if Active.
+  virtual void PointAdded(int index);
+  // Step one of ClearPoints: every list emptied and its storage given back.
+  virtual void ClearStorage();
+
+  template <class T>
+  void SetAndRepaint(T& field, const T& value) {
+    if (field == value) return;
+    field = value;
+    RequestRepaint();
+  }
+
+ private:
+  friend class TCustomAxisPanel;  // detaches its series when it goes away
+
+  std::vector<std::unique_ptr<TChartValueList>> valueLists_;
+  std::vector<TColor> colors_;
+  // Empty while no point has a label, so unlabelled points cost nothing here; otherwise one
+  // entry per point.
+  std::vector<std::string> labels_;
+
+  TCustomAxisPanel* parentChart_ = nullptr;
+  bool active_ = true;
+  bool colorEachPoint_ = false;
+  TColor seriesColor_ = clDefault;
+  bool showInLegend_ = true;
+  std::string title_;
+  std::string valueFormat_ = "#,##0.###";
+  std::string percentFormat_ = "##0.## %";
+};

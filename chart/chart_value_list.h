@@ -1,0 +1,70 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+class TChartSeries;
+
+enum TChartListOrder { loNone, loAscending, loDescending };
+
+// One coordinate of every point of a series, in index order. Values are stored as given and
+// read through Multiplier; the statistics are recomputed lazily on the first read after a
+// change.
+class TChartValueList {
+ public:
+  TChartValueList(TChartSeries* owner, std::string name);
+
+  TChartSeries* Owner() const { return owner_; }
+  const std::string& Name() const { return name_; }
+  void SetName(std::string name) { name_ = std::move(name); }
+
+  int ValueCount() const { return static_cast<int>(values_.size()); }
+  double ValueAt(int index) const;  // stored value × Multiplier
+  double LastValue() const { return ValueAt(ValueCount() - 1); }
+  void SetValueAt(int index, double value);
+
+  // Inserts by Order and returns the index the value went to; equal values keep their
+  // arrival order.
+  int AddOrdered(double value);
+  void InsertValueAt(int index, double value);
+  void RemoveValueAt(int index);
+  void RemoveAllValues();
+
+  int FindValue(double value) const;
+  void RotateValues();
+  void FillWithIndexes();
+
+  double MinimumValue() const;
+  double MaximumValue() const;
+  double SumOfValues() const;
+  double SumOfAbsValues() const;
+  bool StatsDirty() const { return statsDirty_; }
+
+  double Multiplier() const { return multiplier_; }
+  void SetMultiplier(double multiplier);
+  TChartListOrder Order() const { return order_; }
+  void SetOrder(TChartListOrder order);
+  bool DateTime() const { return dateTime_; }
+  void SetDateTime(bool dateTime);
+
+  std::string ValueSource;  // kept for the form's sake; nothing reads it
+  double PendingValue = 0;  // the coordinate of a point being added
+
+ private:
+  void CheckIndex(int index) const;
+  void RecomputeStats() const;
+  int InsertionIndex(double value) const;
+
+  TChartSeries* owner_;
+  std::string name_;
+  std::vector<double> values_;
+  double multiplier_ = 1;
+  TChartListOrder order_ = loNone;
+  bool dateTime_ = false;
+
+  mutable bool statsDirty_ = true;
+  mutable double minimum_ = 0;
+  mutable double maximum_ = 0;
+  mutable double sum_ = 0;
+  mutable double absSum_ = 0;
+};

@@ -1,0 +1,9 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// The text an instrument shows for a value: fixed point with exactly `decimals` digits after
+// `separator`, rounded half away from zero to `decimals` places but to no more than six
+// significant digits, and no minus sign on a value that rounds to zero.
+std::string FormatReading(long double value, int decimals, std::string_view separator);
