@@ -1,0 +1,270 @@
+#include "chart/chart_series.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <random>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "chart/custom_axis_panel.h"
+#include "chart/list_error.h"
+
+namespace {
+
+// A chart that only counts the repaints its series ask for.
+class CountingChart : public TCustomAxisPanel {
+ public:
+  void InvalidateChart() override {
+    ++repaints;
+    if (log != nullptr) log->push_back("repaint");
+  }
+  int repaints = 0;
+  std::vector<std::string>* log = nullptr;
+};
+
+struct Point {
+  double x, y;
+  TColor color;
+  std::string label;
+  bool operator==(const Point&) const = default;
+};
+
+std::vector<Point> Points(const TChartSeries& s) {
+  std::vector<Point> points;
+  for (int i = 0; i < s.PointCount(); ++i) {
+    points.push_back({s.XValues().ValueAt(i), s.YValues().ValueAt(i), s.PointColor(i),
+                      s.PointLabel(i)});
+  }
+  return points;
+}
+
+class ChartSeriesTest : public testing::Test {
+ protected:
+  ChartSeriesTest() {
+    chart.log = &log;
+    series.SetParentChart(&chart);
+    series.SetSeriesColor(clRed);
+    chart.repaints = 0;
+  }
+  std::vector<std::string> log;  // outlives the series, which repaints as it goes
+  CountingChart chart;
+  TChartSeries series;
+};
+
+TEST_F(ChartSeriesTest, PointsGoToTheirPlaceByXWithEverythingAttached) {
+  EXPECT_EQ(series.AppendPoint(0, 10, "a", clBlue), 0);
+  EXPECT_EQ(series.AppendPoint(2, 12), 1);
+  EXPECT_EQ(series.AppendPoint(1, 11, "b", clGreen), 1);
+  EXPECT_EQ(series.AppendPoint(1, 13), 2);  // equal X: after the existing one
+  const std::vector<Point> expected = {
+      {0, 10, clBlue, "a"}, {1, 11, clGreen, "b"}, {1, 13, clRed, ""}, {2, 12, clRed, ""}};
+  EXPECT_EQ(Points(series), expected);
+  EXPECT_EQ(chart.repaints, 4);
+}
+
+TEST_F(ChartSeriesTest, UnorderedXKeepsArrivalOrder) {
+  series.XValues().SetOrder(loNone);
+  for (double x : {3.0, 1.0, 2.0}) series.AppendPoint(x, x * 10);
+  EXPECT_EQ(Points(series),
+            (std::vector<Point>{{3, 30, clRed, ""}, {1, 10, clRed, ""}, {2, 20, clRed, ""}}));
+}
+
+TEST_F(ChartSeriesTest, RandomInsertsMatchAStableSortedReference) {
+  std::mt19937 random(7);
+  std::uniform_int_distribution<int> key(0, 40);
+  std::vector<Point> reference;
+  for (int i = 0; i < 500; ++i) {
+    const Point p{double(key(random)), double(i), TColor(i % 3 == 0 ? clNone : clDefault),
+                  i % 7 == 0 ? "p" + std::to_string(i) : ""};
+    const int index = series.AppendPoint(p.x, p.y, p.label, p.color);
+    const auto at = std::upper_bound(reference.begin(), reference.end(), p,
+                                     [](const Point& a, const Point& b) { return a.x < b.x; });
+    ASSERT_EQ(index, at - reference.begin());
+    reference.insert(at, p);
+  }
+  for (Point& p : reference) p.color = p.color == clDefault ? clRed : p.color;
+  EXPECT_EQ(Points(series), reference);
+}
+
+TEST_F(ChartSeriesTest, EffectiveColours) {
+  series.AppendPoint(0, 0);
+  series.AppendNullPoint(1, 0);
+  series.AppendPoint(2, 0, {}, clYellow);
+  EXPECT_EQ(series.PointColor(0), clRed);  // no colour of its own
+  EXPECT_TRUE(series.IsNullPoint(1));
+  EXPECT_FALSE(series.IsNullPoint(0));
+  EXPECT_EQ(series.PointColor(2), clYellow);
+  EXPECT_EQ(series.PointColor(3), clRed);  // beyond the list: the series colour
+  EXPECT_EQ(series.PointColor(-1), clRed);
+
+  series.SetColorEachPoint(true);
+  for (int i = 3; i < 20; ++i) series.AppendPoint(i, 0);
+  EXPECT_EQ(series.PointColor(0), clRed);  // palette entry 0
+  EXPECT_EQ(series.PointColor(1), clNone);
+  EXPECT_EQ(series.PointColor(2), clYellow);
+  EXPECT_EQ(series.PointColor(3), clBlue);
+  EXPECT_EQ(series.PointColor(15), clBlack);
+  EXPECT_EQ(series.PointColor(17), clGreen);  // index modulo 16
+
+  chart.repaints = 0;
+  series.SetPointColor(0, clNone);
+  EXPECT_TRUE(series.IsNullPoint(0));
+  EXPECT_EQ(chart.repaints, 1);
+  EXPECT_THROW(series.SetPointColor(20, clBlue), EListError);
+}
+
+TEST_F(ChartSeriesTest, LabelsStayWithTheirPoints) {
+  series.AppendPoint(0, 0);
+  series.AppendPoint(2, 0);
+  series.AppendPoint(1, 0, "milieu");  // the first label arrives after unlabelled points
+  series.AppendPoint(3, 0);
+  series.AppendPoint(-1, 0, "début");
+  const std::vector<std::string> expected = {"début", "", "milieu", "", ""};
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(series.PointLabel(i), expected[i]) << i;
+  EXPECT_EQ(series.PointLabel(5), "");
+  series.RemovePoint(0);
+  EXPECT_EQ(series.PointLabel(1), "milieu");
+}
+
+TEST_F(ChartSeriesTest, VetoStoresNothingButThePendingValues) {
+  series.AppendPoint(0, 0);
+  log.clear();
+  series.OnBeforeAdd = [&](TChartSeries* sender) {
+    EXPECT_EQ(sender, &series);
+    EXPECT_EQ(sender->XValues().PendingValue, 5);
+    EXPECT_EQ(sender->YValues().PendingValue, 6);
+    log.push_back("before");
+    return false;
+  };
+  series.OnAfterAdd = [&](TChartSeries*, int) { log.push_back("after"); };
+  EXPECT_EQ(series.AppendPoint(5, 6, "x", clBlue), -1);
+  EXPECT_EQ(log, std::vector<std::string>{"before"});
+  EXPECT_EQ(series.PointCount(), 1);
+  EXPECT_EQ(series.YValues().ValueCount(), 1);
+  EXPECT_EQ(series.PointLabel(0), "");
+}
+
+TEST_F(ChartSeriesTest, AfterAddComesBeforeTheRepaint) {
+  log.clear();
+  series.OnBeforeAdd = [](TChartSeries*) { return true; };
+  series.OnAfterAdd = [&](TChartSeries* sender, int index) {
+    EXPECT_EQ(sender, &series);
+    log.push_back("after " + std::to_string(index));
+  };
+  series.AppendPoint(4, 0);
+  series.AppendPoint(2, 0);
+  EXPECT_EQ(log, (std::vector<std::string>{"after 0", "repaint", "after 0", "repaint"}));
+
+  // An inactive series stores points but does not repaint.
+  series.SetActive(false);
+  log.clear();
+  EXPECT_EQ(series.AppendValue(7), 1);  // X is the point count, 2: between 2 and 4
+  EXPECT_EQ(series.XValues().ValueAt(1), 2);
+  EXPECT_EQ(series.YValues().ValueAt(1), 7);
+  EXPECT_EQ(log, std::vector<std::string>{"after 1"});
+}
+
+TEST_F(ChartSeriesTest, ClearingAnEmptySeriesStillNotifiesAndRepaints) {
+  int cleared = 0;
+  series.OnClearValues = [&](TChartSeries* sender) {
+    EXPECT_EQ(sender->PointCount(), 0);
+    ++cleared;
+  };
+  series.ClearPoints();
+  EXPECT_EQ(cleared, 1);
+  EXPECT_EQ(chart.repaints, 1);
+
+  for (int i = 0; i < 100; ++i) series.AppendPoint(i, i, "l");
+  series.ClearPoints();
+  EXPECT_EQ(cleared, 2);
+  EXPECT_EQ(series.PointCount(), 0);
+  EXPECT_EQ(series.YValues().ValueCount(), 0);
+  EXPECT_EQ(series.PointLabel(0), "");
+  EXPECT_EQ(series.XValues().MaximumValue(), 0);
+  // The next points start afresh.
+  EXPECT_EQ(series.AppendPoint(3, 3), 0);
+}
+
+TEST_F(ChartSeriesTest, RemovingABadIndexLeavesEveryListAsItWas) {
+  series.AppendPoint(0, 1, "a", clBlue);
+  series.AppendPoint(1, 2);
+  series.AppendPoint(2, 3, "c");
+  const std::vector<Point> before = Points(series);
+  chart.repaints = 0;
+  for (int index : {-1, 3, 100}) {
+    EXPECT_THROW(series.RemovePoint(index), EListError);
+  }
+  EXPECT_EQ(Points(series), before);
+  EXPECT_EQ(chart.repaints, 0);
+
+  // A value list that lost a value behind the series' back still cannot half-remove a point.
+  series.YValues().RemoveValueAt(2);
+  EXPECT_THROW(series.RemovePoint(2), EListError);
+  EXPECT_EQ(series.PointCount(), 3);
+
+  series.RemovePoint(0);
+  EXPECT_EQ(chart.repaints, 1);
+  EXPECT_EQ(series.PointCount(), 2);
+  EXPECT_EQ(series.PointLabel(1), "c");
+  EXPECT_EQ(series.PointColor(0), clRed);
+}
+
+TEST_F(ChartSeriesTest, SettersRepaintOnlyOnChange) {
+  series.SetSeriesColor(clRed);
+  series.SetActive(true);
+  series.SetTitle("");
+  series.XValues().SetMultiplier(1);
+  series.YValues().SetDateTime(false);
+  EXPECT_EQ(chart.repaints, 0);
+  series.SetSeriesColor(clBlue);
+  series.SetTitle("Tension");
+  series.SetShowInLegend(false);
+  series.SetColorEachPoint(true);
+  series.XValues().SetMultiplier(1000);
+  series.YValues().SetDateTime(true);
+  series.SetValueFormat("0.0");
+  EXPECT_EQ(chart.repaints, 7);
+}
+
+TEST(ChartSeries, DefaultsOfANewSeries) {
+  TChartSeries series;
+  EXPECT_EQ(series.XValues().Name(), "X ");
+  EXPECT_EQ(series.YValues().Name(), "Y ");
+  EXPECT_EQ(series.XValues().Order(), loAscending);
+  EXPECT_EQ(series.YValues().Order(), loNone);
+  EXPECT_EQ(series.XValues().Multiplier(), 1);
+  EXPECT_EQ(series.SeriesColor(), clDefault);
+  EXPECT_TRUE(series.Active());
+  EXPECT_EQ(series.ValueFormat(), "#,##0.###");
+  EXPECT_EQ(series.PercentFormat(), "##0.## %");
+  EXPECT_EQ(series.ParentChart(), nullptr);
+  // Without a chart nothing is asked of anyone.
+  EXPECT_EQ(series.AppendPoint(1, 1), 0);
+  series.ClearPoints();
+}
+
+TEST(ChartSeries, ChartAndSeriesLetGoOfEachOther) {
+  auto chart = std::make_unique<CountingChart>();
+  auto first = std::make_unique<TChartSeries>();
+  TChartSeries second;
+  first->SetParentChart(chart.get());
+  second.SetParentChart(chart.get());
+  EXPECT_EQ(chart->SeriesList(), (std::vector<TChartSeries*>{first.get(), &second}));
+
+  int cleared = 0;
+  first->OnClearValues = [&](TChartSeries*) { ++cleared; };
+  chart->repaints = 0;
+  first.reset();  // a series going away clears its points and leaves the chart
+  EXPECT_EQ(cleared, 1);
+  EXPECT_EQ(chart->SeriesList(), std::vector<TChartSeries*>{&second});
+
+  second.AppendPoint(1, 1);
+  chart.reset();  // the chart going away lets its series go, without freeing them
+  EXPECT_EQ(second.ParentChart(), nullptr);
+  EXPECT_EQ(second.AppendPoint(2, 2), 1);
+}
+
+}  // namespace
