@@ -1,14 +1,8 @@
 #include "chart/chart_series.h"
 
-#include "chart/custom_axis_panel.h"
 #include "chart/list_error.h"
-#include "chart/list_growth.h"
 
-TChartSeries::TChartSeries(QObject* owner) : QObject(owner) {
-  valueLists_.push_back(std::make_unique<TChartValueList>(this, "X "));
-  valueLists_.push_back(std::make_unique<TChartValueList>(this, "Y "));
-  XValues().SetOrder(loAscending);
-}
+TChartSeries::TChartSeries(QObject* owner) : QObject(owner) { xValues_.SetOrder(loAscending); }
 
 TChartSeries::~TChartSeries() {
   ClearPoints();
@@ -27,15 +21,18 @@ int TChartSeries::AppendPoint(double x, double y, std::string_view label, TColor
 
   const int index = xs.AddOrdered(xs.PendingValue);
   ys.InsertValueAt(index, ys.PendingValue);
-  GrowForOneMore(colors_);
-  colors_.insert(colors_.begin() + index, color);
-  if (!label.empty() || !labels_.empty()) {
-    labels_.resize(PointCount() - 1);  // materialise the empty entries of earlier points
-    GrowForOneMore(labels_);
-    labels_.insert(labels_.begin() + index, std::string(label));
+  if (color != clDefault || !label.empty() || attributesStored_) [[unlikely]] {
+    StoreAttributes(index, label, color);
   }
   PointAdded(index);
   return index;
+}
+
+void TChartSeries::StoreAttributes(int index, std::string_view label, TColor color) {
+  attributesStored_ = true;
+  const std::size_t countBefore = static_cast<std::size_t>(PointCount()) - 1;
+  colors_.Insert(index, color, countBefore);
+  labels_.Insert(index, label, countBefore);
 }
 
 int TChartSeries::AppendNullPoint(double x, double y, std::string_view label) {
@@ -52,9 +49,10 @@ void TChartSeries::PointAdded(int index) {
 }
 
 void TChartSeries::ClearStorage() {
-  for (auto& list : valueLists_) list->RemoveAllValues();
-  ReleaseList(colors_);
-  ReleaseList(labels_);
+  for (TChartValueList* list : valueLists_) list->RemoveAllValues();
+  colors_.Clear();
+  labels_.Clear();
+  attributesStored_ = false;
 }
 
 void TChartSeries::ClearPoints() {
@@ -65,12 +63,12 @@ void TChartSeries::ClearPoints() {
 
 void TChartSeries::RemovePoint(int index) {
   // Check every list first, so a bad index changes nothing.
-  for (const auto& list : valueLists_) {
+  for (const TChartValueList* list : valueLists_) {
     if (index < 0 || index >= list->ValueCount()) throw EListError(index);
   }
-  for (auto& list : valueLists_) list->RemoveValueAt(index);
-  if (index < static_cast<int>(colors_.size())) colors_.erase(colors_.begin() + index);
-  if (index < static_cast<int>(labels_.size())) labels_.erase(labels_.begin() + index);
+  for (TChartValueList* list : valueLists_) list->RemoveValueAt(index);
+  colors_.Erase(index);
+  labels_.Erase(index);
   if (active_) RequestRepaint();
 }
 
@@ -78,29 +76,26 @@ void TChartSeries::RemovePoint(int index) {
 // Colours and labels
 
 TColor TChartSeries::PointColor(int index) const {
-  if (index < 0 || index >= static_cast<int>(colors_.size())) return seriesColor_;
-  const TColor stored = colors_[index];
+  if (index < 0 || index >= PointCount()) return seriesColor_;
+  const TColor stored = colors_.At(index);
   if (stored != clDefault) return stored;
   return colorEachPoint_ ? kPalette[index % 16] : seriesColor_;
 }
 
 void TChartSeries::SetPointColor(int index, TColor color) {
-  if (index < 0 || index >= static_cast<int>(colors_.size())) throw EListError(index);
-  colors_[index] = color;
+  if (index < 0 || index >= PointCount()) throw EListError(index);
+  colors_.Set(index, color, PointCount());
+  attributesStored_ = true;
   RequestRepaint();
 }
 
 std::string TChartSeries::PointLabel(int index) const {
-  if (index < 0 || index >= static_cast<int>(labels_.size())) return {};
-  return labels_[index];
+  if (index < 0 || index >= PointCount()) return {};
+  return labels_.At(index);
 }
 
 // ---------------------------------------------------------------------------------------------
 // The owning chart and the settings
-
-void TChartSeries::RequestRepaint() {
-  if (parentChart_ != nullptr && !parentChart_->Destroying()) parentChart_->InvalidateChart();
-}
 
 void TChartSeries::SetParentChart(TCustomAxisPanel* chart) {
   if (chart == parentChart_) return;

@@ -2,15 +2,15 @@
 
 #include <QObject>
 #include <functional>
-#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "chart/chart_value_list.h"
+#include "chart/custom_axis_panel.h"
+#include "chart/per_point_list.h"
 #include "platform/color.h"
 
-class TCustomAxisPanel;
 class TChartSeries;
 
 using TSeriesOnBeforeAdd = std::function<bool(TChartSeries* sender)>;
@@ -32,11 +32,12 @@ class TChartSeries : public QObject {
   explicit TChartSeries(QObject* owner = nullptr);
   ~TChartSeries() override;
 
-  TChartValueList& XValues() { return *valueLists_[0]; }
-  const TChartValueList& XValues() const { return *valueLists_[0]; }
-  TChartValueList& YValues() { return *valueLists_[1]; }
-  const TChartValueList& YValues() const { return *valueLists_[1]; }
-  const std::vector<std::unique_ptr<TChartValueList>>& ValueLists() const { return valueLists_; }
+  TChartValueList& XValues() { return xValues_; }
+  const TChartValueList& XValues() const { return xValues_; }
+  TChartValueList& YValues() { return yValues_; }
+  const TChartValueList& YValues() const { return yValues_; }
+  // Every value list of the series, X first.
+  const std::vector<TChartValueList*>& ValueLists() const { return valueLists_; }
 
   // Returns the index the point went to, or -1 when OnBeforeAdd vetoed it.
   virtual int AppendPoint(double x, double y, std::string_view label = {},
@@ -53,7 +54,9 @@ class TChartSeries : public QObject {
   virtual std::string PointLabel(int index) const;
 
   // Asks the owning chart to repaint; a series without a chart does nothing.
-  void RequestRepaint();
+  void RequestRepaint() {
+    if (parentChart_ != nullptr && !parentChart_->Destroying()) parentChart_->InvalidateChart();
+  }
 
   TCustomAxisPanel* ParentChart() const { return parentChart_; }
   virtual void SetParentChart(TCustomAxisPanel* chart);
@@ -85,6 +88,8 @@ class TChartSeries : public QObject {
   // Step one of ClearPoints: every list emptied and its storage given back.
   virtual void ClearStorage();
 
+  void StoreAttributes(int index, std::string_view label, TColor color);
+
   template <class T>
   void SetAndRepaint(T& field, const T& value) {
     if (field == value) return;
@@ -95,11 +100,12 @@ class TChartSeries : public QObject {
  private:
   friend class TCustomAxisPanel;  // detaches its series when it goes away
 
-  std::vector<std::unique_ptr<TChartValueList>> valueLists_;
-  std::vector<TColor> colors_;
-  // Empty while no point has a label, so unlabelled points cost nothing here; otherwise one
-  // entry per point.
-  std::vector<std::string> labels_;
+  TChartValueList xValues_{this, "X "};
+  TChartValueList yValues_{this, "Y "};
+  std::vector<TChartValueList*> valueLists_{&xValues_, &yValues_};
+  TPerPointList<TColor> colors_{clDefault};  // the stored colours
+  TPerPointList<std::string> labels_{std::string()};
+  bool attributesStored_ = false;  // some point brought a colour or a label: keep both lists
 
   TCustomAxisPanel* parentChart_ = nullptr;
   bool active_ = true;

@@ -5,7 +5,6 @@
 
 #include "chart/chart_series.h"
 #include "chart/list_error.h"
-#include "chart/list_growth.h"
 
 TChartValueList::TChartValueList(TChartSeries* owner, std::string name)
     : owner_(owner), name_(std::move(name)) {}
@@ -25,43 +24,34 @@ void TChartValueList::SetValueAt(int index, double value) {
   statsDirty_ = true;
 }
 
-// Appending in order costs one comparison; a value out of order walks back from the end, so
-// nearly sorted data stays cheap. Compares stored values, not multiplied ones.
-int TChartValueList::InsertionIndex(double value) const {
-  const int last = ValueCount() - 1;
-  if (order_ == loNone || last < 0) return last + 1;
-  int i = last;
+// A value out of order walks back from the end, so nearly sorted data stays cheap. Compares
+// stored values, not multiplied ones.
+int TChartValueList::InsertOrdered(double value) {
+  int i = ValueCount() - 1;
   if (order_ == loAscending) {
     while (i >= 0 && values_[i] > value) --i;
   } else {
     while (i >= 0 && values_[i] < value) --i;
   }
+  values_.insert(i + 1, value);
+  statsDirty_ = true;
   return i + 1;
 }
 
-int TChartValueList::AddOrdered(double value) {
-  const int index = InsertionIndex(value);
-  GrowForOneMore(values_);
-  values_.insert(values_.begin() + index, value);
-  statsDirty_ = true;
-  return index;
-}
-
-void TChartValueList::InsertValueAt(int index, double value) {
+void TChartValueList::InsertInside(int index, double value) {
   if (index < 0 || index > ValueCount()) throw EListError(index);
-  GrowForOneMore(values_);
-  values_.insert(values_.begin() + index, value);
+  values_.insert(index, value);
   statsDirty_ = true;
 }
 
 void TChartValueList::RemoveValueAt(int index) {
   CheckIndex(index);
-  values_.erase(values_.begin() + index);
+  values_.erase(index);
   statsDirty_ = true;
 }
 
 void TChartValueList::RemoveAllValues() {
-  ReleaseList(values_);
+  values_.Release();
   statsDirty_ = true;
 }
 
@@ -73,7 +63,7 @@ int TChartValueList::FindValue(double value) const {
 }
 
 void TChartValueList::RotateValues() {
-  if (values_.size() < 2) return;
+  if (values_.size() < 2) return;  // nothing moves
   std::rotate(values_.begin(), values_.begin() + 1, values_.end());
 }
 

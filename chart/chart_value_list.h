@@ -1,7 +1,8 @@
 #pragma once
 
 #include <string>
-#include <vector>
+
+#include "chart/pod_list.h"
 
 class TChartSeries;
 
@@ -24,9 +25,18 @@ class TChartValueList {
   void SetValueAt(int index, double value);
 
   // Inserts by Order and returns the index the value went to; equal values keep their
-  // arrival order.
-  int AddOrdered(double value);
-  void InsertValueAt(int index, double value);
+  // arrival order. Appending in order costs one comparison.
+  int AddOrdered(double value) {
+    if (!GoesLast(value)) [[unlikely]] return InsertOrdered(value);
+    values_.push_back(value);
+    statsDirty_ = true;
+    return ValueCount() - 1;
+  }
+  void InsertValueAt(int index, double value) {
+    if (index != ValueCount()) [[unlikely]] return InsertInside(index, value);
+    values_.push_back(value);
+    statsDirty_ = true;
+  }
   void RemoveValueAt(int index);
   void RemoveAllValues();
 
@@ -51,13 +61,18 @@ class TChartValueList {
   double PendingValue = 0;  // the coordinate of a point being added
 
  private:
+  bool GoesLast(double value) const {
+    if (order_ == loNone || values_.empty()) return true;
+    return order_ == loAscending ? values_.back() <= value : values_.back() >= value;
+  }
+  int InsertOrdered(double value);
+  void InsertInside(int index, double value);
   void CheckIndex(int index) const;
   void RecomputeStats() const;
-  int InsertionIndex(double value) const;
 
   TChartSeries* owner_;
   std::string name_;
-  std::vector<double> values_;
+  TPodList<double> values_;
   double multiplier_ = 1;
   TChartListOrder order_ = loNone;
   bool dateTime_ = false;

@@ -172,29 +172,40 @@ void TBench::BuildGeneratorWave() {
   }
 }
 
-// The zero line over 0 .. 25 ms, then five periods of the wave; time runs on across periods.
+// Sample times in ms: an extended-precision running sum of 0.05, never reset across the five
+// periods. It depends on nothing else, so it is summed once.
+static const std::array<double, kZeroLinePoints>& SampleTimes() {
+  static const std::array<double, kZeroLinePoints> times = [] {
+    std::array<double, kZeroLinePoints> result{};
+    long double t = 0;
+    for (double& time : result) {
+      time = static_cast<double>(t);
+      t += kSampleTime;
+    }
+    return result;
+  }();
+  return times;
+}
+
+// The zero line over 0 .. 25 ms, then five periods of the wave from 0 to 24.95 ms.
 void TBench::PlotWave() {
   Show(inVoltmeter, MotorVoltage, 2);
   if (Series1_ != nullptr) Series1_->ClearPoints();
   if (Series4_ != nullptr) Series4_->ClearPoints();
 
-  long double t = 0;
-  if (Series4_ != nullptr) {
-    for (SampleIndex = 0; SampleIndex < kZeroLinePoints; ++SampleIndex) {
-      Series4_->AppendPoint(static_cast<double>(t), 0.0);
-      t += kSampleTime;
-    }
-  }
-  t = 0;
+  const auto& times = SampleTimes();
+  static constexpr std::array<double, kZeroLinePoints> zeros{};
+  if (Series4_ != nullptr) Series4_->AppendPoints(times.data(), zeros.data(), kZeroLinePoints);
+  SampleIndex = kZeroLinePoints;
+
+  double values[kPeriodSamples];
+  for (int i = 0; i < kPeriodSamples; ++i) values[i] = static_cast<double>(WaveSamples[i]);
   if (Series1_ != nullptr) {
     for (int period = 0; period < kPeriodsShown; ++period) {
-      for (SampleIndex = 0; SampleIndex < kPeriodSamples; ++SampleIndex) {
-        Series1_->AppendPoint(static_cast<double>(t),
-                              static_cast<double>(WaveSamples[SampleIndex]));
-        t += kSampleTime;
-      }
+      Series1_->AppendPoints(times.data() + period * kPeriodSamples, values, kPeriodSamples);
     }
   }
+  SampleIndex = kPeriodSamples;
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -60,6 +60,9 @@ std::string FormatReading(long double value, int decimals, std::string_view sepa
   if (std::isnan(value)) return "NAN";
   if (std::isinf(value)) return value < 0 ? "-INF" : "INF";
   decimals = std::max(decimals, 0);
+  if (value == 0) {  // the tachometer's reset, many times a second: no digits to work out
+    return decimals == 0 ? "0" : "0" + std::string(separator) + std::string(decimals, '0');
+  }
 
   Digits d = DecimalDigits(std::fabs(value));
   RoundDigits(d, std::min(kSignificantDigits, d.integerDigits + decimals));

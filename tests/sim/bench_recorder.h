@@ -29,7 +29,9 @@ class TraceRecorder : public TBenchTrace {
     ++clears;
     points.clear();
   }
-  void AppendPoint(double x, double y) override { points.emplace_back(x, y); }
+  void AppendPoints(const double* x, const double* y, int count) override {
+    for (int i = 0; i < count; ++i) points.emplace_back(x[i], y[i]);
+  }
 
   int clears = 0;
   std::vector<std::pair<double, double>> points;

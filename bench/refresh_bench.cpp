@@ -1,0 +1,82 @@
+// What one scroll notification costs the model: RefreshBench with its 1001 appends into two
+// chart series, against writing the same 1001 (x, y) pairs into preallocated plain arrays.
+#include <benchmark/benchmark.h>
+
+#include <array>
+
+#include "chart/chart.h"
+#include "ratio_reporter.h"
+#include "sim/bench.h"
+
+namespace {
+
+class NullOutput : public TBenchOutput {
+ public:
+  void ShowReading(TInstrument, const std::string& text) override {
+    benchmark::DoNotOptimize(text.data());
+  }
+};
+
+// The two-quadrant bench at half speed, with the inductance spikes.
+void SetUpBench(TBench& bench) {
+  bench.SupplyVoltage = 10.4L;
+  bench.ExperimentKind = 1;
+  bench.ConnectionMode = 1;
+  bench.RotationDirection = 1;
+  bench.ChopperType = 2;
+  bench.SpeedSetting = 100;
+  bench.SpeedPercent = TBench::HalveToEven(100);
+}
+
+void BM_RefreshBench(benchmark::State& state) {
+  TCustomAxisPanel chart;
+  TChartSeries series1, series4;
+  series4.SetParentChart(&chart);
+  series1.SetParentChart(&chart);
+  TSeriesTrace trace1(series1), trace4(series4);
+  NullOutput output;
+  TBench bench(&output, &trace1, &trace4);
+  SetUpBench(bench);
+  for (auto _ : state) {
+    bench.RefreshBench();
+    benchmark::DoNotOptimize(series1.PointCount());
+  }
+  state.SetItemsProcessed(state.iterations() * 1001);
+}
+BENCHMARK(BM_RefreshBench);
+
+// The least any implementation must do: the same pairs, same time steps, into fixed arrays.
+void BM_PlainArraysBaseline(benchmark::State& state) {
+  TBench bench;
+  SetUpBench(bench);
+  bench.BuildChopperWave();
+  static std::array<double, 501> x4, y4;
+  static std::array<double, 500> x1, y1;
+  for (auto _ : state) {
+    long double t = 0;
+    for (int i = 0; i < 501; ++i) {
+      x4[i] = static_cast<double>(t);
+      y4[i] = 0;
+      t += 0.05L;
+    }
+    t = 0;
+    for (int i = 0; i < 500; ++i) {
+      x1[i] = static_cast<double>(t);
+      y1[i] = static_cast<double>(bench.WaveSamples[i % 100]);
+      t += 0.05L;
+    }
+    benchmark::DoNotOptimize(x4.data());
+    benchmark::DoNotOptimize(y4.data());
+    benchmark::DoNotOptimize(x1.data());
+    benchmark::DoNotOptimize(y1.data());
+    benchmark::ClobberMemory();
+  }
+  state.SetItemsProcessed(state.iterations() * 1001);
+}
+BENCHMARK(BM_PlainArraysBaseline);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  return RunWithRatios(argc, argv, {{"BM_RefreshBench", "BM_PlainArraysBaseline"}});
+}

@@ -1,0 +1,105 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+#include <type_traits>
+#include <utility>
+
+// Growth of the point lists: doubling while small, so refilling a trace of a few hundred
+// points takes a handful of allocations, then a quarter at a time beyond 4096 entries, so a
+// large series wastes at most a quarter of its storage instead of the half doubling can leave.
+inline std::size_t NextListCapacity(std::size_t capacity) {
+  if (capacity < 16) return 16;
+  if (capacity < 4096) return capacity * 2;
+  return capacity + capacity / 4;
+}
+
+// A contiguous list of plain values for the hot path of a series: appending is one comparison
+// and one store, and growing goes through realloc, which can extend a block in place (large
+// blocks are remapped, not copied). Clearing gives the storage back but remembers how many
+// entries the list held, up to kRefillHint, so a trace refilled with as many points allocates
+// once instead of growing step by step.
+template <class T>
+class TPodList {
+  static_assert(std::is_trivially_copyable_v<T>);
+
+ public:
+  TPodList() = default;
+  TPodList(const TPodList& other) { *this = other; }
+  TPodList(TPodList&& other) noexcept { Swap(other); }
+  TPodList& operator=(const TPodList& other) {
+    if (this != &other) {
+      Release();
+      Reserve(other.size_);
+      if (other.size_ > 0) std::memcpy(data_, other.data_, other.size_ * sizeof(T));
+      size_ = other.size_;
+    }
+    return *this;
+  }
+  TPodList& operator=(TPodList&& other) noexcept {
+    TPodList moved(std::move(other));
+    Swap(moved);
+    return *this;
+  }
+  ~TPodList() { std::free(data_); }
+
+  std::size_t size() const { return size_; }
+  std::size_t capacity() const { return capacity_; }
+  bool empty() const { return size_ == 0; }
+  T* begin() { return data_; }
+  T* end() { return data_ + size_; }
+  const T* begin() const { return data_; }
+  const T* end() const { return data_ + size_; }
+  T& operator[](std::size_t i) { return data_[i]; }
+  const T& operator[](std::size_t i) const { return data_[i]; }
+  const T& back() const { return data_[size_ - 1]; }
+
+  void push_back(T value) {
+    if (size_ == capacity_) [[unlikely]] Grow();
+    data_[size_++] = value;
+  }
+  void insert(std::size_t index, T value) {
+    if (size_ == capacity_) [[unlikely]] Grow();
+    std::memmove(data_ + index + 1, data_ + index, (size_ - index) * sizeof(T));
+    data_[index] = value;
+    ++size_;
+  }
+  void erase(std::size_t index) {
+    std::memmove(data_ + index, data_ + index + 1, (size_ - index - 1) * sizeof(T));
+    --size_;
+  }
+  void Release() {
+    refillHint_ = size_ < kRefillHint ? size_ : kRefillHint;
+    std::free(data_);
+    data_ = nullptr;
+    size_ = capacity_ = 0;
+  }
+
+ private:
+  static constexpr std::size_t kRefillHint = 4096;
+
+  [[gnu::noinline]] void Grow() {
+    const std::size_t next = NextListCapacity(capacity_);
+    Reserve(capacity_ == 0 && refillHint_ > next ? refillHint_ : next);
+  }
+  void Reserve(std::size_t capacity) {
+    if (capacity <= capacity_) return;
+    void* grown = std::realloc(data_, capacity * sizeof(T));
+    if (grown == nullptr) throw std::bad_alloc();
+    data_ = static_cast<T*>(grown);
+    capacity_ = capacity;
+  }
+  void Swap(TPodList& other) noexcept {
+    std::swap(data_, other.data_);
+    std::swap(size_, other.size_);
+    std::swap(capacity_, other.capacity_);
+    std::swap(refillHint_, other.refillHint_);
+  }
+
+  T* data_ = nullptr;
+  std::size_t size_ = 0;
+  std::size_t capacity_ = 0;
+  std::size_t refillHint_ = 0;
+};
