@@ -9,7 +9,8 @@
 #include <vector>
 
 // Console output plus, at the end, each benchmark's time as a multiple of a baseline measured
-// in the same run, so figures can be compared across machines.
+// in the same run, so figures can be compared across machines. Benchmarks that count items are
+// compared per item.
 class RatioReporter : public benchmark::ConsoleReporter {
  public:
   // Each pair is (benchmark, baseline), by full benchmark name.
@@ -20,7 +21,9 @@ class RatioReporter : public benchmark::ConsoleReporter {
     ConsoleReporter::ReportRuns(runs);
     for (const Run& run : runs) {
       if (run.run_type != Run::RT_Iteration || run.iterations == 0) continue;
-      const double seconds = run.real_accumulated_time / static_cast<double>(run.iterations);
+      double seconds = run.real_accumulated_time / static_cast<double>(run.iterations);
+      const auto items = run.counters.find("items_per_second");
+      if (items != run.counters.end() && items->second.value > 0) seconds = 1 / items->second.value;
       auto [it, inserted] = seconds_.try_emplace(run.benchmark_name(), seconds);
       if (!inserted && seconds < it->second) it->second = seconds;  // best of the repetitions
     }
@@ -28,7 +31,7 @@ class RatioReporter : public benchmark::ConsoleReporter {
 
   void Finalize() override {
     ConsoleReporter::Finalize();
-    std::printf("\nRatios (best time of each, same run):\n");
+    std::printf("\nRatios (best time of each, per item where items are counted, same run):\n");
     for (const auto& [name, baseline] : ratios_) {
       const auto a = seconds_.find(name);
       const auto b = seconds_.find(baseline);

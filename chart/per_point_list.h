@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -8,7 +9,7 @@
 
 // A per-point attribute (colour, label) that most series never set: it stays empty, and costs
 // nothing per point, until a point brings a value other than `Default`; from then on it holds
-// one entry per point.
+// one entry per point. Plain values (colours) sit in a TPodList, texts in a vector.
 template <class T>
 class TPerPointList {
  public:
@@ -24,10 +25,7 @@ class TPerPointList {
   void Insert(std::size_t index, const U& value, std::size_t count) {
     if (entries_.empty() && value == default_) return;
     entries_.resize(count, default_);
-    if (entries_.size() == entries_.capacity()) {
-      entries_.reserve(NextListCapacity(entries_.capacity()));
-    }
-    entries_.insert(entries_.begin() + static_cast<std::ptrdiff_t>(index), T(value));
+    InsertAt(entries_, index, T(value));
   }
 
   void Set(std::size_t index, T value, std::size_t count) {
@@ -39,12 +37,26 @@ class TPerPointList {
   }
 
   void Erase(std::size_t index) {
-    if (index < entries_.size()) entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(index));
+    if (index < entries_.size()) EraseAt(entries_, index);
   }
 
-  void Clear() { std::vector<T>().swap(entries_); }
+  void Clear() { Release(entries_); }
 
  private:
+  using Storage = std::conditional_t<std::is_trivially_copyable_v<T>, TPodList<T>, std::vector<T>>;
+
+  static void InsertAt(TPodList<T>& list, std::size_t index, T value) { list.insert(index, value); }
+  static void InsertAt(std::vector<T>& list, std::size_t index, T value) {
+    if (list.size() == list.capacity()) list.reserve(NextListCapacity(list.capacity()));
+    list.insert(list.begin() + static_cast<std::ptrdiff_t>(index), std::move(value));
+  }
+  static void EraseAt(TPodList<T>& list, std::size_t index) { list.erase(index); }
+  static void EraseAt(std::vector<T>& list, std::size_t index) {
+    list.erase(list.begin() + static_cast<std::ptrdiff_t>(index));
+  }
+  static void Release(TPodList<T>& list) { list.Release(); }
+  static void Release(std::vector<T>& list) { std::vector<T>().swap(list); }
+
   T default_;
-  std::vector<T> entries_;
+  Storage entries_;
 };

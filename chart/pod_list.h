@@ -7,6 +7,11 @@
 #include <type_traits>
 #include <utility>
 
+// Storage blocks of the point lists. Large blocks are mapped pages that grow by remapping, so
+// a list of a million points is never copied as it grows.
+void* ResizeBlock(void* block, std::size_t oldBytes, std::size_t newBytes);
+void FreeBlock(void* block, std::size_t bytes) noexcept;
+
 // Growth of the point lists: doubling while small, so refilling a trace of a few hundred
 // points takes a handful of allocations, then a quarter at a time beyond 4096 entries, so a
 // large series wastes at most a quarter of its storage instead of the half doubling can leave.
@@ -43,7 +48,7 @@ class TPodList {
     Swap(moved);
     return *this;
   }
-  ~TPodList() { std::free(data_); }
+  ~TPodList() { FreeBlock(data_, capacity_); }
 
   std::size_t size() const { return size_; }
   std::size_t capacity() const { return capacity_; }
@@ -66,13 +71,23 @@ class TPodList {
     data_[index] = value;
     ++size_;
   }
+  void resize(std::size_t count, T value) {
+    Reserve(count);
+    for (std::size_t i = size_; i < count; ++i) data_[i] = value;
+    size_ = count;
+  }
   void erase(std::size_t index) {
     std::memmove(data_ + index, data_ + index + 1, (size_ - index - 1) * sizeof(T));
     --size_;
   }
+  template <class U>
+  static void FreeBlock(U* block, std::size_t capacity) noexcept {
+    ::FreeBlock(block, capacity * sizeof(U));
+  }
+
   void Release() {
     refillHint_ = size_ < kRefillHint ? size_ : kRefillHint;
-    std::free(data_);
+    FreeBlock(data_, capacity_);
     data_ = nullptr;
     size_ = capacity_ = 0;
   }
@@ -86,9 +101,7 @@ class TPodList {
   }
   void Reserve(std::size_t capacity) {
     if (capacity <= capacity_) return;
-    void* grown = std::realloc(data_, capacity * sizeof(T));
-    if (grown == nullptr) throw std::bad_alloc();
-    data_ = static_cast<T*>(grown);
+    data_ = static_cast<T*>(ResizeBlock(data_, capacity_ * sizeof(T), capacity * sizeof(T)));
     capacity_ = capacity;
   }
   void Swap(TPodList& other) noexcept {
