@@ -38,11 +38,11 @@ int main(int argc, char** argv) {
   QSize size;
   if (argc == 5) size = QSize(std::atoi(argv[3]), std::atoi(argv[4]));
   try {
-    const QImage image = RenderSvg(input, size);
+    // Icons keep their transparent corners; pictures are laid on white paper.
     if (output.extension() == ".png")
-      WritePng(image, QString::fromStdString(output.string()));
+      WritePng(RenderSvg(input, size, Qt::transparent), QString::fromStdString(output.string()));
     else
-      WriteJpeg(image, output);
+      WriteJpeg(RenderSvg(input, size), output);
   } catch (const std::exception& error) {
     std::fprintf(stderr, "svgraster: %s\n", error.what());
     std::error_code ignored;
