@@ -2,6 +2,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include <QApplication>
+
 #include <cstdio>
 #include <map>
 #include <string>
@@ -56,3 +58,17 @@ inline int RunWithRatios(int argc, char** argv,
   benchmark::Shutdown();
   return 0;
 }
+
+// The chart is a widget: benchmarks that build one need an application, on the offscreen
+// platform unless another one is asked for.
+class ChartApplication {
+ public:
+  ChartApplication(int& argc, char** argv)
+      : platform_(qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") &&
+                  qputenv("QT_QPA_PLATFORM", "offscreen")),
+        app_(argc, argv) {}
+
+ private:
+  bool platform_;
+  QApplication app_;
+};

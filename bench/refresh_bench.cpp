@@ -29,7 +29,7 @@ void SetUpBench(TBench& bench) {
 }
 
 void BM_RefreshBench(benchmark::State& state) {
-  TCustomAxisPanel chart;
+  TChart chart;
   TChartSeries series1, series4;
   series4.SetParentChart(&chart);
   series1.SetParentChart(&chart);
@@ -78,5 +78,6 @@ BENCHMARK(BM_PlainArraysBaseline);
 }  // namespace
 
 int main(int argc, char** argv) {
+  ChartApplication app(argc, argv);
   return RunWithRatios(argc, argv, {{"BM_RefreshBench", "BM_PlainArraysBaseline"}});
 }

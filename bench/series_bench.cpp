@@ -39,7 +39,7 @@ namespace {
 
 void BM_AppendThenClear(benchmark::State& state) {
   const int count = static_cast<int>(state.range(0));
-  TCustomAxisPanel chart;
+  TChart chart;
   TChartSeries series;
   series.SetParentChart(&chart);
   for (auto _ : state) {
@@ -80,6 +80,7 @@ BENCHMARK(BM_BytesPerColouredPoint)->Arg(1000000)->Iterations(1)->Unit(benchmark
 }  // namespace
 
 int main(int argc, char** argv) {
+  ChartApplication app(argc, argv);
   return RunWithRatios(
       argc, argv,
       {{"BM_AppendThenClear/1000000", "BM_AppendThenClear/10000"},

@@ -101,8 +101,125 @@ void TChartSeries::SetParentChart(TCustomAxisPanel* chart) {
   if (chart == parentChart_) return;
   if (parentChart_ != nullptr) parentChart_->RemoveSeries(this);
   parentChart_ = chart;
+  ResolveAxes();
   if (parentChart_ != nullptr) parentChart_->AddSeries(this);
 }
+
+// ---------------------------------------------------------------------------------------------
+// Axes
+
+void TChartSeries::ResolveAxes() {
+  if (parentChart_ == nullptr) {
+    resolvedHorizAxis_ = resolvedVertAxis_ = nullptr;
+    return;
+  }
+  resolvedHorizAxis_ = &parentChart_->BottomAxis();
+  if (horizAxis_ == aTopAxis) resolvedHorizAxis_ = &parentChart_->TopAxis();
+  if (horizAxis_ == aCustomHorizAxis && customHorizAxis_ != nullptr) {
+    resolvedHorizAxis_ = customHorizAxis_;
+  }
+  resolvedVertAxis_ = &parentChart_->LeftAxis();
+  if (vertAxis_ == aRightAxis) resolvedVertAxis_ = &parentChart_->RightAxis();
+  if (vertAxis_ == aCustomVertAxis && customVertAxis_ != nullptr) {
+    resolvedVertAxis_ = customVertAxis_;
+  }
+}
+
+void TChartSeries::SetHorizAxis(THorizAxis axis) {
+  if (axis == horizAxis_) return;
+  horizAxis_ = axis;
+  ResolveAxes();
+  RequestRepaint();
+}
+
+void TChartSeries::SetVertAxis(TVertAxis axis) {
+  if (axis == vertAxis_) return;
+  vertAxis_ = axis;
+  ResolveAxes();
+  RequestRepaint();
+}
+
+void TChartSeries::SetCustomHorizAxis(TChartAxis* axis) {
+  if (axis == customHorizAxis_) return;
+  customHorizAxis_ = axis;
+  ResolveAxes();
+  RequestRepaint();
+}
+
+void TChartSeries::SetCustomVertAxis(TChartAxis* axis) {
+  if (axis == customVertAxis_) return;
+  customVertAxis_ = axis;
+  ResolveAxes();
+  RequestRepaint();
+}
+
+bool TChartSeries::UsesAxis(const TChartAxis* axis) const {
+  if (axis == nullptr) return false;
+  if (axis->IsHorizontal()) return horizAxis_ == aBothHorizAxis || axis == resolvedHorizAxis_;
+  return vertAxis_ == aBothVertAxis || axis == resolvedVertAxis_;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Visible range and drawing
+
+void TChartSeries::ComputeVisibleRange() {
+  FirstVisibleIndex = LastVisibleIndex = -1;
+  const int count = PointCount();
+  if (count == 0) return;
+  const int last = count - 1;
+  if (!ClipToVisibleRange || xValues_.Order() == loNone || resolvedHorizAxis_ == nullptr) {
+    FirstVisibleIndex = 0;
+    LastVisibleIndex = last;
+    return;
+  }
+  const TChartAxis& axis = *resolvedHorizAxis_;
+  const TRect& plot = parentChart_->PlotRect;
+  const double low = axis.PixelToValue(axis.Inverted() ? plot.Right : plot.Left);
+  const double high = axis.PixelToValue(axis.Inverted() ? plot.Left : plot.Right);
+
+  // The X list is sorted, so the scans are binary searches: the same indices a scan from
+  // index 0 finds, without visiting the points left of the plot.
+  const auto at = [this](int i) { return xValues_.ValueAt(i); };
+  int lo = 0, hi = count;  // first index whose value is not below `low`
+  while (lo < hi) {
+    const int mid = lo + (hi - lo) / 2;
+    if (at(mid) < low) lo = mid + 1; else hi = mid;
+  }
+  if (lo > last) return;
+  FirstVisibleIndex = lo;
+  if (at(last) <= high) {
+    LastVisibleIndex = last;
+    return;
+  }
+  // First index from FirstVisibleIndex whose value is not below `high` (there is one: the
+  // last value is above it).
+  lo = FirstVisibleIndex;
+  hi = last;
+  while (lo < hi) {
+    const int mid = lo + (hi - lo) / 2;
+    if (at(mid) < high) lo = mid + 1; else hi = mid;
+  }
+  LastVisibleIndex = lo;
+  if (!KeepEdgePoints && at(LastVisibleIndex) > high) --LastVisibleIndex;
+}
+
+void TChartSeries::DrawOnChart(const TRect* clip) {
+  if (parentChart_ == nullptr || resolvedHorizAxis_ == nullptr) return;
+  ComputeVisibleRange();
+  if (FirstVisibleIndex == -1) return;
+  if (BeforeDrawValues) BeforeDrawValues(this);
+  TChartCanvas3D& canvas = parentChart_->Canvas();
+  if (clip != nullptr) canvas.ClipToRect(*clip);
+  DrawAllPoints();
+  canvas.RemoveClip();
+  if (AfterDrawValues) AfterDrawValues(this);
+}
+
+void TChartSeries::DrawAllPoints() {
+  for (int i = FirstVisibleIndex; i <= LastVisibleIndex; ++i) DrawPoint(i);
+}
+
+void TChartSeries::DrawPoint(int) {}
 
 void TChartSeries::SetActive(bool active) { SetAndRepaint(active_, active); }
 

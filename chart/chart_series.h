@@ -16,6 +16,10 @@ class TChartSeries;
 using TSeriesOnBeforeAdd = std::function<bool(TChartSeries* sender)>;
 using TSeriesOnAfterAdd = std::function<void(TChartSeries* sender, int valueIndex)>;
 using TSeriesOnClear = std::function<void(TChartSeries* sender)>;
+using TSeriesNotify = std::function<void(TChartSeries* sender)>;
+
+enum THorizAxis { aTopAxis, aBottomAxis, aBothHorizAxis, aCustomHorizAxis };
+enum TVertAxis { aLeftAxis, aRightAxis, aBothVertAxis, aCustomVertAxis };
 
 // The chart's unit of data: points of (X, Y) with an optional colour and label. X and Y live in
 // two value lists; the X list is kept in ascending order by default, so a point goes to its
@@ -59,7 +63,54 @@ class TChartSeries : public QObject {
   }
 
   TCustomAxisPanel* ParentChart() const { return parentChart_; }
+  // Leaves the old chart's series list and joins the end of the new one's.
   virtual void SetParentChart(TCustomAxisPanel* chart);
+
+  // --- The axes it is drawn against -----------------------------------------------------------
+  THorizAxis HorizAxis() const { return horizAxis_; }
+  void SetHorizAxis(THorizAxis axis);
+  TVertAxis VertAxis() const { return vertAxis_; }
+  void SetVertAxis(TVertAxis axis);
+  // Axes outside the chart's five, for aCustomHorizAxis and aCustomVertAxis.
+  void SetCustomHorizAxis(TChartAxis* axis);
+  void SetCustomVertAxis(TChartAxis* axis);
+  TChartAxis* ResolvedHorizAxis() const { return resolvedHorizAxis_; }
+  TChartAxis* ResolvedVertAxis() const { return resolvedVertAxis_; }
+  bool UsesAxis(const TChartAxis* axis) const;
+
+  // --- Visible points and pixels --------------------------------------------------------------
+  // The points to draw on this paint: from the first at or right of the plot's left edge to
+  // the last at or left of its right edge (or the first beyond it, with KeepEdgePoints);
+  // -1 and -1 when none. Assumes the X list is sorted, which loAscending keeps.
+  void ComputeVisibleRange();
+  int FirstVisibleIndex = -1;
+  int LastVisibleIndex = -1;
+  bool ClipToVisibleRange = true;
+  bool KeepEdgePoints = false;
+
+  int XPixel(int index) const { return resolvedHorizAxis_->ValueToPixel(xValues_.ValueAt(index)); }
+  int YPixel(int index) const { return resolvedVertAxis_->ValueToPixel(yValues_.ValueAt(index)); }
+  double PixelToXValue(int pixel) const { return resolvedHorizAxis_->PixelToValue(pixel); }
+  double PixelToYValue(int pixel) const { return resolvedVertAxis_->PixelToValue(pixel); }
+  double MinimumX() const { return xValues_.MinimumValue(); }
+  double MaximumX() const { return xValues_.MaximumValue(); }
+  double MinimumY() const { return yValues_.MinimumValue(); }
+  double MaximumY() const { return yValues_.MaximumValue(); }
+
+  // Extra pixels a series asks of its axes at each end; none by default.
+  virtual void HorizMargins(int& start, int& end) const { start = end = 0; }
+  virtual void VertMargins(int& start, int& end) const { start = end = 0; }
+
+  // --- Drawing ------------------------------------------------------------------------------
+  // How the chart has the series drawn on each paint: the visible range, BeforeDrawValues,
+  // the points inside `clip` (when given), AfterDrawValues. Nothing when no point is visible.
+  void DrawOnChart(const TRect* clip);
+  // Draws the visible points; the base class draws each with DrawPoint.
+  virtual void DrawAllPoints();
+  virtual void DrawPoint(int index);
+
+  TSeriesNotify BeforeDrawValues;
+  TSeriesNotify AfterDrawValues;
 
   bool Active() const { return active_; }
   virtual void SetActive(bool active);
@@ -107,7 +158,15 @@ class TChartSeries : public QObject {
   TPerPointList<std::string> labels_{std::string()};
   bool attributesStored_ = false;  // some point brought a colour or a label: keep both lists
 
+  void ResolveAxes();
+
   TCustomAxisPanel* parentChart_ = nullptr;
+  THorizAxis horizAxis_ = aBottomAxis;
+  TVertAxis vertAxis_ = aLeftAxis;
+  TChartAxis* customHorizAxis_ = nullptr;
+  TChartAxis* customVertAxis_ = nullptr;
+  TChartAxis* resolvedHorizAxis_ = nullptr;
+  TChartAxis* resolvedVertAxis_ = nullptr;
   bool active_ = true;
   bool colorEachPoint_ = false;
   TColor seriesColor_ = clDefault;

@@ -1,12 +1,24 @@
 #include "chart/custom_axis_panel.h"
 
+#include <QLocale>
 #include <algorithm>
 
 #include "chart/chart_series.h"
 
+TCustomAxisPanel::TCustomAxisPanel(QWidget* parent) : TCustomChartPanelExtended(parent) {
+  axes_ = {std::make_unique<TChartAxis>(this, TChartAxis::kBottom),
+           std::make_unique<TChartAxis>(this, TChartAxis::kTop),
+           std::make_unique<TChartAxis>(this, TChartAxis::kLeft),
+           std::make_unique<TChartAxis>(this, TChartAxis::kRight),
+           std::make_unique<TChartAxis>(this, TChartAxis::kDepth)};
+  const QLocale locale = QLocale::system();
+  LabelDecimalSeparator = locale.decimalPoint();
+  LabelThousandSeparator = locale.groupSeparator();
+}
+
 // The series belong to the form, not to the chart: they are only let go.
 TCustomAxisPanel::~TCustomAxisPanel() {
-  destroying_ = true;
+  BeginDestruction();
   while (!seriesList_.empty()) seriesList_.back()->SetParentChart(nullptr);
 }
 
@@ -15,4 +27,58 @@ void TCustomAxisPanel::AddSeries(TChartSeries* series) { seriesList_.push_back(s
 void TCustomAxisPanel::RemoveSeries(TChartSeries* series) {
   seriesList_.erase(std::remove(seriesList_.begin(), seriesList_.end(), series),
                     seriesList_.end());
+}
+
+bool TCustomAxisPanel::HasActiveSeries() const {
+  return std::any_of(seriesList_.begin(), seriesList_.end(),
+                     [](const TChartSeries* s) { return s->Active(); });
+}
+
+void TCustomAxisPanel::LayoutAxes() {
+  for (auto& axis : axes_) axis->AdjustRange();
+  NormalizePlotRect();
+  TRect r = PlotRect;
+  for (std::size_t i = 0; i < axes_.size(); ++i) {
+    TChartAxis& axis = *axes_[i];
+    if (!axis.IsVisible()) continue;
+    TRect t = r;
+    axis.ReserveAxisRoom(t, i < 5);
+    // An axis whose room would empty the plot reserves nothing.
+    const TRect both{std::max(r.Left, t.Left), std::max(r.Top, t.Top),
+                     std::min(r.Right, t.Right), std::min(r.Bottom, t.Bottom)};
+    if (!both.IsEmpty()) r = both;
+  }
+  PlotRect = r;
+  NormalizePlotRect();
+  for (auto& axis : axes_) axis->ComputeAxisPixels();
+}
+
+void TCustomAxisPanel::DrawChart() {
+  TCustomChartPanel::DrawChart();  // background and frame
+  DrawTitlesAndLegend();
+  LayoutAxes();
+  for (int i = 0; i < 4; ++i) axes_[i]->WidenForSeriesMargins();
+  DrawBackWall();
+  if (axisVisible_ && AxesBeforeSeries) DrawAxes();
+  if (OnBeforeDrawSeries) OnBeforeDrawSeries(this);
+  DrawSeries();
+  if (axisVisible_ && !AxesBeforeSeries) DrawAxes();
+  DrawOverlay();
+  Canvas().ResetCanvasState();
+  if (OnAfterDraw) OnAfterDraw(this);
+}
+
+void TCustomAxisPanel::DrawAxes() {
+  if (OnBeforeDrawAxes) OnBeforeDrawAxes(this);
+  for (auto& axis : axes_) {
+    if (axis->IsVisible()) axis->DrawAxis();
+  }
+}
+
+void TCustomAxisPanel::DrawSeries() {
+  // Series pixels stay inside the frame of the back wall.
+  const TRect clip{PlotRect.Left + 1, PlotRect.Top + 1, PlotRect.Right, PlotRect.Bottom - 1};
+  for (TChartSeries* series : seriesList_) {
+    if (series->Active()) series->DrawOnChart(clipPoints_ ? &clip : nullptr);
+  }
 }

@@ -9,13 +9,13 @@
 #include <tuple>
 #include <vector>
 
-#include "chart/custom_axis_panel.h"
+#include "chart/chart.h"
 #include "chart/list_error.h"
 
 namespace {
 
 // A chart that only counts the repaints its series ask for.
-class CountingChart : public TCustomAxisPanel {
+class CountingChart : public TChart {
  public:
   void InvalidateChart() override {
     ++repaints;

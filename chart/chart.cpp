@@ -1,0 +1,3 @@
+#include "chart/chart.h"
+
+TChart::TChart(QWidget* parent) : TCustomChart(parent) { EndConstruction(); }

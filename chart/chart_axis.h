@@ -1,0 +1,262 @@
+#pragma once
+
+#include <QString>
+#include <cmath>
+#include <vector>
+
+#include "chart/chart_math.h"
+#include "chart/chart_pen.h"
+#include "platform/canvas.h"
+
+class TCustomAxisPanel;
+class TChartSeries;
+class TChartAxis;
+
+enum TAxisLabelStyle { talAuto, talNone, talValue, talMark, talText };
+
+// The title drawn beside an axis; the oscilloscope's axes have none.
+class TChartAxisTitle {
+ public:
+  int Angle() const { return angle_; }
+  void SetAngle(int angle);  // 0 .. 359, else ChartException
+  const QString& Caption() const { return caption_; }
+  void SetCaption(const QString& caption);
+  const TCanvasFont& Font() const { return font_; }
+  void SetFont(const TCanvasFont& font);
+
+ private:
+  friend class TChartAxis;
+  void Changed();
+
+  TChartAxis* axis_ = nullptr;
+  int angle_ = 0;
+  QString caption_;
+  TCanvasFont font_;
+};
+
+// One side of the plot: the value range shown there, fixed or taken from the series, its pixel
+// positions, the mappings between values and pixels, and its labels, ticks and grid. Settings
+// repaint the chart when they change; the range actually drawn (RangeMin, RangeMax) and the
+// pixels change only at a layout, so between a change and the next paint the mappings keep
+// describing what is on the screen.
+class TChartAxis {
+ public:
+  enum TKind { kBottom, kTop, kLeft, kRight, kDepth };
+  TChartAxis(TCustomAxisPanel* chart, TKind kind);
+  TChartAxis(const TChartAxis&) = delete;
+  TChartAxis& operator=(const TChartAxis&) = delete;
+
+  // Fixed facts.
+  TCustomAxisPanel* ParentChart() const { return chart_; }
+  bool IsHorizontal() const { return kind_ == kBottom || kind_ == kTop; }
+  bool IsOtherSide() const { return kind_ == kTop || kind_ == kRight || kind_ == kDepth; }
+  bool IsDepth() const { return kind_ == kDepth; }
+
+  // --- Range -------------------------------------------------------------------------------
+  bool Automatic() const { return automatic_; }
+  void SetAutomatic(bool automatic);
+  bool AutomaticMinimum() const { return automaticMinimum_; }
+  void SetAutomaticMinimum(bool automatic);
+  bool AutomaticMaximum() const { return automaticMaximum_; }
+  void SetAutomaticMaximum(bool automatic);
+  double Minimum() const { return minimum_; }
+  void SetMinimum(double value);  // AxisException when above Maximum (except while loading)
+  double Maximum() const { return maximum_; }
+  void SetMaximum(double value);  // AxisException when below Minimum (except while loading)
+  double Increment() const { return increment_; }
+  void SetIncrement(double value);  // AxisException when negative
+  bool Inverted() const { return inverted_; }
+  void SetInverted(bool inverted) { Set(inverted_, inverted); }
+  bool Logarithmic() const { return logarithmic_; }
+  void SetLogarithmic(bool logarithmic) { Set(logarithmic_, logarithmic); }
+  int LogarithmicBase() const { return logarithmicBase_; }
+  void SetLogarithmicBase(int base) { Set(logarithmicBase_, base); }
+
+  // Turns the automatic flags off, orders the ends and keeps the range at least 1e-10 wide.
+  void SetAxisRange(double min, double max);
+  // Shifts both ends by delta (the wheel), then repaints at once. With checkLimits, only
+  // towards series values that lie beyond the range.
+  void ScrollAxis(double delta, bool checkLimits);
+
+  // --- Labels --------------------------------------------------------------------------------
+  bool Labels() const { return labels_; }
+  void SetLabels(bool labels) { Set(labels_, labels); }
+  const TCanvasFont& LabelsFont() const { return labelsFont_; }
+  void SetLabelsFont(const TCanvasFont& font);
+  int LabelsAngle() const { return labelsAngle_; }
+  void SetLabelsAngle(int angle);  // 0 .. 359, else ChartException
+  int LabelsSeparation() const { return labelsSeparation_; }
+  void SetLabelsSeparation(int percent);  // AxisException when negative
+  int LabelsSize() const { return labelsSize_; }
+  void SetLabelsSize(int size) { Set(labelsSize_, size); }
+  bool LabelsOnAxis() const { return labelsOnAxis_; }
+  void SetLabelsOnAxis(bool onAxis) { Set(labelsOnAxis_, onAxis); }
+  TAxisLabelStyle LabelStyle() const { return labelStyle_; }
+  void SetLabelStyle(TAxisLabelStyle style) { Set(labelStyle_, style); }
+  const QString& AxisValuesFormat() const { return axisValuesFormat_; }
+  void SetAxisValuesFormat(const QString& format) { Set(axisValuesFormat_, format); }
+  bool RoundFirstLabel() const { return roundFirstLabel_; }
+  void SetRoundFirstLabel(bool round) { Set(roundFirstLabel_, round); }
+  bool TickOnLabelsOnly() const { return tickOnLabelsOnly_; }
+  void SetTickOnLabelsOnly(bool only) { Set(tickOnLabelsOnly_, only); }
+  const QString& DateTimeFormat() const { return dateTimeFormat_; }
+  void SetDateTimeFormat(const QString& format) { Set(dateTimeFormat_, format); }
+  bool ExactDateTime() const { return exactDateTime_; }
+  void SetExactDateTime(bool exact) { Set(exactDateTime_, exact); }
+  bool LabelsMultiLine() const { return labelsMultiLine_; }
+  void SetLabelsMultiLine(bool multiLine) { Set(labelsMultiLine_, multiLine); }
+
+  // --- Lines ---------------------------------------------------------------------------------
+  TChartAxisPen Axis;
+  TDarkGrayPen Ticks;
+  TDarkGrayPen TicksInner;
+  TDarkGrayPen MinorTicks;
+  TDottedGrayPen Grid;
+  TChartHiddenPen MinorGrid;
+  int TickLength() const { return tickLength_; }
+  void SetTickLength(int length) { Set(tickLength_, length); }
+  int TickInnerLength() const { return tickInnerLength_; }
+  void SetTickInnerLength(int length) { Set(tickInnerLength_, length); }
+  int MinorTickLength() const { return minorTickLength_; }
+  void SetMinorTickLength(int length) { Set(minorTickLength_, length); }
+  int MinorTickCount() const { return minorTickCount_; }
+  void SetMinorTickCount(int count) { Set(minorTickCount_, count); }
+  bool GridCentered() const { return gridCentered_; }
+  void SetGridCentered(bool centered) { Set(gridCentered_, centered); }
+
+  // --- Place ---------------------------------------------------------------------------------
+  bool Visible() const { return visible_; }  // the setting; IsVisible applies the chart's rule
+  void SetVisible(bool visible) { Set(visible_, visible); }
+  double StartPosition() const { return startPosition_; }
+  void SetStartPosition(double percent) { Set(startPosition_, percent); }
+  double EndPosition() const { return endPosition_; }
+  void SetEndPosition(double percent) { Set(endPosition_, percent); }
+  double PositionPercent() const { return positionPercent_; }
+  void SetPositionPercent(double percent) { Set(positionPercent_, percent); }
+  TChartAxisTitle Title;
+  int TitleSize() const { return titleSize_; }
+  void SetTitleSize(int size) { Set(titleSize_, size); }
+
+  // Shown on this paint: the chart shows axes, this one is on, and (unless no active series
+  // exists) some active series draws against it. The depth axis needs a 3-D chart.
+  bool IsVisible() const;
+
+  // --- Layout state --------------------------------------------------------------------------
+  double RangeMin = 0;
+  double RangeMax = 0;
+  double RangeSpan = 0;
+  int PixelStart = 0;
+  int PixelEnd = 0;
+  int PixelLength = 0;
+  int PixelCenter = 0;
+  int AxisLinePos = 0;
+  int LabelsPos = 0;
+  int TitlePos = 0;
+
+  // Takes the ends from the series when automatic, then copies them into the drawn range.
+  void AdjustRange();
+  // Pixel ends along PlotRect.
+  void ComputeAxisPixels();
+  // Moves the automatic ends outward by the margins the series ask for, in pixels.
+  void WidenForSeriesMargins();
+
+  // Pixel of a value along the axis; PixelCenter for a zero span or a value that does not map
+  // to a pixel (NaN, infinite, or beyond the integer range).
+  int ValueToPixel(double value) const {
+    if (logarithmic_) return LogValueToPixel(value);
+    if (RangeSpan == 0) return PixelCenter;
+    const double t = (value - RangeMin) * PixelLength / RangeSpan;
+    if (!(std::fabs(t) < 2147483647.0)) return PixelCenter;
+    const int offset = static_cast<int>(std::nearbyint(t));
+    return IsHorizontal() != inverted_ ? PixelStart + offset : PixelEnd - offset;
+  }
+  double PixelToValue(int pixel) const;
+
+  // True when (x, y) lies on the band of the axis line and its labels.
+  bool AxisHitTest(int x, int y) const;
+
+  // --- Labels, ticks and grid (layout and paint) ----------------------------------------------
+  // Cuts the axis's room (title, labels, ticks) off `rect` on its own side.
+  void ReserveAxisRoom(TRect& rect, bool standard);
+  void DrawAxis();
+
+  QString AxisLabelText(double value) const;
+  TAxisLabelStyle EffectiveLabelStyle() const;
+  // The label step for the current range and PixelLength.
+  double LabelStep() const;
+  // Largest label size along the axis (width on horizontal axes, height on vertical ones).
+  int LargestLabelSize() const;
+  // Room the labels take across the axis when they do not read along it.
+  int WidestLabel() const;
+  int TickRoom() const;
+
+  // Positions of the labels of the current axis paint, in drawing order (at most
+  // kMaxTickPositions; further labels are still drawn but not ticked).
+  static constexpr int kMaxTickPositions = 2000;
+  const std::vector<int>& TickPositions() const { return tickPositions_; }
+
+  void Changed();
+
+ private:
+  template <class T>
+  void Set(T& field, const T& value) {
+    if (field == value) return;
+    field = value;
+    Changed();
+  }
+  int LogValueToPixel(double value) const;
+  bool SeriesRange(double& low, double& high) const;
+  std::vector<TChartSeries*> SeriesOnAxis(bool activeOnly) const;
+  int LabelWidth(double value) const;
+  int LabelHeight(double value) const;
+  int PlotSizeAcross() const;
+  int PositionShift() const;
+
+  void DrawValueLabels(double step);
+  void DrawLabel(int pixel, const QString& text);
+  void DrawTicksAndGrid();
+  void DrawTickSet(const std::vector<int>& positions, int offset, int length);
+  void DrawGridLines(const TChartPen& pen, const std::vector<int>& positions);
+  std::vector<int> MinorPositions() const;
+
+  TCustomAxisPanel* chart_;
+  TKind kind_;
+
+  bool automatic_ = true;
+  bool automaticMinimum_ = true;
+  bool automaticMaximum_ = true;
+  double minimum_ = 0;
+  double maximum_ = 0;
+  double increment_ = 0;
+  bool inverted_ = false;
+  bool logarithmic_ = false;
+  int logarithmicBase_ = 10;
+
+  bool labels_ = true;
+  TCanvasFont labelsFont_;
+  int labelsAngle_ = 0;
+  int labelsSeparation_ = 10;
+  int labelsSize_ = 0;
+  bool labelsOnAxis_ = true;
+  TAxisLabelStyle labelStyle_ = talAuto;
+  QString axisValuesFormat_ = QStringLiteral("#,##0.###");
+  bool roundFirstLabel_ = true;
+  bool tickOnLabelsOnly_ = true;
+  QString dateTimeFormat_;
+  bool exactDateTime_ = true;
+  bool labelsMultiLine_ = false;
+
+  int tickLength_ = 4;
+  int tickInnerLength_ = 0;
+  int minorTickLength_ = 2;
+  int minorTickCount_ = 3;
+  bool gridCentered_ = false;
+
+  bool visible_ = true;
+  double startPosition_ = 0;
+  double endPosition_ = 100;
+  double positionPercent_ = 0;
+  int titleSize_ = 0;
+
+  std::vector<int> tickPositions_;
+};

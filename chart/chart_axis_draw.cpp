@@ -1,0 +1,320 @@
+// Room, labels, ticks and grid of an axis.
+#include <algorithm>
+
+#include "chart/axis_labels.h"
+#include "chart/chart_axis.h"
+#include "chart/chart_series.h"
+#include "chart/custom_axis_panel.h"
+
+namespace {
+
+int LineCount(const QString& text) { return static_cast<int>(text.count(QLatin1Char('\n'))) + 1; }
+
+}  // namespace
+
+QString TChartAxis::AxisLabelText(double value) const {
+  QString text = FormatAxisValue(value, chart_->LabelDecimalSeparator, chart_->LabelThousandSeparator);
+  if (chart_->OnGetAxisLabel) chart_->OnGetAxisLabel(const_cast<TChartAxis*>(this), value, text);
+  return text;
+}
+
+// Labels read along the axis when their lines run parallel to it.
+static bool ReadsAlong(bool horizontal, int angle) {
+  return horizontal ? angle == 0 || angle == 180 : angle == 90 || angle == 270;
+}
+
+int TChartAxis::LabelWidth(double value) const {
+  TChartCanvas3D& canvas = chart_->Canvas();
+  const QString text = AxisLabelText(value);
+  if (labelsAngle_ == 90 || labelsAngle_ == 270) return canvas.LineHeight() * LineCount(text);
+  int widest = 0;
+  for (const QString& line : text.split(QLatin1Char('\n'))) {
+    widest = std::max(widest, canvas.TextWidthOf(line));
+  }
+  return widest;
+}
+
+int TChartAxis::LabelHeight(double value) const {
+  TChartCanvas3D& canvas = chart_->Canvas();
+  const QString text = AxisLabelText(value);
+  if (labelsAngle_ == 0 || labelsAngle_ == 180) return canvas.LineHeight() * LineCount(text);
+  return canvas.TextWidthOf(text);
+}
+
+int TChartAxis::LargestLabelSize() const {
+  chart_->Canvas().Font() = labelsFont_;
+  return IsHorizontal() ? std::max(LabelWidth(RangeMin), LabelWidth(RangeMax))
+                        : std::max(LabelHeight(RangeMin), LabelHeight(RangeMax));
+}
+
+double TChartAxis::LabelStep() const {
+  const int maxLabels = MaxLabelCount(PixelLength, LargestLabelSize(), labelsSeparation_);
+  return ChooseLabelStep(RangeSpan, increment_, labelsSeparation_, maxLabels);
+}
+
+TAxisLabelStyle TChartAxis::EffectiveLabelStyle() const {
+  if (labelStyle_ != talAuto) return labelStyle_;
+  const std::vector<TChartSeries*> series = SeriesOnAxis(true);
+  if (series.empty()) return talNone;
+  for (const TChartSeries* s : series) {
+    // Point texts label a horizontal axis (the series' Y values are the mandatory ones).
+    if (IsHorizontal() && s->PointCount() > 0 && !s->PointLabel(0).empty()) return talText;
+  }
+  return talValue;
+}
+
+int TChartAxis::WidestLabel() const {
+  const TAxisLabelStyle style = EffectiveLabelStyle();
+  if (style == talNone) return 0;
+  TChartCanvas3D& canvas = chart_->Canvas();
+  canvas.Font() = labelsFont_;
+  if (style == talMark || style == talText) {
+    int widest = 0;
+    for (const TChartSeries* s : SeriesOnAxis(true)) {
+      for (int i = 0; i < s->PointCount(); ++i) {
+        widest = std::max(widest, canvas.TextWidthOf(QString::fromStdString(s->PointLabel(i))));
+      }
+    }
+    return widest;
+  }
+  // With the step of the last layout (none before the first one: 1e-12).
+  const double step = LabelStep();
+  double low = RangeMin, high = RangeMax;
+  if (roundFirstLabel_) {
+    low = static_cast<double>(TruncToInt64(RangeMin / step)) * step;
+    high = static_cast<double>(TruncToInt64(RangeMax / step)) * step;
+  }
+  // The label hook is left out of this measure.
+  const QString lowText = FormatAxisValue(low, chart_->LabelDecimalSeparator, chart_->LabelThousandSeparator);
+  const QString highText = FormatAxisValue(high, chart_->LabelDecimalSeparator, chart_->LabelThousandSeparator);
+  return std::max(canvas.TextWidthOf(lowText), canvas.TextWidthOf(highText)) +
+         canvas.TextWidthOf(QStringLiteral(" "));
+}
+
+int TChartAxis::TickRoom() const {
+  int room = Axis.Visible() ? Axis.Width() : 0;
+  if (Ticks.Visible()) room += tickLength_;
+  if (MinorTicks.Visible()) room = std::max(room, minorTickLength_);
+  return room;
+}
+
+int TChartAxis::PlotSizeAcross() const {
+  return IsHorizontal() ? chart_->PlotHeight() : chart_->PlotWidth();
+}
+
+// How far PositionPercent moves the axis line into the plot.
+int TChartAxis::PositionShift() const {
+  if (positionPercent_ == 0) return 0;
+  return RoundToInt(positionPercent_ * 0.01 * PlotSizeAcross());
+}
+
+void TChartAxis::ReserveAxisRoom(TRect& rect, bool standard) {
+  TChartCanvas3D& canvas = chart_->Canvas();
+  // Moves the edge on the axis's side inward by `room` and returns the new edge.
+  const auto cut = [&](int room) -> int {
+    switch (kind_) {
+      case kBottom: return rect.Bottom -= room;
+      case kTop: return rect.Top += room;
+      case kLeft: return rect.Left += room;
+      default: return rect.Right -= room;
+    }
+  };
+  const auto outward = [&](int from, int room) {
+    return kind_ == kBottom || kind_ == kRight || kind_ == kDepth ? from + room : from - room;
+  };
+  const auto edge = [&] {
+    switch (kind_) {
+      case kBottom: return rect.Bottom;
+      case kTop: return rect.Top;
+      case kLeft: return rect.Left;
+      default: return rect.Right;
+    }
+  };
+
+  int titleRoom = 0;
+  if (!Title.Caption().isEmpty()) {
+    canvas.Font() = Title.Font();
+    titleRoom = titleSize_ != 0 ? titleSize_
+                : ReadsAlong(IsHorizontal(), Title.Angle()) ? canvas.LineHeight()
+                                                           : canvas.TextWidthOf(Title.Caption());
+  }
+  int labelsRoom = 0;
+  if (labels_) {
+    canvas.Font() = labelsFont_;
+    labelsRoom = labelsSize_ != 0 ? labelsSize_
+                 : ReadsAlong(IsHorizontal(), labelsAngle_) ? canvas.LineHeight()
+                                                           : WidestLabel();
+  }
+  const int tickRoom = TickRoom();
+
+  if (!standard) {
+    // Stacked outward from the rectangle's edge, which stays where it is.
+    AxisLinePos = edge();
+    if (positionPercent_ != 0) AxisLinePos = outward(AxisLinePos, -PositionShift());
+    LabelsPos = outward(AxisLinePos, tickRoom);
+    TitlePos = outward(LabelsPos, labelsRoom);
+    return;
+  }
+  if (!Title.Caption().isEmpty()) TitlePos = cut(titleRoom);
+  if (labels_) LabelsPos = cut(labelsRoom);
+  if (tickRoom != 0) cut(tickRoom);
+  const int shift = PositionShift();
+  TitlePos = outward(TitlePos, -shift);
+  LabelsPos = outward(LabelsPos, -shift);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Drawing
+
+void TChartAxis::DrawAxis() {
+  TChartCanvas3D& canvas = chart_->Canvas();
+  canvas.Font() = labelsFont_;
+  const double step = LabelStep();
+
+  const TRect& plot = chart_->PlotRect;
+  switch (kind_) {
+    case kBottom: AxisLinePos = plot.Bottom; break;
+    case kTop: AxisLinePos = plot.Top; break;
+    case kLeft: AxisLinePos = plot.Left; break;
+    default: AxisLinePos = plot.Right; break;
+  }
+  const int shift = PositionShift();
+  AxisLinePos += kind_ == kBottom || kind_ == kRight || kind_ == kDepth ? -shift : shift;
+
+  tickPositions_.clear();
+  tickPositions_.reserve(kMaxTickPositions);
+  if (step > 0 && RangeMax >= RangeMin && EffectiveLabelStyle() == talValue &&
+      (!logarithmic_ || increment_ != 0)) {
+    DrawValueLabels(step);
+  }
+  DrawTicksAndGrid();
+  std::vector<int>().swap(tickPositions_);
+}
+
+void TChartAxis::DrawValueLabels(double step) {
+  const auto keep = [this](int p) {
+    if (static_cast<int>(tickPositions_.size()) < kMaxTickPositions) tickPositions_.push_back(p);
+  };
+  for (double v : LabelValues(RangeMin, RangeMax, step, roundFirstLabel_)) {
+    const int p = ValueToPixel(v);
+    if (!labelsOnAxis_ && !(PixelStart < p && p < PixelEnd)) continue;
+    if (!tickOnLabelsOnly_) keep(p);
+    if (labels_) {
+      if (tickOnLabelsOnly_) keep(p);
+      DrawLabel(p, AxisLabelText(v));
+    }
+  }
+}
+
+void TChartAxis::DrawLabel(int pixel, const QString& text) {
+  TChartCanvas3D& canvas = chart_->Canvas();
+  canvas.Brush() = {chart_->Color(), bsClear};
+  canvas.SetBackgroundMode(bkTransparent);
+  canvas.Font() = labelsFont_;
+  const int lineHeight = canvas.LineHeight();
+  const QStringList lines = text.split(QLatin1Char('\n'));
+  const int count = static_cast<int>(lines.size());
+  if (IsHorizontal()) {
+    canvas.SetTextAlignment(IsOtherSide() ? taCenter + taBottom : taCenter);
+    for (int i = 0; i < count; ++i) canvas.PutText(pixel, LabelsPos + i * lineHeight, lines[i]);
+  } else {
+    canvas.SetTextAlignment(IsOtherSide() ? taLeft : taRight);
+    int top = pixel - lineHeight / 2;
+    if (count > 1) top += -RoundToInt(lineHeight * (count + 1) / 2.0) + lineHeight;
+    for (int i = 0; i < count; ++i) canvas.PutText(LabelsPos, top + i * lineHeight, lines[i]);
+  }
+  canvas.SetTextAlignment(taLeft + taTop);
+}
+
+// Ticks point away from the plot by `offset` then run `length` pixels (negative values go into
+// the plot, for inner ticks).
+void TChartAxis::DrawTickSet(const std::vector<int>& positions, int offset, int length) {
+  TChartCanvas3D& canvas = chart_->Canvas();
+  for (int p : positions) {
+    switch (kind_) {
+      case kBottom:
+        canvas.DrawVertLine(p, AxisLinePos + offset, AxisLinePos + offset + length);
+        break;
+      case kTop:
+        canvas.DrawVertLine(p, AxisLinePos - offset, AxisLinePos - offset - length);
+        break;
+      case kLeft:
+        canvas.DrawHorizLine(AxisLinePos - offset, AxisLinePos - offset - length, p);
+        break;
+      default:
+        canvas.DrawHorizLine(AxisLinePos + offset, AxisLinePos + offset + length, p);
+        break;
+    }
+  }
+}
+
+void TChartAxis::DrawGridLines(const TChartPen& pen, const std::vector<int>& positions) {
+  TChartCanvas3D& canvas = chart_->Canvas();
+  canvas.Brush().Style = bsClear;
+  canvas.SetBackgroundMode(bkTransparent);  // the gaps of a dotted grid show the background
+  canvas.UseChartPen(pen);
+  if (pen.Color() == clDefault) canvas.Pen().Color = clGray;
+  const TRect& plot = chart_->PlotRect;
+  const auto line = [&](int p) {
+    if (IsHorizontal()) {
+      canvas.DrawVertLine(p, plot.Top, plot.Bottom);
+    } else {
+      canvas.DrawHorizLine(plot.Left, plot.Right, p);
+    }
+  };
+  if (!gridCentered_) {
+    for (int p : positions) line(p);
+  } else {
+    for (std::size_t i = 1; i < positions.size(); ++i) {
+      line(RoundToInt((positions[i] + positions[i - 1]) * 0.5));
+    }
+  }
+  canvas.SetBackgroundMode(bkOpaque);
+}
+
+void TChartAxis::DrawTicksAndGrid() {
+  TChartCanvas3D& canvas = chart_->Canvas();
+  if (Axis.Visible()) {
+    canvas.UseChartPen(Axis);
+    if (IsHorizontal()) {
+      canvas.DrawHorizLine(PixelStart, PixelEnd, AxisLinePos);
+    } else {
+      canvas.DrawVertLine(AxisLinePos, PixelStart, PixelEnd);
+    }
+  }
+  if (Ticks.Visible()) {
+    canvas.UseChartPen(Ticks);
+    DrawTickSet(tickPositions_, 1, tickLength_);
+  }
+  if (Grid.Visible()) DrawGridLines(Grid, tickPositions_);
+  if (TicksInner.Visible()) {
+    canvas.UseChartPen(TicksInner);
+    DrawTickSet(tickPositions_, -1, -tickInnerLength_);
+  }
+  if (MinorTicks.Visible() && !tickPositions_.empty()) {
+    const std::vector<int> minor = MinorPositions();
+    canvas.UseChartPen(MinorTicks);
+    DrawTickSet(minor, 1, minorTickLength_);
+    if (MinorGrid.Visible()) DrawGridLines(MinorGrid, minor);
+  }
+}
+
+std::vector<int> TChartAxis::MinorPositions() const {
+  if (!logarithmic_) {
+    return MinorTickPositions(tickPositions_, minorTickCount_, PixelStart, PixelEnd);
+  }
+  // Logarithmic: n steps up from each label's value, by (base × value − value) / (n + 1).
+  std::vector<int> positions;
+  for (std::size_t i = 1; i < tickPositions_.size(); ++i) {
+    const double from = PixelToValue(tickPositions_[i - 1]);
+    const double stepValue = (logarithmicBase_ * from - from) / (minorTickCount_ + 1);
+    double v = from;
+    for (int j = 1; j <= minorTickCount_; ++j) {
+      v += stepValue;
+      if (v > RangeMax) break;
+      const int p = ValueToPixel(v);
+      if (PixelStart < p && p < PixelEnd) positions.push_back(p);
+    }
+  }
+  return positions;
+}

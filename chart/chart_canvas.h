@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+#include <memory>
+
+#include "chart/chart_gradient.h"
+#include "chart/chart_pen.h"
+#include "platform/canvas.h"
+
+// The chart's drawing operations, in two dimensions, over the platform canvas. It draws on the
+// off-screen image while a buffered paint runs and owns that image between paints.
+class TChartCanvas3D {
+ public:
+  TChartCanvas3D() = default;
+  TChartCanvas3D(const TChartCanvas3D&) = delete;
+  TChartCanvas3D& operator=(const TChartCanvas3D&) = delete;
+
+  TCanvas& Surface() { return canvas_; }
+  void SetSurface(QImage* image) { canvas_.SetTarget(image); }
+
+  TCanvasPen& Pen() { return canvas_.Pen; }
+  TCanvasBrush& Brush() { return canvas_.Brush; }
+  TCanvasFont& Font() { return canvas_.Font; }
+
+  // Outline with the pen (right and bottom edges at x1 - 1 and y1 - 1), inside with the brush.
+  void DrawRectangle(int x0, int y0, int x1, int y1) { canvas_.Rectangle(x0, y0, x1, y1); }
+  // Lines whose end point is not drawn.
+  void DrawHorizLine(int x0, int x1, int y) { LineSegment(x0, y, x1, y); }
+  void DrawVertLine(int x, int y0, int y1) { LineSegment(x, y0, x, y1); }
+  void LineSegment(int x0, int y0, int x1, int y1) {
+    canvas_.MoveTo(x0, y0);
+    canvas_.LineTo(x1, y1);
+  }
+  void MoveTo(int x, int y) { canvas_.MoveTo(x, y); }
+  void LineTo(int x, int y) { canvas_.LineTo(x, y); }
+
+  void PutText(int x, int y, const QString& text) { canvas_.TextOut(x, y, text); }
+  void SetTextAlignment(int flags) { canvas_.TextAlign = flags; }
+  int TextWidthOf(const QString& text) const { return canvas_.TextWidth(text); }
+  int TextHeightOf(const QString& text) const { return canvas_.TextHeight(text); }
+  int LineHeight() const { return TextHeightOf(QStringLiteral("W")); }
+
+  void FillSolid(const TRect& rect) { canvas_.FillRect(rect); }
+  // At most 256 bands from `start` (bottom edge for gdTopBottom) to `end` (top edge).
+  void FillGradient(const TRect& rect, TColor start, TColor end, TGradientDirection direction);
+
+  void ClipToRect(const TRect& rect) { canvas_.IntersectClipRect(rect); }
+  void RemoveClip() { canvas_.RemoveClip(); }
+
+  // An invisible pen draws nothing; a visible one-pixel pen with SmallDots sets every other
+  // pixel; otherwise the canvas pen copies colour, style, width and mode.
+  void UseChartPen(const TChartPen& pen);
+  void SetBackgroundMode(TBackgroundMode mode) { canvas_.BackgroundMode = mode; }
+  void SetBackgroundColor(TColor color) { canvas_.BackgroundColor = color; }
+  void ResetCanvasState();
+
+  bool BufferedDisplay = true;
+  std::unique_ptr<QImage> BufferImage;  // absent until the first buffered paint
+  bool BufferDirty = true;
+
+ private:
+  TCanvas canvas_;
+};

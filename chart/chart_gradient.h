@@ -1,0 +1,37 @@
+#pragma once
+
+#include <functional>
+
+#include "platform/color.h"
+
+enum TGradientDirection {
+  gdTopBottom, gdBottomTop, gdLeftRight, gdRightLeft, gdFromCenter, gdFromTopLeft, gdFromBottomLeft
+};
+
+// The panel's two-colour background.
+class TChartGradient {
+ public:
+  TGradientDirection Direction() const { return direction_; }
+  void SetDirection(TGradientDirection direction) { Set(direction_, direction); }
+  TColor StartColor() const { return startColor_; }
+  void SetStartColor(TColor color) { Set(startColor_, color); }
+  TColor EndColor() const { return endColor_; }
+  void SetEndColor(TColor color) { Set(endColor_, color); }
+  bool Visible() const { return visible_; }
+  void SetVisible(bool visible) { Set(visible_, visible); }
+
+  std::function<void()> OnChange;
+
+ private:
+  template <class T>
+  void Set(T& field, T value) {
+    if (field == value) return;
+    field = value;
+    if (OnChange) OnChange();
+  }
+
+  TGradientDirection direction_ = gdTopBottom;
+  TColor startColor_ = clWhite;
+  TColor endColor_ = clYellow;
+  bool visible_ = false;
+};

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <functional>
+
+#include "chart/chart_pen.h"
+
+// One of the chart's walls; in two dimensions only the back wall is drawn, as the frame and
+// fill of the plotting rectangle.
+class TChartWall {
+ public:
+  explicit TChartWall(TColor color = clDefault) : color_(color) {
+    Pen.OnChange = [this] { Changed(); };
+    Brush.OnChange = [this] { Changed(); };
+  }
+  TChartWall(const TChartWall&) = delete;
+  TChartWall& operator=(const TChartWall&) = delete;
+
+  TChartPen Pen;
+  TChartBrush Brush;
+
+  TColor Color() const { return color_; }
+  void SetColor(TColor color) { Set(color_, color); }
+  bool Dark3D() const { return dark3D_; }
+  void SetDark3D(bool dark3D) { Set(dark3D_, dark3D); }
+  int Size() const { return size_; }
+  void SetSize(int size) { Set(size_, size); }
+
+  std::function<void()> OnChange;
+
+ private:
+  void Changed() {
+    if (OnChange) OnChange();
+  }
+  template <class T>
+  void Set(T& field, T value) {
+    if (field == value) return;
+    field = value;
+    Changed();
+  }
+
+  TColor color_;
+  bool dark3D_ = true;
+  int size_ = 0;
+};

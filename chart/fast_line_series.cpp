@@ -1,0 +1,110 @@
+#include "chart/fast_line_series.h"
+
+#include <cstdlib>
+
+TFastLineSeries::TFastLineSeries(QObject* owner) : TChartSeries(owner) {
+  KeepEdgePoints = true;
+  linePen_.OnChange = [this] {
+    // Keep the series colour in step with a pen coloured directly.
+    if (SeriesColor() != linePen_.Color()) {
+      TChartSeries::SetSeriesColor(linePen_.Color());
+    } else {
+      RequestRepaint();
+    }
+  };
+}
+
+void TFastLineSeries::SetLinePen(const TChartPen& pen) {
+  linePen_.Assign(pen);
+  SetSeriesColor(linePen_.Color());
+}
+
+void TFastLineSeries::SetSeriesColor(TColor color) {
+  TChartSeries::SetSeriesColor(color);
+  linePen_.SetColor(color);
+}
+
+void TFastLineSeries::PrepareLinePen() {
+  if (ParentChart() == nullptr) return;
+  TChartCanvas3D& canvas = ParentChart()->Canvas();
+  canvas.UseChartPen(linePen_);
+  canvas.Brush().Style = bsClear;
+}
+
+void TFastLineSeries::DrawAllPoints() {
+  PrepareLinePen();
+  for (int i = FirstVisibleIndex; i <= LastVisibleIndex; ++i) DrawPoint(i);
+}
+
+void TFastLineSeries::DrawPoint(int index) {
+  TChartCanvas3D& canvas = ParentChart()->Canvas();
+  const int x = XPixel(index);
+  const int y = YPixel(index);
+  if (index == FirstVisibleIndex) {
+    if (index <= 0) {
+      canvas.MoveTo(x, y);
+    } else {
+      // The point before lies left of the plot: the entering segment is drawn and clipped.
+      canvas.LineSegment(XPixel(index - 1), YPixel(index - 1), x, y);
+    }
+  } else {
+    if (x == LastDrawnX && y == LastDrawnY) return;
+    canvas.LineTo(x, y);
+  }
+  LastDrawnX = x;
+  LastDrawnY = y;
+}
+
+// Without AutoRepaint the new segment goes straight onto the chart's image, which is then shown
+// again without a full paint. Before the first paint there is nothing to draw on.
+void TFastLineSeries::PointAdded(int index) {
+  if (AutoRepaint) {
+    TChartSeries::PointAdded(index);
+    return;
+  }
+  TCustomAxisPanel* chart = ParentChart();
+  if (chart == nullptr || chart->Canvas().BufferImage == nullptr ||
+      ResolvedHorizAxis() == nullptr) {
+    return;
+  }
+  TChartCanvas3D& canvas = chart->Canvas();
+  canvas.SetSurface(canvas.BufferImage.get());
+  canvas.UseChartPen(linePen_);
+  const int previous = index > 0 ? index - 1 : 0;
+  canvas.MoveTo(XPixel(previous), YPixel(previous));
+  DrawPoint(index);
+  canvas.SetSurface(nullptr);
+  chart->update();
+}
+
+int TFastLineSeries::PointAtPixel(int x, int y) {
+  if (FirstVisibleIndex < 0 || LastVisibleIndex < 0 || ResolvedHorizAxis() == nullptr) return -1;
+  const TPoint target{x, y};
+  TPoint previous;
+  for (int i = FirstVisibleIndex; i <= LastVisibleIndex; ++i) {
+    const TPoint p{XPixel(i), YPixel(i)};
+    if (p == target) return i;
+    if (i > FirstVisibleIndex && PointOnSegment(target, p, previous, 0)) return i - 1;
+    previous = p;
+  }
+  return -1;
+}
+
+bool PointOnSegment(TPoint p, TPoint a, TPoint b, int tolerance) {
+  const long long d = std::max(std::llabs(static_cast<long long>(b.X) - a.X),
+                               std::llabs(static_cast<long long>(b.Y) - a.Y));
+  const long long cross = static_cast<long long>(p.X - a.X) * (b.Y - a.Y) -
+                          static_cast<long long>(p.Y - a.Y) * (b.X - a.X);
+  if (std::llabs(cross) >= d) return false;  // a pixel or more off the line
+  const auto before = [tolerance](int u, int v) { return u + tolerance < v; };
+  // Beyond a, away from b; then beyond b, away from a.
+  if ((before(b.X, a.X) && before(a.X, p.X)) || (before(b.Y, a.Y) && before(a.Y, p.Y)) ||
+      (before(p.X, a.X) && before(a.X, b.X)) || (before(p.Y, a.Y) && before(a.Y, b.Y))) {
+    return false;
+  }
+  if ((before(a.X, b.X) && before(b.X, p.X)) || (before(a.Y, b.Y) && before(b.Y, p.Y)) ||
+      (before(p.X, b.X) && before(b.X, a.X)) || (before(p.Y, b.Y) && before(b.Y, a.Y))) {
+    return false;
+  }
+  return true;
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "chart/chart_pen.h"
+#include "chart/chart_series.h"
+
+// A series drawn as one polyline with one pen through its visible points, in index order: no
+// per-point colours, symbols or marks. One pen is set per paint, one line call made per point,
+// and a point on the same pixel as the one drawn before it costs nothing.
+class TFastLineSeries : public TChartSeries {
+  Q_OBJECT
+
+ public:
+  explicit TFastLineSeries(QObject* owner = nullptr);
+
+  // True: a new point repaints the chart. False: it is drawn at once, from the point before.
+  bool AutoRepaint = true;
+
+  // The line's pen; any change repaints, and its colour and SeriesColor stay equal.
+  TChartPen& LinePen() { return linePen_; }
+  const TChartPen& LinePen() const { return linePen_; }
+  // Copies every setting of `pen`, then takes its colour as the series colour.
+  void SetLinePen(const TChartPen& pen);
+  void SetSeriesColor(TColor color) override;
+
+  void PrepareLinePen();
+  void DrawAllPoints() override;
+  void DrawPoint(int index) override;
+
+  // The index of the visible point at (x, y), or of the point that starts the segment through
+  // it; -1 when there is none.
+  int PointAtPixel(int x, int y);
+
+  int LastDrawnX = 0;
+  int LastDrawnY = 0;
+
+ protected:
+  void PointAdded(int index) override;
+
+ private:
+  TChartPen linePen_;
+};
+
+// True when p lies on the segment a–b: within a pixel of its line and not beyond either end
+// by more than `tolerance` pixels. A zero-length segment holds no point.
+bool PointOnSegment(TPoint p, TPoint a, TPoint b, int tolerance);

@@ -1,0 +1,113 @@
+#include "chart/axis_labels.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <vector>
+
+namespace {
+
+TEST(NextNiceStep, WalksOneTwoFiveInEveryDecade) {
+  std::vector<double> steps;
+  double step = 1;
+  for (int i = 0; i < 7; ++i) steps.push_back(step = NextNiceStep(step));
+  const std::vector<double> expected = {2, 5, 10, 20, 50, 100, 200};
+  for (std::size_t i = 0; i < expected.size(); ++i) EXPECT_DOUBLE_EQ(steps[i], expected[i]);
+
+  // From the smallest step upward every call moves on, despite the rounding of 1e-12 × 10^k.
+  step = 1e-12;
+  for (int i = 0; i < 40; ++i) {
+    const double next = NextNiceStep(step);
+    ASSERT_GT(next, step) << "stuck at " << step;
+    step = next;
+  }
+  EXPECT_NEAR(NextNiceStep(1e-12), 2e-12, 1e-24);
+  EXPECT_NEAR(NextNiceStep(2e-12), 5e-12, 1e-24);
+  EXPECT_NEAR(NextNiceStep(5e-12), 1e-11, 1e-23);
+  EXPECT_DOUBLE_EQ(NextNiceStep(0.3), 0.5);
+  EXPECT_DOUBLE_EQ(NextNiceStep(7), 10);
+}
+
+TEST(ChooseLabelStep, FindsTheSmallestStepThatFits) {
+  // Left axis -25 .. 25, 200 pixels, labels 13 high: 14 fit, steps 1 and 2 give too many.
+  EXPECT_EQ(MaxLabelCount(200, 13, 10), 14);
+  EXPECT_DOUBLE_EQ(ChooseLabelStep(50, 0, 10, 14), 5);
+  // Bottom axis 0 .. 25, 340 pixels, label 12 wide: 26 fit, and step 1 gives 25.
+  EXPECT_EQ(MaxLabelCount(340, 12, 10), 26);
+  EXPECT_DOUBLE_EQ(ChooseLabelStep(25, 0, 10, 26), 1);
+  // An increment is where the search starts.
+  EXPECT_DOUBLE_EQ(ChooseLabelStep(25, 3, 10, 26), 3);
+  EXPECT_DOUBLE_EQ(ChooseLabelStep(25, 3, 10, 4), 10);
+  // No separation: the starting step is kept whatever the count.
+  EXPECT_DOUBLE_EQ(ChooseLabelStep(1000, 0, 0, 3), 1);
+  EXPECT_EQ(MaxLabelCount(200, 13, 0), 15);
+  // Small spans start at 1e-12.
+  EXPECT_NEAR(ChooseLabelStep(0.5, 0, 10, 5), 0.1, 1e-15);
+  // Too short for one label.
+  EXPECT_EQ(ChooseLabelStep(50, 0, 10, 0), 1e-12);
+  EXPECT_EQ(MaxLabelCount(200, 0, 10), 1);
+}
+
+TEST(ChooseLabelStep, EndsForSpansWithoutAStep) {
+  const double inf = std::numeric_limits<double>::infinity();
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  EXPECT_EQ(ChooseLabelStep(inf, 0, 10, 10), 1e-12);
+  EXPECT_EQ(ChooseLabelStep(nan, 0, 10, 10), 1e-12);
+  EXPECT_GT(ChooseLabelStep(1e308, 0, 10, 10), 1e306);
+  EXPECT_TRUE(LabelValues(0, inf, 1, true).empty());
+  EXPECT_TRUE(LabelValues(nan, 1, 1, true).empty());
+  EXPECT_TRUE(LabelValues(0, 1, nan, true).empty());
+}
+
+TEST(LabelValues, WalkFromTheTopDown) {
+  EXPECT_EQ(LabelValues(0, 25, 5, true), (std::vector<double>{25, 20, 15, 10, 5, 0}));
+  // The lower limit lies just above a negative minimum: no label at -25.
+  const std::vector<double> volts = LabelValues(-25, 25, 5, true);
+  ASSERT_EQ(volts.size(), 10u);
+  EXPECT_EQ(volts.front(), 25);
+  EXPECT_EQ(volts.back(), -20);
+  // RoundFirstLabel starts at a multiple of the step.
+  const std::vector<double> rounded = LabelValues(0.3, 1.7, 0.5, true);
+  ASSERT_EQ(rounded.size(), 3u);
+  EXPECT_DOUBLE_EQ(rounded[0], 1.5);
+  EXPECT_DOUBLE_EQ(rounded[2], 0.5);
+  const std::vector<double> raw = LabelValues(0.3, 1.7, 0.5, false);
+  ASSERT_EQ(raw.size(), 3u);
+  EXPECT_DOUBLE_EQ(raw[0], 1.7);
+  // 10000 labels or more: none.
+  EXPECT_TRUE(LabelValues(0, 10000, 1, true).empty());
+  EXPECT_EQ(LabelValues(0, 9999, 1, true).size(), 10000u);
+  // A range of one value has one label.
+  EXPECT_EQ(LabelValues(3, 3, 1, true), std::vector<double>{3});
+  EXPECT_TRUE(LabelValues(5, 3, 1, true).empty());
+}
+
+TEST(MinorTickPositions, DivideEachLabelIntervalAndContinueBeyond) {
+  // Labels 40 pixels apart, in drawing order (right to left): three minor ticks 10, 20 and
+  // 30 pixels from each label tick, and the first spacing continued beyond both outer labels;
+  // only positions strictly inside (0, 200) are kept, so 0 and -10 go.
+  EXPECT_EQ(MinorTickPositions({100, 60, 20}, 3, 0, 200),
+            (std::vector<int>{110, 10, 120, 130, 70, 80, 90, 30, 40, 50}));
+  EXPECT_TRUE(MinorTickPositions({}, 3, 0, 200).empty());
+  // A single label has no spacing to continue or divide.
+  EXPECT_TRUE(MinorTickPositions({50}, 3, 0, 200).empty());
+  // Uneven division rounds each offset, ties to even: 10 / 4 = 2.5 → 2, 5, 7.5 → 8.
+  EXPECT_EQ(MinorTickPositions({10, 0}, 3, -100, 100),
+            (std::vector<int>{12, -2, 15, -5, 18, -8, 2, 5, 8}));
+}
+
+TEST(FormatAxisValue, GroupsThousandsAndDropsTrailingZeros) {
+  const QString comma = QStringLiteral(","), space = QStringLiteral("\u202F");
+  EXPECT_EQ(FormatAxisValue(-25, comma, space), "-25");
+  EXPECT_EQ(FormatAxisValue(2.5, comma, space), "2,5");
+  EXPECT_EQ(FormatAxisValue(2.5, ".", ","), "2.5");
+  EXPECT_EQ(FormatAxisValue(1234567.125, ".", ","), "1,234,567.125");
+  EXPECT_EQ(FormatAxisValue(0.00049, ".", ","), "0");
+  EXPECT_EQ(FormatAxisValue(-0.0001, ".", ","), "0");
+  EXPECT_EQ(FormatAxisValue(0.1 + 0.2, ".", ","), "0.3");
+  EXPECT_EQ(FormatAxisValue(1000, ",", space), "1\u202F000");
+  EXPECT_EQ(FormatAxisValue(999.9996, ".", ","), "1,000");
+}
+
+}  // namespace

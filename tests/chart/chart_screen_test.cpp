@@ -1,0 +1,200 @@
+// The empty oscilloscope screen, pixel by pixel, through the chart's own paint.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QImage>
+
+#include "chart/chart.h"
+#include "oscilloscope_chart.h"
+
+namespace {
+
+TColor PixelAt(const QImage& image, int x, int y) {
+  const QRgb rgb = image.pixel(x, y);
+  return static_cast<TColor>(qRed(rgb) | (qGreen(rgb) << 8) | (qBlue(rgb) << 16));
+}
+
+const QImage& Painted(TChart& chart) {
+  chart.PaintChart(nullptr, chart.ClientRect());
+  return *chart.BufferImage();
+}
+
+TEST(ChartPanel, MarginsArePercentagesOfThePanel) {
+  OscilloscopeChart scope(389, 233);
+  scope.chart.SetAxisVisible(false);  // no axis takes room
+  Painted(scope.chart);
+  EXPECT_EQ(scope.chart.PlotRect, (TRect{0, 7, 381, 233}));
+
+  // MulDiv rounds halves away from zero: 3 % of 250 is 7.5, so 8.
+  TChart chart;
+  chart.resize(400, 250);
+  chart.SetAxisVisible(false);
+  chart.SetMarginTop(3);
+  Painted(chart);
+  EXPECT_EQ(chart.PlotRect.Top, 8);
+  EXPECT_EQ(chart.PlotRect.Left, 12);  // 3 % of 400
+}
+
+TEST(ChartPanel, PlotRectStaysAtLeastOnePixel) {
+  TChart chart;
+  chart.resize(10, 10);
+  chart.SetMarginLeft(80);
+  chart.SetMarginRight(80);
+  TFastLineSeries s;
+  s.SetParentChart(&chart);
+  Painted(chart);  // must not throw or hang
+  EXPECT_GE(chart.PlotWidth(), 1);
+  EXPECT_GE(chart.PlotHeight(), 1);
+}
+
+TEST(ChartPanel, GradientBandsFromBottomToTop) {
+  // 300 rows: 256 bands; the start colour at the bottom, the end colour at the top.
+  TChart chart;
+  chart.resize(20, 300);
+  chart.SetAxisVisible(false);
+  chart.SetBevelOuter(bvNone);
+  chart.Gradient().SetVisible(true);
+  chart.Gradient().SetStartColor(0x000000);
+  chart.Gradient().SetEndColor(0x0000FF);  // red grows from 0 to 255 going up
+  chart.BackWall.Pen.SetVisible(false);
+  const QImage& image = Painted(chart);
+  EXPECT_EQ(PixelAt(image, 5, 299), 0x000000u);
+  EXPECT_EQ(PixelAt(image, 5, 0), 0x0000FFu);
+  int bands = 1;
+  for (int y = 298; y >= 0; --y) {
+    if (PixelAt(image, 5, y) != PixelAt(image, 5, y + 1)) ++bands;
+  }
+  EXPECT_EQ(bands, 256);
+
+  // 100 rows: 100 bands of one row each.
+  chart.resize(20, 100);
+  const QImage& small = Painted(chart);
+  for (int y = 0; y < 99; ++y) EXPECT_NE(PixelAt(small, 5, y), PixelAt(small, 5, y + 1)) << y;
+}
+
+TEST(ChartPanel, BackWallFrameOnAllFourEdgesOfThePlot) {
+  TChart chart;  // default margins keep every edge of the plot inside the panel
+  chart.resize(200, 150);
+  chart.SetAxisVisible(false);  // axis lines and the grid would draw over the frame
+  chart.Gradient().SetVisible(true);
+  const QImage& image = Painted(chart);
+  const TRect plot = chart.PlotRect;
+  ASSERT_EQ(plot, (TRect{6, 6, 194, 144}));
+  for (int x = plot.Left; x <= plot.Right; ++x) {
+    EXPECT_EQ(PixelAt(image, x, plot.Top), clBlack) << x;
+    EXPECT_EQ(PixelAt(image, x, plot.Bottom), clBlack) << x;
+  }
+  for (int y = plot.Top; y <= plot.Bottom; ++y) {
+    EXPECT_EQ(PixelAt(image, plot.Left, y), clBlack) << y;
+    EXPECT_EQ(PixelAt(image, plot.Right, y), clBlack) << y;
+  }
+  // Just outside and just inside the frame, the gradient: the wall's brush is clear.
+  EXPECT_NE(PixelAt(image, plot.Right + 1, plot.Top + 5), clBlack);
+  EXPECT_NE(PixelAt(image, plot.Left + 1, plot.Top + 5), clBlack);
+  EXPECT_EQ(PixelAt(image, plot.Left + 1, plot.Top + 5), PixelAt(image, plot.Left - 1, plot.Top + 5));
+}
+
+TEST(ChartPanel, OnlyTheAxesOfTheSeriesShow) {
+  OscilloscopeChart scope(389, 233);
+  Painted(scope.chart);
+  EXPECT_TRUE(scope.chart.BottomAxis().IsVisible());
+  EXPECT_TRUE(scope.chart.LeftAxis().IsVisible());
+  EXPECT_FALSE(scope.chart.TopAxis().IsVisible());
+  EXPECT_FALSE(scope.chart.RightAxis().IsVisible());
+  EXPECT_FALSE(scope.chart.DepthAxis().IsVisible());
+  // The bottom axis takes a text line plus the axis pen and ticks; the left one its widest
+  // label plus the same.
+  scope.chart.Canvas().Font() = scope.chart.BottomAxis().LabelsFont();
+  const int lineHeight = scope.chart.Canvas().LineHeight();
+  const TRect plot = scope.chart.PlotRect;
+  EXPECT_EQ(plot.Bottom, 233 - lineHeight - 2 - 4);
+  EXPECT_GT(plot.Left, 6);
+  EXPECT_EQ(plot.Top, 7);
+  EXPECT_EQ(plot.Right, 381);
+  // Axis pixels follow the new plot.
+  EXPECT_EQ(scope.chart.LeftAxis().PixelStart, plot.Top);
+  EXPECT_EQ(scope.chart.LeftAxis().PixelEnd, plot.Bottom);
+  EXPECT_EQ(scope.chart.BottomAxis().PixelStart, plot.Left);
+}
+
+// Rows (or columns) where the grid draws its dots inside the plot.
+std::vector<int> GridRows(const QImage& image, const TRect& plot) {
+  std::vector<int> rows;
+  for (int y = plot.Top + 1; y < plot.Bottom; ++y) {
+    int grey = 0;
+    for (int x = plot.Left + 1; x < plot.Right; ++x) grey += PixelAt(image, x, y) == clGray;
+    if (grey > plot.Width() / 4) rows.push_back(y);
+  }
+  return rows;
+}
+
+TEST(ChartPanel, VoltageGridAtEveryLabelButTheBottomEnd) {
+  OscilloscopeChart scope(389, 233);
+  const QImage& image = Painted(scope.chart);
+  const TChartAxis& left = scope.chart.LeftAxis();
+  const std::vector<int> rows = GridRows(image, scope.chart.PlotRect);
+  // Step 5 on -25 .. 25: grid lines at 25 (on the frame, so not counted inside) down to -20.
+  std::vector<int> expected;
+  for (int v = 20; v >= -20; v -= 5) expected.push_back(left.ValueToPixel(v));
+  EXPECT_EQ(rows, expected);
+}
+
+TEST(ChartPanel, ATickOfLengthFourCoversFourPixels) {
+  OscilloscopeChart scope(389, 233);
+  const QImage& image = Painted(scope.chart);
+  const TChartAxis& left = scope.chart.LeftAxis();
+  const int y = left.ValueToPixel(0);
+  const int x0 = left.AxisLinePos - 1;
+  for (int x = x0; x > x0 - 4; --x) EXPECT_EQ(PixelAt(image, x, y), clGray) << x;
+  EXPECT_NE(PixelAt(image, x0 - 4, y), clGray);
+}
+
+TEST(ChartPanel, CleanImageIsOnlyCopied) {
+  OscilloscopeChart scope(389, 233);
+  Painted(scope.chart);
+  EXPECT_FALSE(scope.chart.BufferDirty());
+  const QImage* image = scope.chart.BufferImage();
+  // A change marks the image dirty; a paint of the same size reuses the image.
+  scope.chart.LeftAxis().SetMinimum(-20);
+  EXPECT_TRUE(scope.chart.BufferDirty());
+  Painted(scope.chart);
+  EXPECT_EQ(scope.chart.BufferImage(), image);
+  // Setting a value it already has asks for nothing.
+  scope.chart.LeftAxis().SetMinimum(-20);
+  scope.chart.SetMarginRight(2);
+  scope.chart.Gradient().SetVisible(true);
+  EXPECT_FALSE(scope.chart.BufferDirty());
+  // A new size rebuilds the image at the next paint.
+  scope.chart.resize(300, 200);
+  Painted(scope.chart);
+  EXPECT_EQ(scope.chart.BufferImage()->size(), QSize(300, 200));
+}
+
+TEST(ChartPanel, ThousandAppendsMakeOnePaint) {
+  OscilloscopeChart scope(389, 233);
+  scope.chart.show();
+  Painted(scope.chart);
+  for (int i = 0; i < 1000; ++i) scope.Series1().AppendPoint(i * 0.025, 1);
+  EXPECT_TRUE(scope.chart.BufferDirty());
+  // Nothing was drawn yet: the image still holds the previous paint until the event loop.
+  EXPECT_EQ(scope.Series1().FirstVisibleIndex, -1);
+}
+
+TEST(ChartPanel, WritesTheEmptyScreens) {
+  const QString dir = QDir::current().filePath(QStringLiteral("screens"));
+  QDir().mkpath(dir);
+  for (QSize size : {QSize(389, 233), QSize(1520, 760)}) {
+    OscilloscopeChart scope(size.width(), size.height());
+    const QImage& image = Painted(scope.chart);
+    const QString name = QStringLiteral("%1/empty-%2x%3.png").arg(dir).arg(size.width()).arg(size.height());
+    EXPECT_TRUE(image.save(name)) << name.toStdString();
+    // Green at the top, near-white at the bottom, inside the plot.
+    const TRect plot = scope.chart.PlotRect;
+    const TColor top = PixelAt(image, plot.Left + 3, plot.Top + 2);
+    const TColor bottom = PixelAt(image, plot.Left + 3, plot.Bottom - 2);
+    EXPECT_LT(top & 0xFF, 0x60u);           // red low near the top (0x40 at the very top)
+    EXPECT_GT(bottom & 0xFF, 0xE0u);        // near-white near the bottom
+  }
+}
+
+}  // namespace
