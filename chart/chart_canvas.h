@@ -30,10 +30,16 @@ class TChartCanvas3D {
   void DrawVertLine(int x, int y0, int y1) { LineSegment(x, y0, x, y1); }
   void LineSegment(int x0, int y0, int x1, int y1) {
     canvas_.MoveTo(x0, y0);
-    canvas_.LineTo(x1, y1);
+    LineTo(x1, y1);
   }
   void MoveTo(int x, int y) { canvas_.MoveTo(x, y); }
-  void LineTo(int x, int y) { canvas_.LineTo(x, y); }
+  void LineTo(int x, int y) {
+    ++LinesDrawn;
+    canvas_.LineTo(x, y);
+  }
+
+  // Line calls since the last paint began: what a trace costs the surface.
+  int LinesDrawn = 0;
 
   void PutText(int x, int y, const QString& text) { canvas_.TextOut(x, y, text); }
   void SetTextAlignment(int flags) { canvas_.TextAlign = flags; }

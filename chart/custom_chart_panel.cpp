@@ -71,6 +71,7 @@ void TCustomChartPanel::PaintChart(TCanvas* target, const TRect& rect) {
     PanelBounds = rect;
   }
 
+  canvas_.LinesDrawn = 0;
   const int b = borderWidth_;
   PlotRect = {PanelBounds.Left + b + MulDiv(marginLeft_, w, 100),
               PanelBounds.Top + b + MulDiv(marginTop_, h, 100),

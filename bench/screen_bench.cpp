@@ -1,0 +1,83 @@
+// A full paint of the empty oscilloscope screen at 1520 × 760, against the least any paint of
+// this screen must do: a 256-band gradient filled into an image and one copy of it.
+#include <benchmark/benchmark.h>
+
+#include <QImage>
+#include <QPainter>
+
+#include "chart/chart.h"
+#include "oscilloscope_chart.h"
+#include "ratio_reporter.h"
+
+namespace {
+
+constexpr int kWidth = 1520;
+constexpr int kHeight = 760;
+
+void BM_GradientAndCopyBaseline(benchmark::State& state) {
+  QImage screen(kWidth, kHeight, QImage::Format_RGB32);
+  QImage target(kWidth, kHeight, QImage::Format_RGB32);
+  for (auto _ : state) {
+    {
+      QPainter painter(&screen);
+      for (int band = 0; band < 256; ++band) {
+        const int top = kHeight - (band + 1) * kHeight / 256;
+        const int bottom = kHeight - band * kHeight / 256;
+        painter.fillRect(0, top, kWidth, bottom - top, QColor(0x40 + band / 2, 0xAC, 0x84));
+      }
+    }
+    QPainter copy(&target);
+    copy.drawImage(0, 0, screen);
+    benchmark::DoNotOptimize(target.constBits());
+  }
+}
+BENCHMARK(BM_GradientAndCopyBaseline)->Unit(benchmark::kMicrosecond);
+
+void BM_PaintEmptyScreen(benchmark::State& state) {
+  OscilloscopeChart scope(kWidth, kHeight);
+  QImage target(kWidth, kHeight, QImage::Format_RGB32);
+  TCanvas canvas(&target);
+  for (auto _ : state) {
+    scope.chart.InvalidateChart();
+    scope.chart.PaintChart(&canvas, scope.chart.ClientRect());
+    benchmark::DoNotOptimize(target.constBits());
+  }
+}
+BENCHMARK(BM_PaintEmptyScreen)->Unit(benchmark::kMicrosecond);
+
+// A paint message while the image is clean (the window was uncovered, nothing changed).
+void BM_PaintRequestOnCleanImage(benchmark::State& state) {
+  OscilloscopeChart scope(kWidth, kHeight);
+  scope.chart.show();
+  scope.chart.repaint();
+  for (auto _ : state) {
+    scope.chart.repaint();
+    benchmark::DoNotOptimize(scope.chart.BufferDirty());
+  }
+  if (scope.chart.BufferDirty()) state.SkipWithError("the image was repainted, not copied");
+}
+BENCHMARK(BM_PaintRequestOnCleanImage)->Unit(benchmark::kMicrosecond);
+
+// One copy of the screen into the window's backing store, the way a clean paint shows it.
+void BM_OneCopyBaseline(benchmark::State& state) {
+  QWidget window;
+  window.resize(kWidth, kHeight);
+  QImage screen(kWidth, kHeight, QImage::Format_RGB32);
+  screen.fill(Qt::white);
+  QImage target(kWidth, kHeight, QImage::Format_RGB32);
+  for (auto _ : state) {
+    QPainter copy(&target);
+    copy.drawImage(0, 0, screen);
+    benchmark::DoNotOptimize(target.constBits());
+  }
+}
+BENCHMARK(BM_OneCopyBaseline)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  ChartApplication app(argc, argv);
+  return RunWithRatios(argc, argv,
+                       {{"BM_PaintEmptyScreen", "BM_GradientAndCopyBaseline"},
+                        {"BM_PaintRequestOnCleanImage", "BM_OneCopyBaseline"}});
+}
