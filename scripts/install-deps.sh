@@ -6,7 +6,8 @@ set -euo pipefail
 packages=(
   cmake make g++ pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
-  qt6-base-dev qt6-svg-dev qt6-charts-dev
+  qt6-base-dev qt6-svg-dev
+  qt6-charts-dev libqt6opengl6-dev  # Qt Charts: a peer for the benchmarks only
   libjpeg62-turbo-dev
   fonts-liberation fonts-dejavu-core
 )
