@@ -1,0 +1,131 @@
+// What one scroll notification costs end to end: the recomputation (1001 appends into two
+// series) and one full paint of the 1520 × 760 screen, against the gradient-and-copy baseline;
+// and the same scene drawn by Qt Charts, when it is installed.
+#include <benchmark/benchmark.h>
+
+#include <QImage>
+#include <QPainter>
+
+#include "chart/chart.h"
+#include "oscilloscope_chart.h"
+#include "ratio_reporter.h"
+#include "sim/bench.h"
+
+#ifdef SIMHACHEUR_HAVE_QTCHARTS
+#include <QtCharts/QChart>
+#include <QtCharts/QChartView>
+#include <QtCharts/QLineSeries>
+#include <QtCharts/QValueAxis>
+#endif
+
+namespace {
+
+constexpr int kWidth = 1520;
+constexpr int kHeight = 760;
+
+void BM_GradientAndCopyBaseline(benchmark::State& state) {
+  QImage screen(kWidth, kHeight, QImage::Format_RGB32);
+  QImage target(kWidth, kHeight, QImage::Format_RGB32);
+  for (auto _ : state) {
+    {
+      QPainter painter(&screen);
+      for (int band = 0; band < 256; ++band) {
+        const int top = kHeight - (band + 1) * kHeight / 256;
+        const int bottom = kHeight - band * kHeight / 256;
+        painter.fillRect(0, top, kWidth, bottom - top, QColor(0x40 + band / 2, 0xAC, 0x84));
+      }
+    }
+    QPainter copy(&target);
+    copy.drawImage(0, 0, screen);
+    benchmark::DoNotOptimize(target.constBits());
+  }
+}
+BENCHMARK(BM_GradientAndCopyBaseline)->Unit(benchmark::kMicrosecond);
+
+// The two-quadrant bench at half speed with the inductance spikes.
+void SetUpBench(TBench& bench) {
+  bench.SupplyVoltage = 10.4L;
+  bench.ExperimentKind = 1;
+  bench.ConnectionMode = 1;
+  bench.RotationDirection = 1;
+  bench.ChopperType = 2;
+  bench.SpeedSetting = 100;
+  bench.SpeedPercent = TBench::HalveToEven(100);
+}
+
+void BM_ScrollNotification(benchmark::State& state) {
+  OscilloscopeChart scope(kWidth, kHeight);
+  TSeriesTrace<TFastLineSeries> trace1(scope.Series1()), trace4(scope.Series4());
+  TBench bench(nullptr, &trace1, &trace4);
+  SetUpBench(bench);
+  QImage target(kWidth, kHeight, QImage::Format_RGB32);
+  TCanvas canvas(&target);
+  for (auto _ : state) {
+    bench.RefreshBench();
+    scope.chart.PaintChart(&canvas, scope.chart.ClientRect());
+    benchmark::DoNotOptimize(target.constBits());
+  }
+}
+BENCHMARK(BM_ScrollNotification)->Unit(benchmark::kMicrosecond);
+
+#ifdef SIMHACHEUR_HAVE_QTCHARTS
+// The same scene in Qt Charts: two line series of 501 and 500 points appended one at a time,
+// the same axes, no animation, no antialiasing, rendered into an image.
+void BM_QtChartsScene(benchmark::State& state) {
+  TBench bench;
+  SetUpBench(bench);
+  bench.UpdateMeanVoltage();
+  bench.BuildChopperWave();
+
+  auto* chart = new QChart;
+  chart->setAnimationOptions(QChart::NoAnimation);
+  chart->legend()->hide();
+  auto* zero = new QLineSeries;
+  auto* wave = new QLineSeries;
+  zero->setColor(Qt::blue);
+  wave->setColor(Qt::red);
+  chart->addSeries(zero);
+  chart->addSeries(wave);
+  auto* time = new QValueAxis;
+  auto* volts = new QValueAxis;
+  time->setRange(0, 25);
+  volts->setRange(-25, 25);
+  chart->addAxis(time, Qt::AlignBottom);
+  chart->addAxis(volts, Qt::AlignLeft);
+  for (QLineSeries* s : {zero, wave}) {
+    s->attachAxis(time);
+    s->attachAxis(volts);
+  }
+  QChartView view(chart);
+  view.setRenderHint(QPainter::Antialiasing, false);
+  view.resize(kWidth, kHeight);
+  QImage target(kWidth, kHeight, QImage::Format_RGB32);
+
+  for (auto _ : state) {
+    zero->clear();
+    wave->clear();
+    long double t = 0;
+    for (int i = 0; i < 501; ++i, t += 0.05L) zero->append(static_cast<double>(t), 0);
+    t = 0;
+    for (int period = 0; period < 5; ++period) {
+      for (int i = 0; i < 100; ++i, t += 0.05L) {
+        wave->append(static_cast<double>(t), static_cast<double>(bench.WaveSamples[i]));
+      }
+    }
+    QPainter painter(&target);
+    view.render(&painter);
+    benchmark::DoNotOptimize(target.constBits());
+  }
+}
+BENCHMARK(BM_QtChartsScene)->Unit(benchmark::kMicrosecond);
+#endif
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  ChartApplication app(argc, argv);
+  return RunWithRatios(argc, argv,
+                       {{"BM_ScrollNotification", "BM_GradientAndCopyBaseline"},
+                        {"BM_QtChartsScene", "BM_ScrollNotification"},
+                        {"BM_QtChartsScene", "BM_GradientAndCopyBaseline"}});
+}
