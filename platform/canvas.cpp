@@ -1,0 +1,397 @@
+#include "platform/canvas.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <cstring>
+#include <optional>
+
+#include "platform/raster_line.h"
+#include "platform/raster_surface.h"
+
+namespace {
+
+using raster::LinePen;
+using raster::Surface;
+using raster::ToPixel;
+
+struct Dashes {
+  std::uint32_t pattern;  // bit k: pixel k of the period is drawn
+  int period;
+};
+
+Dashes DashesOf(TPenStyle style) {
+  switch (style) {
+    case psDot:
+      return {0b0011, 4};  // 2 on, 2 off
+    case psDash:
+      return {0b0011'1111, 8};  // 6 on, 2 off
+    case psDashDot:
+      return {0b0011'0011'1111, 12};  // 6 on, 2 off, 2 on, 2 off
+    case psDashDotDot:
+      return {0b0011'0011'0011'1111, 16};  // 6 on, 2 off, 2 on, 2 off, 2 on, 2 off
+    default:
+      return {1, 1};
+  }
+}
+
+// The pen as pixel values, or nothing for a clear pen (which wins over AlternatePixels: an
+// invisible pen stays invisible).
+std::optional<LinePen> ResolvePen(const TCanvasPen& pen, TBackgroundMode mode, TColor background) {
+  if (pen.Style == psClear) return std::nullopt;
+  LinePen p;
+  p.notXor = pen.Mode == pmNotXor;
+  const std::uint32_t ink = ToPixel(ResolveColor(pen.Color));
+  const std::uint32_t gapInk = ToPixel(ResolveColor(background));
+  p.ink = p.notXor ? raster::NotXorMask(ink) : ink;
+  p.gapInk = p.notXor ? raster::NotXorMask(gapInk) : gapInk;
+  if (pen.AlternatePixels) {
+    p.pattern = 0b01;
+    p.period = 2;
+    return p;  // one pixel wide, gaps untouched whatever the background mode
+  }
+  p.width = std::max(pen.Width, 1);
+  if (p.width == 1) {
+    const Dashes dashes = DashesOf(pen.Style);
+    p.pattern = dashes.pattern;
+    p.period = dashes.period;
+    p.fillGaps = mode == bkOpaque;
+  }
+  return p;
+}
+
+// Columns [x0, x1) of row y, both clipped to the surface first.
+void PutSpan(const Surface& s, std::int64_t y, std::int64_t x0, std::int64_t x1,
+             const LinePen& pen) {
+  if (y < s.bounds.Top || y >= s.bounds.Bottom) return;
+  const int from = static_cast<int>(std::max<std::int64_t>(x0, s.bounds.Left));
+  const int to = static_cast<int>(std::min<std::int64_t>(x1, s.bounds.Right));
+  if (from >= to) return;
+  std::uint32_t* row = s.Row(static_cast<int>(y));
+  if (pen.notXor) {
+    raster::PutRowSpan<true>(row, from, to, pen.ink);
+  } else {
+    raster::PutRowSpan<false>(row, from, to, pen.ink);
+  }
+}
+
+// A wide outline: the union of the four edge bands, row by row, so that each pixel is written
+// once even in not-xor mode.
+void OutlineWide(const Surface& s, const TRect& r, const LinePen& pen) {
+  const std::int64_t before = (pen.width - 1) / 2;
+  const std::int64_t after = pen.width / 2;
+  const std::int64_t left = r.Left, right = std::int64_t{r.Right} - 1;
+  const std::int64_t top = r.Top, bottom = std::int64_t{r.Bottom} - 1;
+  const std::int64_t yEnd = std::min<std::int64_t>(bottom + after + 1, s.bounds.Bottom);
+  for (std::int64_t y = std::max<std::int64_t>(top - before, s.bounds.Top); y < yEnd; ++y) {
+    const bool inTopBand = y <= top + after;
+    const bool inBottomBand = y >= bottom - before;
+    if (inTopBand || inBottomBand || left + after + 1 >= right - before) {
+      PutSpan(s, y, left - before, right + after + 1, pen);
+    } else {
+      PutSpan(s, y, left - before, left + after + 1, pen);
+      PutSpan(s, y, right - before, right + after + 1, pen);
+    }
+  }
+}
+
+// A one-pixel outline walked clockwise from the top-left corner, each pixel once, the pattern
+// running on around the corners.
+void OutlineThin(const Surface& s, const TRect& r, const LinePen& pen) {
+  if (r.Width() == 1) {
+    raster::DrawLine(s, {r.Left, r.Top}, {r.Left, r.Bottom}, pen);
+    return;
+  }
+  if (r.Height() == 1) {
+    raster::DrawLine(s, {r.Left, r.Top}, {r.Right, r.Top}, pen);
+    return;
+  }
+  const TPoint corners[] = {{r.Left, r.Top},
+                            {r.Right - 1, r.Top},
+                            {r.Right - 1, r.Bottom - 1},
+                            {r.Left, r.Bottom - 1},
+                            {r.Left, r.Top}};
+  int phase = 0;
+  for (int i = 0; i < 4; ++i)
+    phase = raster::DrawLine(s, corners[i], corners[i + 1], pen, phase);
+}
+
+// Hatched brushes repeat an 8 × 8 tile anchored at the image's origin, so that neighbouring
+// fills join up; '#' is a line pixel in the brush colour, '.' a gap:
+//
+//   Horizontal  Vertical  FDiagonal BDiagonal Cross     DiagCross
+//   ########    #.......  #.......  #.......  ########  #.......
+//   ........    #.......  .......#  .#......  #.......  .#.....#
+//   ........    #.......  ......#.  ..#.....  #.......  ..#...#.
+//   ........    #.......  .....#..  ...#....  #.......  ...#.#..
+//   ........    #.......  ....#...  ....#...  #.......  ....#...
+//   ........    #.......  ...#....  .....#..  #.......  ...#.#..
+//   ........    #.......  ..#.....  ......#.  #.......  ..#...#.
+//   ........    #.......  .#......  .......#  #.......  .#.....#
+//
+// that is y % 8 == 0, x % 8 == 0, (x + y) % 8 == 0, (x - y) % 8 == 0 and their unions.
+// Bit x % 8 of the result marks a line pixel of row y.
+std::uint8_t HatchRow(TBrushStyle style, int y) {
+  const int row = y & 7;
+  const std::uint8_t horizontal = row == 0 ? 0xFF : 0x00;
+  const std::uint8_t vertical = 0x01;
+  const std::uint8_t forward = static_cast<std::uint8_t>(1u << ((8 - row) & 7));
+  const std::uint8_t backward = static_cast<std::uint8_t>(1u << row);
+  switch (style) {
+    case bsHorizontal:
+      return horizontal;
+    case bsVertical:
+      return vertical;
+    case bsFDiagonal:
+      return forward;
+    case bsBDiagonal:
+      return backward;
+    case bsCross:
+      return horizontal | vertical;
+    case bsDiagCross:
+      return forward | backward;
+    default:
+      return 0xFF;
+  }
+}
+
+// `r` is already clipped. Transparent gaps: only the line pixels are visited.
+void FillHatched(const Surface& s, const TRect& r, TBrushStyle style, std::uint32_t ink,
+                 std::optional<std::uint32_t> gapInk) {
+  for (int y = r.Top; y < r.Bottom; ++y) {
+    const std::uint8_t lines = HatchRow(style, y);
+    std::uint32_t* row = s.Row(y);
+    if (gapInk) {
+      std::uint32_t tile[8];
+      for (int k = 0; k < 8; ++k)
+        tile[k] = (lines >> k) & 1 ? ink : *gapInk;
+      for (int x = r.Left; x < r.Right; ++x)
+        row[x] = tile[x & 7];
+      continue;
+    }
+    for (int k = 0; k < 8; ++k) {
+      if (!((lines >> k) & 1)) continue;
+      for (int x = r.Left + ((k - r.Left) & 7); x < r.Right; x += 8)
+        row[x] = ink;
+    }
+  }
+}
+
+bool IsDrawable(QImage::Format format) {
+  return format == QImage::Format_RGB32 || format == QImage::Format_ARGB32 ||
+         format == QImage::Format_ARGB32_Premultiplied;
+}
+
+// The top-left corner of a w × h text box whose reference point (x, y) `align` places.
+TPoint TextBoxOrigin(int x, int y, int w, int h, int align) {
+  switch (align & taCenter) {
+    case taRight:
+      x -= w;
+      break;
+    case taCenter:
+      x -= w / 2;
+      break;
+    default:
+      break;
+  }
+  if (align & taBottom) y -= h;
+  return {x, y};
+}
+
+bool SameFace(const TCanvasFont& a, const TCanvasFont& b) {
+  return a.Size == b.Size && a.Bold == b.Bold && a.Italic == b.Italic && a.Name == b.Name;
+}
+
+}  // namespace
+
+struct TCanvas::TFontCache {
+  TCanvasFont face;  // the colour is not part of it
+  QFont font;
+  QFontMetrics metrics;
+};
+
+TCanvas::TCanvas() = default;
+
+TCanvas::TCanvas(QImage* image) {
+  SetTarget(image);
+}
+
+TCanvas::~TCanvas() {
+  EndText();
+}
+
+void TCanvas::SetTarget(QImage* image) {
+  EndText();
+  image_ = image;
+  bits_ = nullptr;
+}
+
+bool TCanvas::PrepareSurface(Surface& surface, bool clipped) {
+  if (!image_ || image_->isNull()) return false;
+  if (!IsDrawable(image_->format())) {
+    EndText();
+    image_->convertTo(QImage::Format_RGB32);
+  }
+  const auto* owned = reinterpret_cast<const std::uint32_t*>(image_->constBits());
+  if (owned != bits_ || !image_->isDetached()) {
+    EndText();  // a detach under an open painter would leave it drawing into the old pixels
+    bits_ = reinterpret_cast<std::uint32_t*>(image_->bits());
+  }
+  surface.bits = bits_;
+  surface.stride = image_->bytesPerLine() / 4;
+  surface.bounds = TRect{0, 0, image_->width(), image_->height()};
+  if (clipped && hasClip_) surface.bounds = raster::Intersect(surface.bounds, clip_);
+  return !surface.bounds.IsEmpty();
+}
+
+void TCanvas::MoveTo(int x, int y) {
+  penPos_ = {x, y};
+}
+
+void TCanvas::LineTo(int x, int y) {
+  const TPoint from = penPos_;
+  penPos_ = {x, y};
+  const std::optional<LinePen> pen = ResolvePen(Pen, BackgroundMode, BackgroundColor);
+  Surface s;
+  if (!pen || !PrepareSurface(s)) return;
+  raster::DrawLine(s, from, penPos_, *pen);
+}
+
+void TCanvas::Rectangle(int x0, int y0, int x1, int y1) {
+  if (x1 < x0) std::swap(x0, x1);
+  if (y1 < y0) std::swap(y0, y1);
+  Surface s;
+  if (x0 == x1 || y0 == y1 || !PrepareSurface(s)) return;
+  const std::optional<LinePen> pen = ResolvePen(Pen, BackgroundMode, BackgroundColor);
+  if (Brush.Style != bsClear) {
+    FillWithBrush(s, pen ? TRect{x0 + 1, y0 + 1, x1 - 1, y1 - 1} : TRect{x0, y0, x1 - 1, y1 - 1});
+  }
+  if (!pen) return;
+  if (pen->width > 1) {
+    OutlineWide(s, TRect{x0, y0, x1, y1}, *pen);
+  } else {
+    OutlineThin(s, TRect{x0, y0, x1, y1}, *pen);
+  }
+}
+
+void TCanvas::FillRect(const TRect& rect) {
+  Surface s;
+  if (Brush.Style == bsClear || !PrepareSurface(s)) return;
+  FillWithBrush(s, rect);
+}
+
+void TCanvas::FillWithBrush(const Surface& s, const TRect& rect) const {
+  const TRect r = raster::Intersect(rect, s.bounds);
+  if (r.IsEmpty() || Brush.Style == bsClear) return;
+  const std::uint32_t ink = ToPixel(ResolveColor(Brush.Color));
+  if (Brush.Style == bsSolid) {
+    raster::FillRect(s, r, ink, false);
+    return;
+  }
+  std::optional<std::uint32_t> gapInk;
+  if (BackgroundMode == bkOpaque) gapInk = ToPixel(ResolveColor(BackgroundColor));
+  FillHatched(s, r, Brush.Style, ink, gapInk);
+}
+
+void TCanvas::IntersectClipRect(const TRect& rect) {
+  clip_ = raster::Intersect(hasClip_ ? clip_ : rect, rect);
+  hasClip_ = true;
+}
+
+void TCanvas::RemoveClip() {
+  hasClip_ = false;
+  clip_ = TRect{};
+}
+
+void TCanvas::Draw(int x, int y, const QImage& source) {
+  Surface s;
+  if (source.isNull() || !PrepareSurface(s, false)) return;
+  const TRect placed{
+      x, y, static_cast<int>(std::min<std::int64_t>(std::int64_t{x} + source.width(), INT_MAX)),
+      static_cast<int>(std::min<std::int64_t>(std::int64_t{y} + source.height(), INT_MAX))};
+  const TRect dst = raster::Intersect(placed, s.bounds);
+  if (dst.IsEmpty()) return;
+  int sx = dst.Left - x;
+  int sy = dst.Top - y;
+  const QImage* from = &source;
+  QImage converted;
+  // Another format is converted once; the target itself is copied first as rows may overlap.
+  if (source.format() != image_->format() || source.constBits() == image_->constBits()) {
+    converted = source.copy(sx, sy, dst.Width(), dst.Height()).convertToFormat(image_->format());
+    from = &converted;
+    sx = sy = 0;
+  }
+  const std::size_t rowBytes = static_cast<std::size_t>(dst.Width()) * 4;
+  for (int row = 0; row < dst.Height(); ++row) {
+    const uchar* line = from->constScanLine(sy + row) + static_cast<std::size_t>(sx) * 4;
+    std::memcpy(s.Row(dst.Top + row) + dst.Left, line, rowBytes);
+  }
+}
+
+QFont TCanvas::CurrentQFont() const {
+  QFont font(Font.Name);
+  font.setPixelSize(std::max(1, static_cast<int>(std::lround(Font.Size * 96.0 / 72.0))));
+  font.setBold(Font.Bold);
+  font.setItalic(Font.Italic);
+  return font;
+}
+
+const TCanvas::TFontCache& TCanvas::FontCache() const {
+  if (!fontCache_ || !SameFace(fontCache_->face, Font)) {
+    const QFont font = CurrentQFont();
+    fontCache_.reset(new TFontCache{Font, font, QFontMetrics(font)});
+    painterFontStale_ = true;
+  }
+  return *fontCache_;
+}
+
+int TCanvas::TextWidth(const QString& text) const {
+  if (!HasGuiApplication()) return 0;
+  return FontCache().metrics.horizontalAdvance(text);
+}
+
+int TCanvas::TextHeight(const QString&) const {
+  if (!HasGuiApplication()) return 0;
+  const QFontMetrics& metrics = FontCache().metrics;
+  return metrics.ascent() + metrics.descent();
+}
+
+void TCanvas::TextOut(int x, int y, const QString& text) {
+  Surface s;
+  if (text.isEmpty() || !HasGuiApplication() || !PrepareSurface(s)) return;
+  const QFontMetrics& metrics = FontCache().metrics;
+  const int w = metrics.horizontalAdvance(text);
+  const int h = metrics.ascent() + metrics.descent();
+  const TPoint box = TextBoxOrigin(x, y, w, h, TextAlign);
+  if (BackgroundMode == bkOpaque) {
+    raster::FillRect(s, TRect{box.X, box.Y, box.X + w, box.Y + h},
+                     ToPixel(ResolveColor(BackgroundColor)), false);
+  }
+  QPainter& painter = TextPainter(s.bounds);
+  painter.setPen(ToQColor(Font.Color));
+  painter.drawText(box.X, box.Y + metrics.ascent(), text);
+}
+
+QPainter& TCanvas::TextPainter(const TRect& bounds) {
+  if (!painter_) painter_ = std::make_unique<QPainter>();
+  if (!painter_->isActive()) {
+    painter_->begin(image_);
+    painterFontStale_ = true;
+    painterClip_ = TRect{};
+  }
+  if (painterFontStale_) {
+    painter_->setFont(fontCache_->font);
+    painterFontStale_ = false;
+  }
+  if (!(bounds == painterClip_)) {
+    painter_->setClipRect(QRect(bounds.Left, bounds.Top, bounds.Width(), bounds.Height()));
+    painterClip_ = bounds;
+  }
+  return *painter_;
+}
+
+void TCanvas::EndText() {
+  if (painter_ && painter_->isActive()) painter_->end();
+}

@@ -1,0 +1,169 @@
+#include "platform/raster_line.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace raster {
+namespace {
+
+__extension__ typedef __int128 Int128;  // 2 × i × d of a 32-bit line can need 66 bits
+
+struct FloorDiv {
+  std::int64_t quot;
+  std::int64_t rem;  // in [0, divisor)
+};
+
+template <typename T>
+FloorDiv DivideDown(T num, std::int64_t divisor) {
+  T quot = num / divisor;
+  T rem = num % divisor;
+  if (rem < 0) {
+    --quot;
+    rem += divisor;
+  }
+  return {static_cast<std::int64_t>(quot), static_cast<std::int64_t>(rem)};
+}
+
+// A line seen along its major axis: pixel i (0 <= i < n) lies at major0 + majorSign × i on
+// that axis and at minor0 + floor((2 i d + n) / 2n) on the other, the ideal position
+// minor0 + i d / n rounded with halves going up.
+struct Line {
+  std::int64_t major0;
+  std::int64_t minor0;
+  std::int64_t n;  // pixels drawn: the end point is left out
+  std::int64_t d;  // signed minor extent, |d| <= n
+  std::int64_t majorSign;
+  bool yMajor;
+
+  FloorDiv MinorOffset(std::int64_t i) const {
+    if (n < (std::int64_t{1} << 30)) return DivideDown<std::int64_t>(2 * i * d + n, 2 * n);
+    return DivideDown<Int128>(Int128{2} * i * d + n, 2 * n);
+  }
+  std::int64_t MajorAt(std::int64_t i) const { return major0 + majorSign * i; }
+};
+
+Line Orient(TPoint from, TPoint to) {
+  const std::int64_t dx = std::int64_t{to.X} - from.X;
+  const std::int64_t dy = std::int64_t{to.Y} - from.Y;
+  if (std::abs(dx) >= std::abs(dy))
+    return {from.X, from.Y, std::abs(dx), dy, dx < 0 ? -1 : 1, false};
+  return {from.Y, from.X, std::abs(dy), dx, dy < 0 ? -1 : 1, true};
+}
+
+// The surface bounds in the line's own axes, half open.
+struct AxisBounds {
+  std::int64_t majorLo, majorHi, minorLo, minorHi;
+};
+
+AxisBounds BoundsOf(const Surface& s, const Line& l) {
+  const TRect& b = s.bounds;
+  if (l.yMajor) return {b.Top, b.Bottom, b.Left, b.Right};
+  return {b.Left, b.Right, b.Top, b.Bottom};
+}
+
+struct IndexRange {
+  std::int64_t first, end;
+};
+
+// The pixels i whose major coordinate lies in [lo, hi).
+IndexRange PixelsWithin(const Line& l, std::int64_t lo, std::int64_t hi) {
+  if (l.majorSign > 0)
+    return {std::max<std::int64_t>(0, lo - l.major0), std::min(l.n, hi - l.major0)};
+  return {std::max<std::int64_t>(0, l.major0 - hi + 1), std::min(l.n, l.major0 - lo + 1)};
+}
+
+// One-pixel pens. The major axis is clipped before the walk, so a line however long costs at
+// most one step per row or column of the surface.
+template <bool kXor, bool kStyled>
+void WalkPixels(const Surface& s, const Line& l, const LinePen& pen, int phase) {
+  const AxisBounds ab = BoundsOf(s, l);
+  const IndexRange range = PixelsWithin(l, ab.majorLo, ab.majorHi);
+  if (range.first >= range.end) return;
+  const FloorDiv start = l.MinorOffset(range.first);
+  std::int64_t minor = l.minor0 + start.quot;
+  std::int64_t rem = start.rem;
+  const std::int64_t twoN = 2 * l.n;
+  const std::int64_t twoD = 2 * l.d;
+  const qsizetype majorStep = (l.yMajor ? s.stride : 1) * l.majorSign;
+  const qsizetype minorStep = l.yMajor ? 1 : s.stride;
+  const std::int64_t major = l.MajorAt(range.first);
+  qsizetype at = l.yMajor ? major * s.stride + minor : minor * s.stride + major;
+  int ph = static_cast<int>((phase + range.first % pen.period) % pen.period);
+  for (std::int64_t i = range.first; i < range.end; ++i) {
+    if (minor >= ab.minorLo && minor < ab.minorHi) {
+      std::uint32_t& pixel = s.bits[at];
+      if (!kStyled || ((pen.pattern >> ph) & 1u)) {
+        Put<kXor>(pixel, pen.ink);
+      } else if (pen.fillGaps) {
+        Put<kXor>(pixel, pen.gapInk);
+      }
+    } else if ((l.d >= 0 && minor >= ab.minorHi) || (l.d <= 0 && minor < ab.minorLo)) {
+      break;  // past the bounds and moving away from them
+    }
+    at += majorStep;
+    rem += twoD;
+    if (rem >= twoN) {
+      rem -= twoN;
+      ++minor;
+      at += minorStep;
+    } else if (rem < 0) {
+      rem += twoN;
+      --minor;
+      at -= minorStep;
+    }
+    if constexpr (kStyled) {
+      if (++ph == pen.period) ph = 0;
+    }
+  }
+}
+
+// Wide pens. The squares stamped along the line cover, on each row or column across the
+// major axis, one unbroken span (neighbouring pixels differ by at most one on the minor axis
+// and a square is at least two wide), so the union is drawn span by span, each pixel once.
+template <bool kXor>
+void WalkWide(const Surface& s, const Line& l, const LinePen& pen) {
+  const std::int64_t before = (pen.width - 1) / 2;
+  const std::int64_t after = pen.width / 2;
+  const AxisBounds ab = BoundsOf(s, l);
+  const std::int64_t last = l.MajorAt(l.n - 1);
+  const std::int64_t c0 = std::max(std::min(l.major0, last) - before, ab.majorLo);
+  const std::int64_t c1 = std::min(std::max(l.major0, last) + after + 1, ab.majorHi);
+  for (std::int64_t c = c0; c < c1; ++c) {
+    const IndexRange stamps = PixelsWithin(l, c - after, c + before + 1);
+    const std::int64_t m0 = l.MinorOffset(stamps.first).quot;
+    const std::int64_t m1 = l.MinorOffset(stamps.end - 1).quot;
+    const int lo = static_cast<int>(std::max(l.minor0 + std::min(m0, m1) - before, ab.minorLo));
+    const int hi = static_cast<int>(std::min(l.minor0 + std::max(m0, m1) + after + 1, ab.minorHi));
+    if (l.yMajor) {
+      if (lo < hi) PutRowSpan<kXor>(s.Row(static_cast<int>(c)), lo, hi, pen.ink);
+    } else {
+      for (int y = lo; y < hi; ++y)
+        Put<kXor>(s.Row(y)[c], pen.ink);
+    }
+  }
+}
+
+}  // namespace
+
+int DrawLine(const Surface& s, TPoint from, TPoint to, const LinePen& pen, int phase) {
+  const Line l = Orient(from, to);
+  const int next = static_cast<int>((phase + l.n % pen.period) % pen.period);
+  if (l.n == 0 || s.bounds.IsEmpty()) return next;
+  if (pen.width > 1) {
+    if (pen.notXor) {
+      WalkWide<true>(s, l, pen);
+    } else {
+      WalkWide<false>(s, l, pen);
+    }
+    return next;
+  }
+  const bool styled = pen.period > 1;
+  if (pen.notXor) {
+    styled ? WalkPixels<true, true>(s, l, pen, phase) : WalkPixels<true, false>(s, l, pen, phase);
+  } else {
+    styled ? WalkPixels<false, true>(s, l, pen, phase) : WalkPixels<false, false>(s, l, pen, phase);
+  }
+  return next;
+}
+
+}  // namespace raster
