@@ -1,0 +1,420 @@
+#include "app/form1.h"
+
+#include <QAbstractSlider>
+#include <QLineEdit>
+#include <QLocale>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QScreen>
+#include <QSignalBlocker>
+#include <exception>
+
+#include "app/error_box.h"
+#include "chart/chart.h"
+#include "platform/jpeg_file.h"
+#include "ui_form1.h"
+
+namespace {
+
+constexpr int kNotChosen = TBench::kNotChosen;
+
+}  // namespace
+
+// What a menu entry of "Choix de l'essai" puts the bench in.
+struct TForm1::TExperiment {
+  long double supplyVoltage;
+  int experimentKind;
+  int connectionMode;
+  int rotationDirection;
+  int chopperType;
+  bool fourQuadrant;
+  const char* picture;
+};
+
+TForm1::TForm1(QWidget* parent) : QMainWindow(parent), ui_(std::make_unique<Ui::TForm1>()) {
+  ui_->setupUi(this);
+  // The remarks keep their place while hidden, so the banner stays on top and the instruments
+  // at the bottom.
+  QSizePolicy remarks = ui_->Panel34->sizePolicy();
+  remarks.setRetainSizeWhenHidden(true);
+  ui_->Panel34->setSizePolicy(remarks);
+  SetUpChart();
+  SetUpSeries();
+  bench_.Connect(this, trace1_.get(), trace4_.get());
+  bench_.SetDecimalSeparator(QLocale::system().decimalPoint().toStdString());
+  ConnectHandlers();
+  SetAccessibleNames();
+  // Centred when restored; the program shows the window maximised.
+  if (const QScreen* screen = this->screen()) {
+    const QRect area = screen->availableGeometry();
+    move(area.center() - rect().center());
+  }
+  FormCreate();
+}
+
+TForm1::~TForm1() = default;
+
+// ---------------------------------------------------------------------------------------------
+// Layout loading: the oscilloscope's settings and its four traces
+
+void TForm1::SetUpChart() {
+  TChart& chart = *ui_->Chart1;
+  chart.BeginLoading();
+  chart.setCursor(Qt::CrossCursor);
+  chart.SetColor(0xCCC05B);
+  chart.Gradient().SetVisible(true);
+  chart.Gradient().SetStartColor(0xFAFCF5);
+  chart.Gradient().SetEndColor(0x84AC40);
+  chart.BackWall.Brush.SetColor(clWhite);
+  chart.BackWall.Brush.SetStyle(bsClear);
+  chart.SetMarginBottom(0);
+  chart.SetMarginLeft(0);
+  chart.SetMarginRight(2);
+  chart.SetMarginTop(3);
+  chart.Title.SetText(QStringLiteral("TChart"));
+  chart.Title.SetVisible(false);
+  chart.Legend.SetVisible(false);
+  chart.SetView3D(false);
+  chart.SetView3DWalls(false);
+  for (TChartAxis* axis : {&chart.BottomAxis(), &chart.LeftAxis()}) {
+    axis->SetAutomatic(false);
+    axis->SetAutomaticMaximum(false);
+    axis->SetAutomaticMinimum(false);
+  }
+  chart.BottomAxis().SetMaximum(25);
+  chart.LeftAxis().SetMaximum(25);
+  chart.LeftAxis().SetMinimum(-25);
+  chart.EndLoading();
+}
+
+void TForm1::SetUpSeries() {
+  const auto make = [this](const char* name, TColor colour) {
+    auto* series = new TFastLineSeries(this);
+    series->setObjectName(QString::fromLatin1(name));
+    series->SetSeriesColor(colour);
+    series->SetParentChart(ui_->Chart1);
+    return series;
+  };
+  Series4 = make("Series4", clBlue);
+  Series1 = make("Series1", clRed);
+  Series2 = make("Series2", clYellow);
+  Series3 = make("Series3", clYellow);
+  trace1_ = std::make_unique<TSeriesTrace<TFastLineSeries>>(*Series1);
+  trace4_ = std::make_unique<TSeriesTrace<TFastLineSeries>>(*Series4);
+}
+
+// Handlers run only on what the user does: radio buttons when one becomes selected (the
+// program sets them with their signals blocked), speed bars on the user's actions.
+void TForm1::ConnectHandlers() {
+  const auto onMenu = [this](QAction* action, void (TForm1::*handler)()) {
+    connect(action, &QAction::triggered, this, [this, handler] { Guarded([&] { (this->*handler)(); }); });
+  };
+  onMenu(ui_->Hacheur1quadrant1, &TForm1::Hacheur1quadrant1Click);
+  onMenu(ui_->Hacheur2quadrantsvisualisationdestensions1,
+         &TForm1::Hacheur2quadrantsvisualisationdestensions1Click);
+  onMenu(ui_->Hacheur4quadrantsvisualisationdesintensits1,
+         &TForm1::Hacheur4quadrantsvisualisationdesintensits1Click);
+
+  const auto onSelect = [this](QRadioButton* button, void (TForm1::*handler)()) {
+    connect(button, &QRadioButton::toggled, this, [this, handler](bool selected) {
+      if (selected) Guarded([&] { (this->*handler)(); });
+    });
+  };
+  onSelect(ui_->RadioButton1, &TForm1::RadioButton1Click);
+  onSelect(ui_->RadioButton8, &TForm1::RadioButton8Click);
+  onSelect(ui_->RadioButton2, &TForm1::RadioButton2Click);
+  onSelect(ui_->RadioButton3, &TForm1::RadioButton3Click);
+  onSelect(ui_->RadioButton4, &TForm1::RadioButton4Click);
+  onSelect(ui_->RadioButton5, &TForm1::RadioButton5Click);
+  onSelect(ui_->RadioButton6, &TForm1::RadioButton6Click);
+  onSelect(ui_->RadioButton7, &TForm1::RadioButton7Click);
+  onSelect(ui_->RadioButton12, &TForm1::RadioButton12Click);
+  onSelect(ui_->RadioButton13, &TForm1::RadioButton13Click);
+  onSelect(ui_->RadioButton10, &TForm1::RadioButton10Click);
+  onSelect(ui_->RadioButton9, &TForm1::RadioButton9Click);
+
+  // actionTriggered comes before the bar takes its new value; sliderPosition already holds it.
+  const auto onScroll = [this](QScrollBar* bar, void (TForm1::*handler)(int)) {
+    connect(bar, &QAbstractSlider::actionTriggered, this, [this, bar, handler](int) {
+      const int position = bar->sliderPosition();
+      Guarded([&] { (this->*handler)(position); });
+    });
+  };
+  onScroll(ui_->ScrollBar1, &TForm1::ScrollBar1Scroll);
+  onScroll(ui_->ScrollBar2, &TForm1::ScrollBar2Scroll);
+  onScroll(ui_->ScrollBar3, &TForm1::ScrollBar3Scroll);
+}
+
+// A screen reader names each instrument and control after its panel's caption.
+void TForm1::SetAccessibleNames() {
+  ui_->LabeledEdit1->setAccessibleName(QStringLiteral("Voltmètre"));
+  ui_->LabeledEdit2->setAccessibleName(QStringLiteral("Compte-tours"));
+  ui_->LabeledEdit3->setAccessibleName(QStringLiteral("Ampère-mètre n°1"));
+  ui_->LabeledEdit4->setAccessibleName(QStringLiteral("Ampère-mètre n°2"));
+  ui_->ScrollBar1->setAccessibleName(QStringLiteral("Réglage vitesse %"));
+  ui_->Edit1->setAccessibleName(QStringLiteral("Réglage vitesse %"));
+  ui_->ScrollBar2->setAccessibleName(QStringLiteral("Réglage vitesse % moteur1"));
+  ui_->Edit2->setAccessibleName(QStringLiteral("Réglage vitesse % moteur1"));
+  ui_->ScrollBar3->setAccessibleName(QStringLiteral("Réglage vitesse % moteur2"));
+  ui_->Edit3->setAccessibleName(QStringLiteral("Réglage vitesse % moteur2"));
+  ui_->Chart1->setAccessibleName(QStringLiteral("Oscilloscope"));
+  ui_->Image1->setAccessibleName(QStringLiteral("schéma de branchement"));
+}
+
+template <class F>
+void TForm1::Guarded(F&& handler) {
+  try {
+    handler();
+  } catch (const std::exception& error) {
+    ShowErrorBox(QString::fromUtf8(error.what()));
+  }
+}
+
+void TForm1::ShowReading(TInstrument instrument, const std::string& text) {
+  QLineEdit* boxes[] = {ui_->LabeledEdit1, ui_->LabeledEdit2, ui_->LabeledEdit3, ui_->LabeledEdit4};
+  boxes[instrument]->setText(QString::fromStdString(text));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Small helpers
+
+void TForm1::LoadPicture(const char* path) {
+  ui_->Image1->SetPicture(ReadJpegFile(QString::fromUtf8(path)));
+}
+
+void TForm1::SetPanelColor(QWidget* panel, TColor color) {
+  QPalette palette = panel->palette();
+  if (color == clBtnFace) {
+    palette.setBrush(QPalette::Window, QApplication::palette().brush(QPalette::Window));
+  } else {
+    palette.setColor(QPalette::Window, QColor(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF));
+  }
+  panel->setPalette(palette);
+  panel->setAutoFillBackground(true);
+}
+
+// Enabled state first, then colours, each in the panels' order.
+void TForm1::SetPanelsLocked(std::initializer_list<QWidget*> panels, bool locked) {
+  for (QWidget* panel : panels) panel->setEnabled(!locked);
+  for (QWidget* panel : panels) SetPanelColor(panel, locked ? clBtnFace : clMoneyGreen);
+}
+
+void TForm1::ClearSelection(std::initializer_list<QRadioButton*> buttons) {
+  for (QRadioButton* button : buttons) {
+    const QSignalBlocker quiet(button);
+    // An exclusive button cannot be unchecked while it is the group's selection.
+    button->setAutoExclusive(false);
+    button->setChecked(false);
+    button->setAutoExclusive(true);
+  }
+}
+
+void TForm1::SetBarPosition(QScrollBar* bar, int position) {
+  const QSignalBlocker quiet(bar);
+  bar->setValue(position);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Start-up
+
+void TForm1::FormCreate() {
+  bench_.ExperimentKind = 1;
+  bench_.ConnectionMode = kNotChosen;
+  bench_.RotationDirection = kNotChosen;
+  bench_.ChopperType = 0;
+  for (QLineEdit* box : {ui_->LabeledEdit1, ui_->LabeledEdit2, ui_->LabeledEdit3, ui_->LabeledEdit4}) {
+    box->setText(QStringLiteral("inactif"));
+  }
+  Guarded([this] { LoadPicture("image/vide0.jpg"); });
+}
+
+// ---------------------------------------------------------------------------------------------
+// Choice of the experiment
+
+void TForm1::Hacheur1quadrant1Click() {
+  ChooseExperiment({11.2L, 3, kNotChosen, 1, 1, false, "image/vide.jpg"});
+}
+
+void TForm1::Hacheur2quadrantsvisualisationdestensions1Click() {
+  ChooseExperiment({10.4L, 1, kNotChosen, kNotChosen, 0, false, "image/vide.jpg"});
+}
+
+void TForm1::Hacheur4quadrantsvisualisationdesintensits1Click() {
+  ChooseExperiment({10.4L, 2, 2, kNotChosen, 1, true, "image/ampere4q.jpg"});
+}
+
+void TForm1::ChooseExperiment(const TExperiment& e) {
+  TBench& b = bench_;
+  b.SupplyVoltage = e.supplyVoltage;
+  b.ExperimentKind = e.experimentKind;
+  b.ConnectionMode = e.connectionMode;
+  b.RotationDirection = e.rotationDirection;
+  b.ChopperType = e.chopperType;
+  if (e.fourQuadrant) b.DrivingMachine = 0;
+
+  // The speed comes back to 0 (setting the bar sends no notification).
+  SetBarPosition(ui_->ScrollBar1, 0);
+  b.SpeedSetting = ui_->ScrollBar1->value();
+  b.SpeedPercent = TBench::HalveToEven(b.SpeedSetting);
+  ui_->Edit1->setText(QString::number(b.SpeedPercent));
+
+  if (e.fourQuadrant) {
+    SetPanelsLocked({ui_->Panel35, ui_->Panel32}, false);
+    ResetMachineBars();
+    // No speed can be set before a driving machine is chosen.
+    for (QScrollBar* bar : {ui_->ScrollBar3, ui_->ScrollBar2}) {
+      bar->setVisible(true);
+      bar->setEnabled(false);
+    }
+  }
+
+  b.MotorVoltage = b.SpeedPercent / 100.0L * b.SupplyVoltage;
+  b.BuildChopperWave();
+  b.PlotWave();
+  b.UpdateSpeed();
+
+  if (e.fourQuadrant) {
+    ui_->LabeledEdit3->setText(QStringLiteral("0"));
+    ui_->LabeledEdit4->setText(QStringLiteral("0"));
+    ClearSelection({ui_->RadioButton12, ui_->RadioButton13});
+  } else {
+    SetPanelsLocked({ui_->Panel1, ui_->Panel2, ui_->Panel3}, false);
+    ui_->LabeledEdit3->setText(QStringLiteral("inactif"));
+    ui_->LabeledEdit4->setText(QStringLiteral("inactif"));
+    ClearSelection({ui_->RadioButton1, ui_->RadioButton2, ui_->RadioButton3, ui_->RadioButton4,
+                    ui_->RadioButton5, ui_->RadioButton6, ui_->RadioButton7, ui_->RadioButton8});
+  }
+
+  LoadPicture(e.picture);  // a picture that cannot be read ends the handler here
+
+  if (e.fourQuadrant) {
+    ui_->Panel6->setVisible(true);
+    ui_->Panel9->setVisible(false);
+    ui_->Panel29->setVisible(true);
+    ui_->Panel34->setVisible(true);
+  } else {
+    const bool oneQuadrant = e.experimentKind == 3;
+    ui_->Panel29->setVisible(false);
+    ui_->Panel6->setVisible(true);
+    ui_->Panel9->setVisible(true);
+    ui_->Panel2->setVisible(!oneQuadrant);
+    ui_->Panel3->setVisible(!oneQuadrant);
+    ui_->Panel34->setVisible(false);
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
+// One- and two-quadrant control panel
+
+void TForm1::ChooseWiring(int connectionMode, const char* twoQuadrantPicture,
+                          const char* oneQuadrantPicture) {
+  bench_.ConnectionMode = connectionMode;
+  const int kind = bench_.ExperimentKind;
+  if (kind == 1) LoadPicture(twoQuadrantPicture);
+  if (kind == 3) LoadPicture(oneQuadrantPicture);
+  if (kind == 1 || kind == 3) bench_.RefreshBench();
+}
+
+void TForm1::RadioButton1Click() {
+  ChooseWiring(0, "image/nonbranché.jpg", "image/1nonbranché.jpg");
+}
+
+void TForm1::RadioButton8Click() { ChooseWiring(2, "image/branché.jpg", "image/1branché.jpg"); }
+
+void TForm1::RadioButton2Click() {
+  ChooseWiring(1, "image/branchéself.jpg", "image/1branchéself.jpg");
+}
+
+void TForm1::RadioButton3Click() {
+  bench_.RotationDirection = 1;
+  if (bench_.ExperimentKind == 1) bench_.RefreshBench();
+}
+
+void TForm1::RadioButton4Click() {
+  bench_.RotationDirection = 0;
+  if (bench_.ExperimentKind == 1) bench_.RefreshBench();
+}
+
+void TForm1::RadioButton5Click() {
+  bench_.ChopperType = 1;
+  if (bench_.ExperimentKind == 1) bench_.RefreshBench();
+}
+
+void TForm1::RadioButton6Click() {
+  bench_.ChopperType = 2;
+  if (bench_.ExperimentKind == 1) bench_.RefreshBench();
+}
+
+void TForm1::RadioButton7Click() {
+  bench_.ChopperType = 3;
+  if (bench_.ExperimentKind == 1) bench_.RefreshBench();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Four-quadrant control panel
+
+void TForm1::ResetMachineBars() {
+  SetBarPosition(ui_->ScrollBar2, 0);
+  SetBarPosition(ui_->ScrollBar3, 0);
+  ui_->Edit2->setText(QStringLiteral("0"));
+  ui_->Edit3->setText(QStringLiteral("0"));
+}
+
+void TForm1::ChooseMachine(int machine) {
+  bench_.DrivingMachine = machine;
+  SetBarPosition(ui_->ScrollBar2, 0);
+  SetBarPosition(ui_->ScrollBar3, 0);
+  ui_->ScrollBar3->setEnabled(machine == 2);
+  ui_->ScrollBar2->setEnabled(machine == 1);
+  ui_->Edit2->setText(QStringLiteral("0"));
+  ui_->Edit3->setText(QStringLiteral("0"));
+  bench_.MachineSpeedSetting = 0;
+  bench_.SpeedPercent = 0;
+  bench_.RefreshFourQuadrant();  // with the direction in force before the click
+  // The direction has to be chosen again after each choice of machine.
+  bench_.RotationDirection = kNotChosen;
+  ClearSelection({ui_->RadioButton10, ui_->RadioButton9});
+}
+
+void TForm1::RadioButton12Click() { ChooseMachine(1); }
+
+void TForm1::RadioButton13Click() { ChooseMachine(2); }
+
+void TForm1::ChooseMachineDirection(int direction) {
+  bench_.RotationDirection = direction;
+  ResetMachineBars();
+  bench_.MachineSpeedSetting = 0;
+  bench_.SpeedPercent = 0;
+  bench_.RefreshFourQuadrant();
+}
+
+void TForm1::RadioButton10Click() { ChooseMachineDirection(1); }
+
+void TForm1::RadioButton9Click() { ChooseMachineDirection(0); }
+
+// ---------------------------------------------------------------------------------------------
+// Speed bars: the set-point, and the panels of choices locked while the speed is not zero
+
+void TForm1::ScrollBar1Scroll(int position) {
+  bench_.SpeedSetting = position;
+  bench_.SpeedPercent = TBench::HalveToEven(bench_.SpeedSetting);
+  ui_->Edit1->setText(QString::number(bench_.SpeedPercent));
+  SetPanelsLocked({ui_->Panel1, ui_->Panel2, ui_->Panel3}, position != 0);
+  if (bench_.ExperimentKind == 1 || bench_.ExperimentKind == 3) bench_.RefreshBench();
+}
+
+void TForm1::MachineSpeedBarScroll(QScrollBar*, QWidget* edit, int position) {
+  bench_.MachineSpeedSetting = position;
+  bench_.SpeedPercent = TBench::HalveToEven(bench_.MachineSpeedSetting);
+  static_cast<QLineEdit*>(edit)->setText(QString::number(bench_.SpeedPercent));
+  SetPanelsLocked({ui_->Panel35, ui_->Panel32}, position != 0);
+  bench_.RefreshFourQuadrant();
+}
+
+void TForm1::ScrollBar2Scroll(int position) {
+  MachineSpeedBarScroll(ui_->ScrollBar2, ui_->Edit2, position);
+}
+
+void TForm1::ScrollBar3Scroll(int position) {
+  MachineSpeedBarScroll(ui_->ScrollBar3, ui_->Edit3, position);
+}

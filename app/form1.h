@@ -1,0 +1,91 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QString>
+#include <array>
+#include <initializer_list>
+#include <memory>
+
+#include "chart/fast_line_series.h"
+#include "platform/color.h"
+#include "sim/bench.h"
+
+namespace Ui {
+class TForm1;
+}
+class QRadioButton;
+class QScrollBar;
+class QWidget;
+
+// The main window: the oscilloscope, the instruments, the wiring picture and the control panels
+// of the bench. Its handlers set the bench's fields and run its recomputations; the bench
+// writes its readings back through ShowReading and its traces into Series1 and Series4.
+class TForm1 : public QMainWindow, private TBenchOutput {
+  Q_OBJECT
+
+ public:
+  explicit TForm1(QWidget* parent = nullptr);
+  ~TForm1() override;
+
+  // The bench, for reading its state (tests); the window alone changes it.
+  const TBench& Bench() const { return bench_; }
+
+  // --- Handlers, named after their control and event ------------------------------------------
+  void FormCreate();
+  void Hacheur1quadrant1Click();
+  void Hacheur2quadrantsvisualisationdestensions1Click();
+  void Hacheur4quadrantsvisualisationdesintensits1Click();
+  void RadioButton1Click();
+  void RadioButton8Click();
+  void RadioButton2Click();
+  void RadioButton3Click();
+  void RadioButton4Click();
+  void RadioButton5Click();
+  void RadioButton6Click();
+  void RadioButton7Click();
+  void RadioButton12Click();
+  void RadioButton13Click();
+  void RadioButton10Click();
+  void RadioButton9Click();
+  // The speed bars, with the position the user has just moved the bar to.
+  void ScrollBar1Scroll(int position);
+  void ScrollBar2Scroll(int position);
+  void ScrollBar3Scroll(int position);
+
+ private:
+  struct TExperiment;
+
+  void ShowReading(TInstrument instrument, const std::string& text) override;
+  void SetUpChart();
+  void SetUpSeries();
+  void ConnectHandlers();
+  void SetAccessibleNames();
+
+  void ChooseExperiment(const TExperiment& experiment);
+  void ChooseWiring(int connectionMode, const char* twoQuadrantPicture,
+                    const char* oneQuadrantPicture);
+  void ChooseMachine(int machine);
+  void ChooseMachineDirection(int direction);
+  void MachineSpeedBarScroll(QScrollBar* bar, QWidget* edit, int position);
+  void ResetMachineBars();
+
+  // Loads "image/..." into the picture box; raises the picture error when it cannot.
+  void LoadPicture(const char* path);
+  void SetPanelsLocked(std::initializer_list<QWidget*> panels, bool locked);
+  static void SetPanelColor(QWidget* panel, TColor color);
+  static void ClearSelection(std::initializer_list<QRadioButton*> buttons);
+  static void SetBarPosition(QScrollBar* bar, int position);
+  // Runs a handler; an error ends it where it stands and goes to the error box.
+  template <class F>
+  void Guarded(F&& handler);
+
+  std::unique_ptr<Ui::TForm1> ui_;
+  TBench bench_;
+  // Series4, Series1, Series2, Series3: the drawing order of the oscilloscope.
+  TFastLineSeries* Series1 = nullptr;
+  TFastLineSeries* Series2 = nullptr;
+  TFastLineSeries* Series3 = nullptr;
+  TFastLineSeries* Series4 = nullptr;
+  std::unique_ptr<TSeriesTrace<TFastLineSeries>> trace1_;
+  std::unique_ptr<TSeriesTrace<TFastLineSeries>> trace4_;
+};
