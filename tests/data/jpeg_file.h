@@ -1,0 +1,19 @@
+#pragma once
+
+#include <filesystem>
+#include <vector>
+
+// A JPEG file decoded through libjpeg itself, the way the program reads its pictures.
+struct DecodedJpeg {
+  int width = 0;
+  int height = 0;
+  int components = 0;
+  std::vector<unsigned char> pixels;  // rows top to bottom, `components` bytes per pixel
+
+  const unsigned char* At(int x, int y) const {
+    return pixels.data() + (static_cast<std::size_t>(y) * width + x) * components;
+  }
+};
+
+// Throws std::runtime_error with libjpeg's message when the file is missing or not a JPEG.
+DecodedJpeg DecodeJpeg(const std::filesystem::path& path);

@@ -1,0 +1,143 @@
+// The course and help pages in the run folder: the names the program opens, well-formed HTML5 in
+// French and UTF-8, and links and pictures that all lead somewhere.
+#include <gtest/gtest.h>
+
+#include <QRegularExpression>
+#include <QSet>
+#include <QUrl>
+
+#include <filesystem>
+#include <set>
+#include <string>
+
+#include "data_paths.h"
+#include "html_page.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The pages the program hands to the browser, by the names its menus and buttons use.
+const char* const kPages[] = {"index.htm", "cours1.htm", "cours2.htm", "travail.htm",
+                              "aideoscillo.htm"};
+
+const QString kXhtml = QStringLiteral("http://www.w3.org/1999/xhtml");
+
+// HTML5 elements a page may use; anything else is a typo or an obsolete element.
+const QSet<QString> kHtmlElements = {
+    "html", "head", "title", "meta", "link", "style", "body", "nav", "main", "header", "footer",
+    "section", "article", "aside", "h1", "h2", "h3", "h4", "p", "ul", "ol", "li", "dl", "dt", "dd",
+    "div", "span", "a", "em", "strong", "b", "i", "sub", "sup", "var", "samp", "kbd", "code", "abbr",
+    "br", "hr", "img", "figure", "figcaption", "table", "caption", "thead", "tbody", "tr", "th", "td",
+    "blockquote", "small", "q", "cite", "dfn", "mark", "wbr"};
+
+fs::path AideDir() { return RunDir() / "aide"; }
+
+fs::path PathOf(const QString& relative, const fs::path& from) {
+  return (from.parent_path() / fs::path(relative.toStdString())).lexically_normal();
+}
+
+class EachPage : public testing::TestWithParam<const char*> {
+ protected:
+  fs::path Path() const { return AideDir() / GetParam(); }
+};
+
+std::string PageName(const testing::TestParamInfo<const char*>& info) {
+  std::string name = info.param;
+  return name.substr(0, name.find('.'));
+}
+
+TEST(CoursePages, RunFolderHoldsThePagesTheProgramOpens) {
+  for (const char* page : kPages) EXPECT_TRUE(fs::is_regular_file(AideDir() / page)) << page;
+}
+
+TEST_P(EachPage, IsWellFormedFrenchUtf8Html5) {
+  const HtmlPage page(Path());
+  ASSERT_TRUE(page.IsWellFormed()) << page.Error().toStdString();
+  EXPECT_TRUE(page.IsUtf8()) << "not plain UTF-8 (bad bytes or a byte-order mark)";
+  EXPECT_EQ(page.Doctype().toStdString(), "<!DOCTYPE html>");
+
+  const PageElement& root = page.Elements().front();
+  EXPECT_EQ(root.name.toStdString(), "html");
+  EXPECT_EQ(root.namespaceUri, kXhtml);
+  EXPECT_EQ(root.Attribute("lang").toStdString(), "fr");
+  EXPECT_EQ(root.Attribute("xml:lang").toStdString(), "fr");
+
+  // The charset must be the first thing in the head so a browser knows it before any text.
+  const PageElement& first = page.Elements().at(2);
+  EXPECT_EQ(first.name.toStdString(), "meta");
+  EXPECT_EQ(first.parent.toStdString(), "head");
+  EXPECT_EQ(first.Attribute("charset").toLower().toStdString(), "utf-8");
+
+  EXPECT_EQ(page.Named("title").size(), 1u);
+  EXPECT_FALSE(page.Title().trimmed().isEmpty());
+  EXPECT_EQ(page.Named("body").size(), 1u);
+}
+
+TEST_P(EachPage, UsesOnlyHtml5ElementsAndUniqueIds) {
+  const HtmlPage page(Path());
+  ASSERT_TRUE(page.IsWellFormed()) << page.Error().toStdString();
+  for (const PageElement& e : page.Elements()) {
+    if (e.namespaceUri != kXhtml) continue;  // inline SVG and MathML have their own elements
+    EXPECT_TRUE(kHtmlElements.contains(e.name)) << "<" << e.name.toStdString() << "> at line "
+                                                << e.line;
+  }
+  std::set<QString> seen;
+  for (const QString& id : page.Ids()) EXPECT_TRUE(seen.insert(id).second) << id.toStdString();
+  for (const PageElement* img : page.Named("img"))
+    EXPECT_FALSE(img->Attribute("alt").trimmed().isEmpty()) << "image without text, line "
+                                                            << img->line;
+}
+
+TEST_P(EachPage, EveryLinkAndPictureResolves) {
+  const HtmlPage page(Path());
+  ASSERT_TRUE(page.IsWellFormed()) << page.Error().toStdString();
+  int checked = 0;
+  for (const PageElement& e : page.Elements()) {
+    for (const char* attribute : {"href", "src"}) {
+      if (!e.Has(attribute)) continue;
+      const QUrl url(e.Attribute(attribute));
+      ASSERT_TRUE(url.isValid()) << e.Attribute(attribute).toStdString();
+      ASSERT_TRUE(url.isRelative()) << "the pages must work without a network: "
+                                    << url.toString().toStdString();
+      ++checked;
+      const fs::path target = url.path().isEmpty() ? Path() : PathOf(url.path(), Path());
+      ASSERT_TRUE(fs::is_regular_file(target)) << "line " << e.line << ": "
+                                               << url.toString().toStdString();
+      if (url.hasFragment()) {
+        const HtmlPage linked(target);
+        EXPECT_TRUE(linked.Ids().contains(url.fragment()))
+            << "line " << e.line << ": no id \"" << url.fragment().toStdString() << "\" in "
+            << target.filename().string();
+      }
+    }
+  }
+  EXPECT_GT(checked, 5) << "a page without its menu of pages";
+}
+
+TEST_P(EachPage, WritesDecimalsWithAComma) {
+  const HtmlPage page(Path());
+  ASSERT_TRUE(page.IsWellFormed()) << page.Error().toStdString();
+  const QRegularExpression pointDecimal(QStringLiteral("\\d\\.\\d"));
+  const QRegularExpressionMatch match = pointDecimal.match(page.Prose());
+  EXPECT_FALSE(match.hasMatch()) << "\"" << match.captured().toStdString() << "\"";
+}
+
+INSTANTIATE_TEST_SUITE_P(CoursePages, EachPage, testing::ValuesIn(kPages), PageName);
+
+TEST(CoursePages, EveryPageIsReachableFromTheContentsAndLeadsBack) {
+  std::set<std::string> reached;
+  const HtmlPage index(AideDir() / "index.htm");
+  for (const PageElement* a : index.Named("a"))
+    reached.insert(QUrl(a->Attribute("href")).path().toStdString());
+  for (const char* page : kPages) {
+    EXPECT_TRUE(reached.count(page)) << "the contents do not link " << page;
+    const HtmlPage other(AideDir() / page);
+    bool back = false;
+    for (const PageElement* a : other.Named("a"))
+      back = back || QUrl(a->Attribute("href")).path() == u"index.htm";
+    EXPECT_TRUE(back) << page << " has no way back to the contents";
+  }
+}
+
+}  // namespace
