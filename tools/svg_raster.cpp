@@ -7,7 +7,8 @@
 
 QImage RenderSvg(const QString& path, QSize size, QColor background) {
   QSvgRenderer renderer(path);
-  if (!renderer.isValid()) throw std::runtime_error("not a readable SVG file: " + path.toStdString());
+  if (!renderer.isValid())
+    throw std::runtime_error("not a readable SVG file: " + path.toStdString());
   if (size.isEmpty()) size = renderer.defaultSize();
   if (size.isEmpty()) throw std::runtime_error("SVG file without a size: " + path.toStdString());
 

@@ -1,7 +1,9 @@
 // Build tool: turns one SVG drawing into a JPEG picture (through libjpeg) or a PNG icon.
 //   svgraster input.svg output.jpg [width height]
+#include <QFile>
 #include <QGuiApplication>
 #include <QImageWriter>
+#include <QTemporaryDir>
 
 #include <cstdio>
 #include <cstdlib>
@@ -31,6 +33,10 @@ int main(int argc, char** argv) {
   if (argc != 3 && argc != 5) return Usage();
   // A build machine has no display; text still needs the font database of a GUI application.
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  // Nor, often, a login session: a private runtime folder spares a warning on every picture.
+  QTemporaryDir runtime;
+  if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR") && runtime.isValid())
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
   QGuiApplication app(argc, argv);
 
   const QString input = QString::fromLocal8Bit(argv[1]);

@@ -71,8 +71,8 @@ std::vector<std::string> Replay(const QString& kind, const QStringList& row) {
   bench.MachineSpeedSetting = 2 * percent;
   bench.RefreshFourQuadrant();
   if (kind == u"4q-m1")
-    return {readings.shown[inVoltmeter], readings.shown[inTachometer],
-            readings.shown[inAmmeter1], readings.shown[inAmmeter2]};
+    return {readings.shown[inVoltmeter], readings.shown[inTachometer], readings.shown[inAmmeter1],
+            readings.shown[inAmmeter2]};
   return {readings.shown[inTachometer], readings.shown[inVoltmeter], readings.shown[inAmmeter1],
           readings.shown[inAmmeter2]};
 }

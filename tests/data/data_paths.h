@@ -3,5 +3,9 @@
 #include <filesystem>
 
 // Where the build lays out the program's data, and where their sources live.
-inline std::filesystem::path RunDir() { return SIMHACHEUR_RUN_DIR; }
-inline std::filesystem::path SourceDir() { return SIMHACHEUR_SOURCE_DIR; }
+inline std::filesystem::path RunDir() {
+  return SIMHACHEUR_RUN_DIR;
+}
+inline std::filesystem::path SourceDir() {
+  return SIMHACHEUR_SOURCE_DIR;
+}

@@ -50,8 +50,8 @@ void HtmlPage::Parse(const QByteArray& bytes) {
         element.line = xml.lineNumber();
         for (const QXmlStreamAttribute& a : xml.attributes())
           element.attributes[a.qualifiedName().toString()] = a.value().toString();
-        const bool hidden = (!open.empty() && open.back().second) ||
-                            HidesProse(element.name, element.namespaceUri);
+        const bool hidden =
+            (!open.empty() && open.back().second) || HidesProse(element.name, element.namespaceUri);
         if (element.name == u"table") {
           tables_.push_back({element.Attribute("data-banc"), {}});
           table = &tables_.back();

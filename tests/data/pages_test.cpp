@@ -25,13 +25,18 @@ const QString kXhtml = QStringLiteral("http://www.w3.org/1999/xhtml");
 
 // HTML5 elements a page may use; anything else is a typo or an obsolete element.
 const QSet<QString> kHtmlElements = {
-    "html", "head", "title", "meta", "link", "style", "body", "nav", "main", "header", "footer",
-    "section", "article", "aside", "h1", "h2", "h3", "h4", "p", "ul", "ol", "li", "dl", "dt", "dd",
-    "div", "span", "a", "em", "strong", "b", "i", "sub", "sup", "var", "samp", "kbd", "code", "abbr",
-    "br", "hr", "img", "figure", "figcaption", "table", "caption", "thead", "tbody", "tr", "th", "td",
-    "blockquote", "small", "q", "cite", "dfn", "mark", "wbr"};
+    "html", "head",   "title",  "meta",       "link",    "style",   "body",  "nav",
+    "main", "header", "footer", "section",    "article", "aside",   "h1",    "h2",
+    "h3",   "h4",     "p",      "ul",         "ol",      "li",      "dl",    "dt",
+    "dd",   "div",    "span",   "a",          "em",      "strong",  "b",     "i",
+    "sub",  "sup",    "var",    "samp",       "kbd",     "code",    "abbr",  "br",
+    "hr",   "img",    "figure", "figcaption", "table",   "caption", "thead", "tbody",
+    "tr",   "th",     "td",     "blockquote", "small",   "q",       "cite",  "dfn",
+    "mark", "wbr"};
 
-fs::path AideDir() { return RunDir() / "aide"; }
+fs::path AideDir() {
+  return RunDir() / "aide";
+}
 
 fs::path PathOf(const QString& relative, const fs::path& from) {
   return (from.parent_path() / fs::path(relative.toStdString())).lexically_normal();
@@ -48,7 +53,8 @@ std::string PageName(const testing::TestParamInfo<const char*>& info) {
 }
 
 TEST(CoursePages, RunFolderHoldsThePagesTheProgramOpens) {
-  for (const char* page : kPages) EXPECT_TRUE(fs::is_regular_file(AideDir() / page)) << page;
+  for (const char* page : kPages)
+    EXPECT_TRUE(fs::is_regular_file(AideDir() / page)) << page;
 }
 
 TEST_P(EachPage, IsWellFormedFrenchUtf8Html5) {
@@ -79,14 +85,15 @@ TEST_P(EachPage, UsesOnlyHtml5ElementsAndUniqueIds) {
   ASSERT_TRUE(page.IsWellFormed()) << page.Error().toStdString();
   for (const PageElement& e : page.Elements()) {
     if (e.namespaceUri != kXhtml) continue;  // inline SVG and MathML have their own elements
-    EXPECT_TRUE(kHtmlElements.contains(e.name)) << "<" << e.name.toStdString() << "> at line "
-                                                << e.line;
+    EXPECT_TRUE(kHtmlElements.contains(e.name))
+        << "<" << e.name.toStdString() << "> at line " << e.line;
   }
   std::set<QString> seen;
-  for (const QString& id : page.Ids()) EXPECT_TRUE(seen.insert(id).second) << id.toStdString();
+  for (const QString& id : page.Ids())
+    EXPECT_TRUE(seen.insert(id).second) << id.toStdString();
   for (const PageElement* img : page.Named("img"))
-    EXPECT_FALSE(img->Attribute("alt").trimmed().isEmpty()) << "image without text, line "
-                                                            << img->line;
+    EXPECT_FALSE(img->Attribute("alt").trimmed().isEmpty())
+        << "image without text, line " << img->line;
 }
 
 TEST_P(EachPage, EveryLinkAndPictureResolves) {
@@ -98,12 +105,12 @@ TEST_P(EachPage, EveryLinkAndPictureResolves) {
       if (!e.Has(attribute)) continue;
       const QUrl url(e.Attribute(attribute));
       ASSERT_TRUE(url.isValid()) << e.Attribute(attribute).toStdString();
-      ASSERT_TRUE(url.isRelative()) << "the pages must work without a network: "
-                                    << url.toString().toStdString();
+      ASSERT_TRUE(url.isRelative())
+          << "the pages must work without a network: " << url.toString().toStdString();
       ++checked;
       const fs::path target = url.path().isEmpty() ? Path() : PathOf(url.path(), Path());
-      ASSERT_TRUE(fs::is_regular_file(target)) << "line " << e.line << ": "
-                                               << url.toString().toStdString();
+      ASSERT_TRUE(fs::is_regular_file(target))
+          << "line " << e.line << ": " << url.toString().toStdString();
       if (url.hasFragment()) {
         const HtmlPage linked(target);
         EXPECT_TRUE(linked.Ids().contains(url.fragment()))

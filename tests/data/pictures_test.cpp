@@ -16,14 +16,19 @@ namespace fs = std::filesystem;
 namespace {
 
 // Written with the code point, so a name spelt with "e" and a combining accent cannot match.
-const char* const kPictures[] = {
-    "vide0.jpg",                  "vide.jpg",
-    "nonbranch\u00e9.jpg",        "branch\u00e9.jpg",
-    "branch\u00e9self.jpg",       "1nonbranch\u00e9.jpg",
-    "1branch\u00e9.jpg",          "1branch\u00e9self.jpg",
-    "ampere4q.jpg"};
+const char* const kPictures[] = {"vide0.jpg",
+                                 "vide.jpg",
+                                 "nonbranch\u00e9.jpg",
+                                 "branch\u00e9.jpg",
+                                 "branch\u00e9self.jpg",
+                                 "1nonbranch\u00e9.jpg",
+                                 "1branch\u00e9.jpg",
+                                 "1branch\u00e9self.jpg",
+                                 "ampere4q.jpg"};
 
-fs::path ImageDir() { return RunDir() / "image"; }
+fs::path ImageDir() {
+  return RunDir() / "image";
+}
 
 TEST(WiringPictures, RunFolderHoldsExactlyTheNineNames) {
   std::set<std::string> found;

@@ -50,7 +50,8 @@ TEST_F(JpegWriter, ColoursAndSizeSurviveTheRoundTrip) {
   QPainter painter(&image);
   const QColor blocks[] = {QColor(200, 30, 30), QColor(20, 160, 40), QColor(30, 40, 190),
                            QColor(0, 0, 0)};
-  for (int i = 0; i < 4; ++i) painter.fillRect(i * 25, 0, 25, 47, blocks[i]);
+  for (int i = 0; i < 4; ++i)
+    painter.fillRect(i * 25, 0, 25, 47, blocks[i]);
   painter.end();
 
   WriteJpeg(image, Temp("blocks.jpg"));
@@ -119,7 +120,8 @@ TEST(ProgramIcon, PngIsThe32PixelDrawingOfItsSvg) {
   const QImage kept = png.convertToFormat(QImage::Format_ARGB32);
   int worst = 0;
   for (int y = 0; y < 32; ++y)
-    for (int x = 0; x < 32; ++x) worst = std::max(worst, Distance(kept.pixel(x, y), drawn.pixel(x, y)));
+    for (int x = 0; x < 32; ++x)
+      worst = std::max(worst, Distance(kept.pixel(x, y), drawn.pixel(x, y)));
   EXPECT_LE(worst, 8);
 }
 
