@@ -47,6 +47,10 @@ inline void Put(std::uint32_t& pixel, std::uint32_t value) {
   }
 }
 
+// Stores `value` in pixels [0, count): the hot loop of every solid fill, vectorised by hand
+// because a plain loop stays scalar at -O2.
+void FillPixels(std::uint32_t* pixels, qsizetype count, std::uint32_t value);
+
 // Pixels [x0, x1) of one row; the caller has clipped them.
 template <bool kXor>
 inline void PutRowSpan(std::uint32_t* row, int x0, int x1, std::uint32_t value) {
@@ -54,13 +58,17 @@ inline void PutRowSpan(std::uint32_t* row, int x0, int x1, std::uint32_t value) 
     for (int x = x0; x < x1; ++x)
       row[x] ^= value;
   } else {
-    std::fill(row + x0, row + x1, value);
+    FillPixels(row + x0, x1 - x0, value);
   }
 }
 
 // Every pixel of `rect` clipped to the surface bounds.
 inline void FillRect(const Surface& s, const TRect& rect, std::uint32_t value, bool notXor) {
   const TRect r = Intersect(rect, s.bounds);
+  if (!notXor && r.Width() == s.stride) {  // whole rows lie end to end: one run
+    FillPixels(s.Row(r.Top), qsizetype{r.Width()} * r.Height(), value);
+    return;
+  }
   for (int y = r.Top; y < r.Bottom; ++y) {
     if (notXor) {
       PutRowSpan<true>(s.Row(y), r.Left, r.Right, value);

@@ -174,6 +174,23 @@ TEST(CanvasFillRect, FillsWidthTimesHeightPixels) {
   EXPECT_EQ(PixelsOf(image, clBlack), PixelSet{});
 }
 
+TEST(CanvasFillRect, EverySpanLengthAndOffsetIsExact) {
+  // Long runs are written in blocks; every length must still end on the right pixel.
+  for (int left = 0; left < 9; ++left) {
+    for (int width = 1; left + width <= 75; ++width) {
+      QImage image = Filled(75, 3, clWhite);
+      TCanvas canvas(&image);
+      canvas.Brush.Color = clRed;
+      canvas.FillRect({left, 1, left + width, 2});
+      PixelSet expected;
+      for (int x = left; x < left + width; ++x) expected.insert({x, 1});
+      ASSERT_EQ(PixelsNotOf(image, clWhite), expected) << left << " + " << width;
+      canvas.FillRect({0, 0, 75, 3});  // whole rows: one run through all three
+      ASSERT_EQ(PixelsNotOf(image, clRed), PixelSet{});
+    }
+  }
+}
+
 struct HatchRow {
   const char* name;
   TBrushStyle style;
