@@ -38,6 +38,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent), ui_(std::make_unique<Ui::
   QSizePolicy remarks = ui_->Panel34->sizePolicy();
   remarks.setRetainSizeWhenHidden(true);
   ui_->Panel34->setSizePolicy(remarks);
+  FitCaptions();
   SetUpChart();
   SetUpSeries();
   bench_.Connect(this, trace1_.get(), trace4_.get());
@@ -56,6 +57,15 @@ TForm1::~TForm1() = default;
 
 // ---------------------------------------------------------------------------------------------
 // Layout loading: the oscilloscope's settings and its four traces
+
+// The layout's widths were measured in a narrower font than the one this platform has: a
+// radio button whose caption would be cut grows to its caption, from the same place.
+void TForm1::FitCaptions() {
+  for (QRadioButton* button : findChildren<QRadioButton*>()) {
+    const int needed = button->sizeHint().width();
+    if (needed > button->width()) button->resize(needed, button->height());
+  }
+}
 
 void TForm1::SetUpChart() {
   TChart& chart = *ui_->Chart1;

@@ -56,6 +56,7 @@ class TForm1 : public QMainWindow, private TBenchOutput {
   struct TExperiment;
 
   void ShowReading(TInstrument instrument, const std::string& text) override;
+  void FitCaptions();
   void SetUpChart();
   void SetUpSeries();
   void ConnectHandlers();
