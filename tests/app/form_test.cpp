@@ -1,6 +1,8 @@
 // The main window: start-up, the three experiments and the radio buttons.
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <ostream>
+#include <string>
 
 #include "form_fixture.h"
 
@@ -63,6 +65,8 @@ struct ExperimentRow {
   const char* picture;
   bool panel9, panel29, panel34, panel2and3;
 };
+
+std::ostream& operator<<(std::ostream& out, const ExperimentRow& row) { return out << row.action; }
 
 class Experiments : public FormTest, public testing::WithParamInterface<ExperimentRow> {};
 
@@ -128,7 +132,8 @@ INSTANTIATE_TEST_SUITE_P(
         ExperimentRow{"Hacheur2quadrantsvisualisationdestensions1", 10.4L, 1, 10, 10, 0, "inactif",
                       "vide", true, false, false, true},
         ExperimentRow{"Hacheur4quadrantsvisualisationdesintensits1", 10.4L, 2, 2, 10, 1, "0",
-                      "ampere4q", false, true, true, false}));
+                      "ampere4q", false, true, true, false}),
+    [](const testing::TestParamInfo<ExperimentRow>& info) { return std::string(info.param.action); });
 
 TEST_F(FormTest, TwoQuadrantButtons) {
   Menu("Hacheur2quadrantsvisualisationdestensions1");
