@@ -1,6 +1,7 @@
 #include "app/form1.h"
 
 #include <QAbstractSlider>
+#include <QIcon>
 #include <QLineEdit>
 #include <QLocale>
 #include <QRadioButton>
@@ -33,6 +34,7 @@ struct TForm1::TExperiment {
 
 TForm1::TForm1(QWidget* parent) : QMainWindow(parent), ui_(std::make_unique<Ui::TForm1>()) {
   ui_->setupUi(this);
+  setWindowIcon(QIcon(QStringLiteral(":/icons/simhacheur.png")));
   // The remarks keep their place while hidden, so the banner stays on top and the instruments
   // at the bottom.
   QSizePolicy remarks = ui_->Panel34->sizePolicy();

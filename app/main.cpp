@@ -1,7 +1,6 @@
 // simhacheur: the chopper-fed DC motor bench, for the classroom.
 #include <QApplication>
 #include <QFont>
-#include <QIcon>
 
 #include "app/form1.h"
 

@@ -30,6 +30,7 @@ TEST_F(FormTest, StartsWithNothingChosen) {
   EXPECT_TRUE(form->windowTitle().startsWith(
       QStringLiteral("Simulation de commande de moteur CC à aimant permanent par hacheur (")));
   EXPECT_EQ(form->minimumSize(), QSize(800, 600));
+  EXPECT_EQ(form->windowIcon().availableSizes().value(0), QSize(32, 32));
   // The screen and the four series, in drawing order, all empty.
   TChart* chart = Find<TChart>("Chart1");
   ASSERT_EQ(chart->SeriesList().size(), 4u);
