@@ -147,9 +147,14 @@ void TChartAxis::ScrollAxis(double delta, bool checkLimits) {
     if (!apply) return;
   }
   automatic_ = automaticMaximum_ = automaticMinimum_ = false;
+  ShiftRange(delta);
+  if (chart_ != nullptr) chart_->RepaintChartNow();
+}
+
+void TChartAxis::ShiftRange(double delta) {
   maximum_ += delta;
   minimum_ += delta;
-  if (chart_ != nullptr) chart_->RepaintChartNow();
+  Changed();
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -77,6 +77,8 @@ class TChartAxis {
   // Shifts both ends by delta (the wheel), then repaints at once. With checkLimits, only
   // towards series values that lie beyond the range.
   void ScrollAxis(double delta, bool checkLimits);
+  // Adds delta to both ends, without checks and without turning the automatic flags off.
+  void ShiftRange(double delta);
 
   // --- Labels --------------------------------------------------------------------------------
   bool Labels() const { return labels_; }

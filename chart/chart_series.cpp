@@ -2,6 +2,8 @@
 
 #include "chart/list_error.h"
 
+#include <QCursor>
+
 TChartSeries::TChartSeries(QObject* owner) : QObject(owner) { xValues_.SetOrder(loAscending); }
 
 TChartSeries::~TChartSeries() {
@@ -237,4 +239,30 @@ void TChartSeries::SetValueFormat(const std::string& format) { SetAndRepaint(val
 
 void TChartSeries::SetPercentFormat(const std::string& format) {
   SetAndRepaint(percentFormat_, format);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Mouse
+
+int TChartSeries::PointAtPixel(int, int) { return -1; }
+
+void TChartSeries::PointerToValues(double& x, double& y) const {
+  x = y = 0;
+  if (parentChart_ == nullptr || resolvedHorizAxis_ == nullptr) return;
+  const QPoint p = parentChart_->mapFromGlobal(QCursor::pos());
+  x = PixelToXValue(p.x());
+  y = PixelToYValue(p.y());
+}
+
+bool TChartSeries::Clicked(int valueIndex, Qt::MouseButton button, TShiftState shift, int x,
+                           int y, bool& mouseConsumed) {
+  mouseConsumed = false;
+  if (shift.DoubleClick && OnDblClick) {
+    mouseConsumed = true;
+    OnDblClick(this, valueIndex, button, shift, x, y);
+  } else if (OnClick) {
+    mouseConsumed = true;
+    OnClick(this, valueIndex, button, shift, x, y);
+  }
+  return mouseConsumed;
 }

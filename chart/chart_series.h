@@ -10,6 +10,7 @@
 #include "chart/custom_axis_panel.h"
 #include "chart/per_point_list.h"
 #include "platform/color.h"
+#include "platform/cursor.h"
 
 class TChartSeries;
 
@@ -17,6 +18,15 @@ using TSeriesOnBeforeAdd = std::function<bool(TChartSeries* sender)>;
 using TSeriesOnAfterAdd = std::function<void(TChartSeries* sender, int valueIndex)>;
 using TSeriesOnClear = std::function<void(TChartSeries* sender)>;
 using TSeriesNotify = std::function<void(TChartSeries* sender)>;
+
+// Modifier keys and buttons held during a mouse event, and whether it is a double click.
+struct TShiftState {
+  Qt::KeyboardModifiers Keys;
+  Qt::MouseButtons Buttons;
+  bool DoubleClick = false;
+};
+using TSeriesClick = std::function<void(TChartSeries* sender, int valueIndex,
+                                        Qt::MouseButton button, TShiftState shift, int x, int y)>;
 
 enum THorizAxis { aTopAxis, aBottomAxis, aBothHorizAxis, aCustomHorizAxis };
 enum TVertAxis { aLeftAxis, aRightAxis, aBothVertAxis, aCustomVertAxis };
@@ -100,6 +110,20 @@ class TChartSeries : public QObject {
   // Extra pixels a series asks of its axes at each end; none by default.
   virtual void HorizMargins(int& start, int& end) const { start = end = 0; }
   virtual void VertMargins(int& start, int& end) const { start = end = 0; }
+
+  // --- Mouse ----------------------------------------------------------------------------------
+  // The index of the point (or of the segment's first point) under the pixel, -1 if none;
+  // series kinds that can be hit override it.
+  virtual int PointAtPixel(int x, int y);
+  // The pointer's position now, as values on the series' axes.
+  void PointerToValues(double& x, double& y) const;
+  // A press on the series: raises OnDblClick or OnClick; true when a handler was raised and
+  // left the press consumed.
+  bool Clicked(int valueIndex, Qt::MouseButton button, TShiftState shift, int x, int y,
+               bool& mouseConsumed);
+  TCursor Cursor = crDefault;  // shown over a point of this series
+  TSeriesClick OnClick;
+  TSeriesClick OnDblClick;
 
   // --- Drawing ------------------------------------------------------------------------------
   // How the chart has the series drawn on each paint: the visible range, BeforeDrawValues,

@@ -18,6 +18,8 @@ TCustomChart::TCustomChart(QWidget* parent) : TCustomAxisPanel(parent) {
   Foot.OnChange = repaint;
   Legend.OnChange = repaint;
   BackWall.Brush.SetStyle(bsClear);
+  setMouseTracking(true);  // moves without a button held reach the read-out
+  restCursor_ = cursor();
 }
 
 void TCustomChart::DrawTitlesAndLegend() {

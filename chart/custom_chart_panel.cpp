@@ -158,3 +158,8 @@ void TCustomChartPanel::resizeEvent(QResizeEvent* event) {
 
 TCustomChartPanelExtended::TCustomChartPanelExtended(QWidget* parent)
     : TCustomChartPanel(parent) {}
+
+void TCustomChartPanelExtended::ResetZoom() {
+  if (OnUndoZoom) OnUndoZoom(this);
+  InvalidateChart();
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QWidget>
+#include <functional>
 
 #include "chart/chart_canvas.h"
 #include "chart/chart_gradient.h"
@@ -51,7 +52,7 @@ class TCustomChartPanel : public QWidget {
 
   // Form loading: settings are being applied from the layout, so order checks wait.
   void BeginLoading() { loading_ = true; }
-  void EndLoading() { loading_ = false; }
+  virtual void EndLoading() { loading_ = false; }
   bool Loading() const { return loading_; }
   bool Destroying() const { return destroying_; }
 
@@ -118,6 +119,9 @@ class TCustomChartPanel : public QWidget {
 };
 
 // Adds the background gradient and the mouse settings of zooming and panning.
+enum TPanningMode { pmNone, pmHorizontal, pmVertical, pmBoth };
+
+// Adds the background gradient and the mouse settings of zooming and panning.
 class TCustomChartPanelExtended : public TCustomChartPanel {
   Q_OBJECT
 
@@ -126,4 +130,27 @@ class TCustomChartPanelExtended : public TCustomChartPanel {
 
   TChartGradient& Gradient() { return gradient_; }
   const TChartGradient& Gradient() const { return gradient_; }
+
+  bool AllowZoom() const { return allowZoom_; }
+  void SetAllowZoom(bool allow) { Set(allowZoom_, allow); }
+  TPanningMode AllowPanning() const { return allowPanning_; }
+  void SetAllowPanning(TPanningMode mode) { Set(allowPanning_, mode); }
+  bool AnimatedZoom() const { return animatedZoom_; }
+  void SetAnimatedZoom(bool animated) { Set(animatedZoom_, animated); }
+  int AnimatedZoomSteps() const { return animatedZoomSteps_; }
+  void SetAnimatedZoomSteps(int steps) { Set(animatedZoomSteps_, steps); }
+
+  // Puts back the scales of before the first zoom or pan (the chart with axes does the
+  // restoring), raises OnUndoZoom and repaints.
+  virtual void ResetZoom();
+
+  std::function<void(TCustomChartPanelExtended* sender)> OnZoom;
+  std::function<void(TCustomChartPanelExtended* sender)> OnUndoZoom;
+  std::function<void(TCustomChartPanelExtended* sender)> OnScroll;
+
+ private:
+  bool allowZoom_ = true;
+  TPanningMode allowPanning_ = pmBoth;
+  bool animatedZoom_ = false;
+  int animatedZoomSteps_ = 8;
 };

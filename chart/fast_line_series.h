@@ -28,7 +28,7 @@ class TFastLineSeries : public TChartSeries {
 
   // The index of the visible point at (x, y), or of the point that starts the segment through
   // it; -1 when there is none.
-  int PointAtPixel(int x, int y);
+  int PointAtPixel(int x, int y) override;
 
   int LastDrawnX = 0;
   int LastDrawnY = 0;

@@ -1,0 +1,211 @@
+// The chart's own mouse handling: zooming, undoing, panning, the wheel and clicks.
+#include <gtest/gtest.h>
+
+#include <QCursor>
+#include <QImage>
+#include <tuple>
+
+#include "chart/chart.h"
+#include "oscilloscope_chart.h"
+
+namespace {
+
+const TShiftState kNoShift{};
+
+class ZoomTest : public testing::Test {
+ protected:
+  ZoomTest() : scope(389, 233) {
+    for (int i = 0; i <= 100; ++i) scope.Series1().AppendPoint(i * 0.25, (i % 20) - 10);
+    Paint();
+  }
+  void Paint() { scope.chart.PaintChart(nullptr, scope.chart.ClientRect()); }
+  void Drag(Qt::MouseButton button, int x0, int y0, int x1, int y1) {
+    chart().MouseDown(button, kNoShift, x0, y0);
+    chart().MouseMove(kNoShift, (x0 + x1) / 2, (y0 + y1) / 2);
+    chart().MouseMove(kNoShift, x1, y1);
+    chart().MouseUp(button, kNoShift, x1, y1);
+  }
+  TChart& chart() { return scope.chart; }
+  TChartAxis& bottom() { return scope.chart.BottomAxis(); }
+  TChartAxis& left() { return scope.chart.LeftAxis(); }
+  OscilloscopeChart scope;
+};
+
+TEST_F(ZoomTest, DragRightAndDownZoomsIntoTheRectangle) {
+  const double t0 = bottom().PixelToValue(100), t1 = bottom().PixelToValue(200);
+  const double u0 = left().PixelToValue(150), u1 = left().PixelToValue(50);
+  int zooms = 0;
+  chart().OnZoom = [&](TCustomChartPanelExtended*) { ++zooms; };
+  Drag(Qt::LeftButton, 100, 50, 200, 150);
+  EXPECT_DOUBLE_EQ(bottom().Minimum(), t0);
+  EXPECT_DOUBLE_EQ(bottom().Maximum(), t1);
+  EXPECT_DOUBLE_EQ(left().Minimum(), u0);
+  EXPECT_DOUBLE_EQ(left().Maximum(), u1);
+  EXPECT_EQ(zooms, 1);
+  EXPECT_FALSE(chart().ScalesUntouched());
+  EXPECT_TRUE(chart().BufferDirty());
+}
+
+TEST_F(ZoomTest, AnyOtherDirectionUndoesTheZoom) {
+  for (auto [x0, y0, x1, y1] : {std::tuple{200, 150, 100, 50}, {100, 150, 200, 50}, {200, 50, 100, 150}}) {
+    Drag(Qt::LeftButton, 100, 50, 200, 150);
+    ASSERT_NE(bottom().Maximum(), 25);
+    int undos = 0;
+    chart().OnUndoZoom = [&](TCustomChartPanelExtended*) { ++undos; };
+    Drag(Qt::LeftButton, x0, y0, x1, y1);
+    EXPECT_EQ(bottom().Minimum(), 0);
+    EXPECT_EQ(bottom().Maximum(), 25);
+    EXPECT_EQ(left().Minimum(), -25);
+    EXPECT_EQ(left().Maximum(), 25);
+    EXPECT_EQ(undos, 1);
+    chart().OnUndoZoom = nullptr;
+  }
+}
+
+TEST_F(ZoomTest, ShortDragsDoNothing) {
+  Drag(Qt::LeftButton, 100, 100, 116, 200);  // 16 pixels across: nothing
+  Drag(Qt::LeftButton, 100, 100, 200, 116);
+  EXPECT_EQ(bottom().Maximum(), 25);
+  EXPECT_TRUE(chart().ScalesUntouched());
+  Drag(Qt::LeftButton, 100, 100, 117, 117);  // 17 both ways: a zoom
+  EXPECT_NE(bottom().Maximum(), 25);
+}
+
+TEST_F(ZoomTest, ResetReturnsToTheScalesBeforeTheFirstZoom) {
+  Drag(Qt::LeftButton, 100, 50, 200, 150);
+  Paint();
+  Drag(Qt::LeftButton, 120, 60, 300, 180);
+  chart().ResetZoom();
+  EXPECT_EQ(bottom().Minimum(), 0);
+  EXPECT_EQ(bottom().Maximum(), 25);
+  EXPECT_EQ(left().Minimum(), -25);
+  EXPECT_FALSE(bottom().Automatic());  // the fixed axes stay fixed
+  EXPECT_TRUE(chart().ScalesUntouched());
+  // A pan after the reset saves afresh: the next reset comes back here.
+  Paint();
+  Drag(Qt::RightButton, 200, 100, 150, 100);
+  EXPECT_GT(bottom().Minimum(), 0);
+  chart().ResetZoom();
+  EXPECT_EQ(bottom().Minimum(), 0);
+}
+
+TEST_F(ZoomTest, RightDragPansUntilThePointerLeavesThePlot) {
+  const double before = bottom().Minimum();
+  int scrolls = 0;
+  chart().OnScroll = [&](TCustomChartPanelExtended*) { ++scrolls; };
+  chart().MouseDown(Qt::RightButton, kNoShift, 200, 100);
+  chart().MouseMove(kNoShift, 150, 100);  // dragged left: the data moves left, the range up
+  EXPECT_NEAR(bottom().Minimum() - before, bottom().PixelToValue(200) - bottom().PixelToValue(150), 1e-9);
+  EXPECT_EQ(left().Minimum(), -25);  // no vertical move
+  EXPECT_EQ(scrolls, 1);
+  chart().MouseMove(kNoShift, 1, 100);  // out of the plot: panning ends
+  EXPECT_FALSE(chart().PanState.IsActive);
+  const double stopped = bottom().Minimum();
+  chart().MouseMove(kNoShift, 120, 100);  // back in, without a new press: nothing
+  EXPECT_EQ(bottom().Minimum(), stopped);
+  chart().MouseUp(Qt::RightButton, kNoShift, 120, 100);
+}
+
+TEST_F(ZoomTest, PanningLimitedToOneOrientation) {
+  chart().SetAllowPanning(pmHorizontal);
+  int scrolls = 0;
+  chart().OnScroll = [&](TCustomChartPanelExtended*) { ++scrolls; };
+  chart().MouseDown(Qt::RightButton, kNoShift, 200, 100);
+  chart().MouseMove(kNoShift, 200, 140);  // vertical only: no axis moves, no OnScroll
+  EXPECT_EQ(scrolls, 0);
+  EXPECT_EQ(left().Maximum(), 25);
+  chart().MouseMove(kNoShift, 180, 120);
+  EXPECT_EQ(scrolls, 1);
+  EXPECT_EQ(left().Maximum(), 25);
+  EXPECT_NE(bottom().Minimum(), 0);
+  chart().MouseUp(Qt::RightButton, kNoShift, 180, 120);
+}
+
+TEST_F(ZoomTest, AllowScrollCanVetoButTheScrollIsStillReported) {
+  int scrolls = 0;
+  chart().OnScroll = [&](TCustomChartPanelExtended*) { ++scrolls; };
+  chart().OnAllowScroll = [](TChartAxis*, double&, double&, bool& allow) { allow = false; };
+  Drag(Qt::RightButton, 200, 100, 150, 80);
+  EXPECT_EQ(bottom().Minimum(), 0);
+  EXPECT_EQ(left().Maximum(), 25);
+  EXPECT_GE(scrolls, 1);
+  EXPECT_TRUE(chart().BufferDirty());
+}
+
+TEST_F(ZoomTest, WheelNotchScrollsTheVerticalAxisByThreePercent) {
+  chart().MouseWheel(-1);  // one notch towards the user
+  EXPECT_DOUBLE_EQ(left().Minimum(), -23.5);
+  EXPECT_DOUBLE_EQ(left().Maximum(), 26.5);
+  EXPECT_EQ(bottom().Minimum(), 0);
+  chart().MouseWheel(1);
+  EXPECT_NEAR(left().Minimum(), -25, 1e-12);
+  EXPECT_TRUE(chart().ScalesUntouched());  // the wheel saves nothing for a reset
+}
+
+TEST_F(ZoomTest, ZoomRectangleFollowsThePointerWithoutRepainting) {
+  const QImage before = *chart().BufferImage();
+  chart().MouseDown(Qt::LeftButton, kNoShift, 100, 50);
+  chart().MouseMove(kNoShift, 150, 120);
+  EXPECT_FALSE(chart().BufferDirty());  // drawn over the image, not repainted
+  const QImage& during = *chart().BufferImage();
+  EXPECT_NE(during.pixel(125, 50), before.pixel(125, 50));   // on the rectangle's top edge
+  EXPECT_EQ(during.pixel(125, 80), before.pixel(125, 80));   // inside it: untouched
+  chart().MouseMove(kNoShift, 150, 120);                      // the same pixel again: nothing
+  chart().MouseDown(Qt::LeftButton, kNoShift, 300, 200);     // a second press: ignored
+  EXPECT_EQ(chart().ZoomState.StartX, 100);
+  chart().MouseUp(Qt::LeftButton, kNoShift, 105, 55);         // too short: nothing
+  EXPECT_EQ(*chart().BufferImage(), before);                  // the rectangle is gone
+  EXPECT_EQ(bottom().Maximum(), 25);
+}
+
+TEST_F(ZoomTest, ClicksAreClassifiedSeriesFirst) {
+  TFastLineSeries& trace = scope.Series1();
+  const int x = trace.XPixel(10), y = trace.YPixel(10);
+  TChartClickedPart part = chart().ClassifyClick(x, y);
+  EXPECT_EQ(part.Part, cpSeries);
+  EXPECT_EQ(part.ASeries, &trace);
+  EXPECT_EQ(part.PointIndex, 10);
+  part = chart().ClassifyClick(left().AxisLinePos + 1, 100);
+  EXPECT_EQ(part.Part, cpAxis);
+  EXPECT_EQ(part.AAxis, &left());
+  EXPECT_EQ(chart().ClassifyClick(300, 30).Part, cpChartRect);
+  EXPECT_EQ(chart().ClassifyClick(385, 2).Part, cpNone);
+}
+
+TEST_F(ZoomTest, AConsumedSeriesClickStartsNoZoom) {
+  TFastLineSeries& trace = scope.Series1();
+  int clicks = 0, background = 0;
+  chart().OnClickSeries = [&](TCustomChart*, TChartSeries* s, int index, Qt::MouseButton, TShiftState, int, int) {
+    EXPECT_EQ(s, &trace);
+    EXPECT_EQ(index, 10);
+    ++clicks;  // leaves MouseConsumed set
+  };
+  chart().OnClickBackground = [&](TCustomChart*, Qt::MouseButton, TShiftState, int, int) { ++background; };
+  chart().MouseDown(Qt::LeftButton, kNoShift, trace.XPixel(10), trace.YPixel(10));
+  EXPECT_EQ(clicks, 1);
+  EXPECT_FALSE(chart().ZoomState.IsActive);
+  EXPECT_EQ(background, 0);
+  // A handler that clears MouseConsumed lets the zoom start.
+  chart().OnClickSeries = [&](TCustomChart* c, TChartSeries*, int, Qt::MouseButton, TShiftState, int, int) {
+    c->MouseConsumed = false;
+  };
+  chart().MouseDown(Qt::LeftButton, kNoShift, trace.XPixel(10), trace.YPixel(10));
+  EXPECT_TRUE(chart().ZoomState.IsActive);
+  chart().MouseUp(Qt::LeftButton, kNoShift, trace.XPixel(10), trace.YPixel(10));
+  // A press outside the plot and every part: the background, once.
+  chart().MouseDown(Qt::LeftButton, kNoShift, 385, 2);
+  EXPECT_EQ(background, 1);
+  chart().MouseDown(Qt::LeftButton, kNoShift, 300, 30);
+  EXPECT_EQ(background, 2);
+}
+
+TEST_F(ZoomTest, PointerToValuesReadsThePointerNow) {
+  chart().show();
+  QCursor::setPos(chart().mapToGlobal(QPoint(bottom().PixelStart, left().PixelStart)));
+  double t = -1, u = -1;
+  scope.Series1().PointerToValues(t, u);
+  EXPECT_DOUBLE_EQ(t, 0);
+  EXPECT_DOUBLE_EQ(u, 25);
+}
+
+}  // namespace
