@@ -382,7 +382,7 @@ QPainter& TCanvas::TextPainter(const TRect& bounds) {
     painterClip_ = TRect{};
   }
   if (painterFontStale_) {
-    painter_->setFont(fontCache_->font);
+    painter_->setFont(FontCache().font);
     painterFontStale_ = false;
   }
   if (!(bounds == painterClip_)) {

@@ -102,16 +102,18 @@ bool HasGuiApplication();
 //   first pixel: psDot 2 on, 2 off; psDash 6 on, 2 off; psDashDot 6 on, 2 off, 2 on, 2 off;
 //   psDashDotDot 6 on, 2 off, 2 on, 2 off, 2 on, 2 off. Gaps are left untouched when the
 //   background mode is transparent and painted in the background colour when it is opaque.
-//   Wider styled pens draw solid.
+//   Wider styled pens draw solid, and a wide line is the union of its squares, each pixel
+//   written once.
 // - AlternatePixels draws the 1st, 3rd, 5th ... pixel of the line in the pen colour and leaves
 //   the others untouched.
-// - psClear draws nothing but still moves the pen position.
+// - psClear draws nothing but still moves the pen position; it wins over AlternatePixels.
 // - pmNotXor writes ~(pen ^ pixel) in each colour channel, so drawing the same line twice
-//   restores the image.
+//   restores the image. It applies to pen pixels and pattern gaps, never to brush fills.
 // - Rectangle(x0, y0, x1, y1) outlines columns x0 and x1 - 1 and rows y0 and y1 - 1 with the
-//   pen (each edge pixel once, even in not-xor mode) and fills the inside (x0 + 1 .. x1 - 2,
-//   y0 + 1 .. y1 - 2) with the brush; with a clear pen the fill covers x0 .. x1 - 2 and
-//   y0 .. y1 - 2.
+//   pen (each edge pixel once, even in not-xor mode; a pattern runs clockwise from (x0, y0)
+//   and on around the corners) and fills the inside (x0 + 1 .. x1 - 2, y0 + 1 .. y1 - 2) with
+//   the brush; with a clear pen the fill covers x0 .. x1 - 2 and y0 .. y1 - 2. Swapped
+//   corners are put in order first; an empty rectangle draws nothing.
 // - FillRect fills the rectangle's Width × Height pixels with the brush. A clear brush fills
 //   nothing; hatched brushes draw one-pixel lines on an 8 × 8 grid anchored at the image's
 //   origin (horizontal: rows y % 8 == 0; vertical: columns x % 8 == 0; forward diagonal:
@@ -120,10 +122,11 @@ bool HasGuiApplication();
 // Every pixel write is clipped to the image and to the clip rectangle, when one is set.
 //
 // An image of another format is converted to Format_RGB32 in place when first drawn on. The
-// image must outlive the canvas, or be released with SetTarget(nullptr) first; after assigning
-// a new QImage to the target object, call SetTarget again so that the open text painter lets
-// go of the old pixels. Drawing on a target that shares its pixels with a copy detaches it, as
-// any QImage write does.
+// image must outlive the canvas, or be released with SetTarget(nullptr) first. SetTarget, even
+// with the same image, closes the text painter: do so before assigning a new QImage to the
+// target object or opening another QPainter on it. Drawing on a target that shares its pixels
+// with a copy detaches it, as any QImage write does; show the image through a const reference
+// rather than a copy, or each paint costs a full copy.
 class TCanvas {
  public:
   TCanvas();
