@@ -1,6 +1,10 @@
 #include "app/form1.h"
 
 #include <QAbstractSlider>
+#include <QCloseEvent>
+#include <QDir>
+#include <QGuiApplication>
+#include <QSessionManager>
 #include <QIcon>
 #include <QLineEdit>
 #include <QLocale>
@@ -10,9 +14,14 @@
 #include <QSignalBlocker>
 #include <exception>
 
+#include "app/about_box.h"
+#include "app/confirmation_box.h"
 #include "app/error_box.h"
+#include "app/ok_bottom_dlg.h"
 #include "chart/chart.h"
 #include "platform/jpeg_file.h"
+#include "platform/shell_open.h"
+#include "sim/reading_format.h"
 #include "ui_form1.h"
 
 namespace {
@@ -46,6 +55,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent), ui_(std::make_unique<Ui::
   bench_.Connect(this, trace1_.get(), trace4_.get());
   bench_.SetDecimalSeparator(QLocale::system().decimalPoint().toStdString());
   ConnectHandlers();
+  ConnectToolBar();
   SetAccessibleNames();
   // Centred when restored; the program shows the window maximised.
   if (const QScreen* screen = this->screen()) {
@@ -53,6 +63,18 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent), ui_(std::make_unique<Ui::
     move(area.center() - rect().center());
   }
   FormCreate();
+  // The two dialogs exist, hidden, from start-up on.
+  AboutBox = new TAboutBox(this);
+  OKBottomDlg = new TOKBottomDlg(this);
+  // Logging off asks the same question as closing; "Annuler" stops the log-off where the
+  // session lets the program ask.
+  connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager& manager) {
+    if (!manager.allowsInteraction()) return;
+    bool canClose = true;
+    FormCloseQuery(canClose);
+    if (!canClose) manager.cancel();
+    manager.release();
+  });
 }
 
 TForm1::~TForm1() = default;
@@ -429,4 +451,106 @@ void TForm1::ScrollBar2Scroll(int position) {
 
 void TForm1::ScrollBar3Scroll(int position) {
   MachineSpeedBarScroll(ui_->ScrollBar3, ui_->Edit3, position);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The oscilloscope's tool bar, read-out and measuring cross
+
+void TForm1::ConnectToolBar() {
+  TChart* chart = ui_->Chart1;
+  chart->OnMouseMove = [this](TCustomChart*, TShiftState, int x, int y) {
+    Guarded([&] { Chart1MouseMove(x, y); });
+  };
+  chart->OnDblClick = [this](TCustomChart*) { Guarded([&] { Chart1DblClick(); }); };
+  const auto onClick = [this](QAbstractButton* button, void (TForm1::*handler)()) {
+    connect(button, &QAbstractButton::clicked, this, [this, handler] { Guarded([&] { (this->*handler)(); }); });
+  };
+  onClick(ui_->Button1, &TForm1::Button1Click);
+  onClick(ui_->Button2, &TForm1::Button2Click);
+  onClick(ui_->Button3, &TForm1::Button3Click);
+  const auto onMenu = [this](QAction* action, void (TForm1::*handler)()) {
+    connect(action, &QAction::triggered, this, [this, handler] { Guarded([&] { (this->*handler)(); }); });
+  };
+  onMenu(ui_->cours1bases1, &TForm1::cours1bases1Click);
+  onMenu(ui_->Cours2approfondissement1, &TForm1::Cours2approfondissement1Click);
+  onMenu(ui_->ravailfaire1, &TForm1::ravailfaire1Click);
+  onMenu(ui_->Sommaire1, &TForm1::Sommaire1Click);
+  onMenu(ui_->Aidesurlaide1, &TForm1::Aidesurlaide1Click);
+  onMenu(ui_->Apropos1, &TForm1::Apropos1Click);
+}
+
+// "U /T": each difference with two decimals and the user's separator.
+QString TForm1::ReadOutText(double voltage, double time) const {
+  const std::string separator = QLocale::system().decimalPoint().toStdString();
+  return QString::fromStdString(FormatReading(voltage, 2, separator) + " /" +
+                                FormatReading(time, 2, separator));
+}
+
+void TForm1::Chart1MouseMove(int x, int y) {
+  if (!ui_->Chart1->PlotRect.Contains(x, y)) return;  // the read-out keeps its last text
+  double time = 0, voltage = 0;
+  Series1->PointerToValues(time, voltage);  // where the pointer is now
+  ui_->Label1->setText(
+      ReadOutText(voltage - bench_.ReferenceVoltage, time - bench_.ReferenceTime));
+}
+
+// The cross spans the ranges shown at this moment; the read-out becomes relative to it at the
+// next move.
+void TForm1::Chart1DblClick() {
+  Series2->ClearPoints();
+  Series3->ClearPoints();
+  double time = 0, voltage = 0;
+  Series1->PointerToValues(time, voltage);
+  bench_.ReferenceTime = time;
+  bench_.ReferenceVoltage = voltage;
+  TChart& chart = *ui_->Chart1;
+  Series2->AppendPoint(time, chart.LeftAxis().Minimum());
+  Series2->AppendPoint(time, chart.LeftAxis().Maximum());
+  Series3->AppendPoint(chart.BottomAxis().Minimum(), voltage);
+  Series3->AppendPoint(chart.BottomAxis().Maximum(), voltage);
+}
+
+void TForm1::Button1Click() {
+  Series2->ClearPoints();
+  Series3->ClearPoints();
+  bench_.ReferenceTime = 0;
+  bench_.ReferenceVoltage = 0;
+  ui_->Label1->setText(ReadOutText(bench_.ReferenceVoltage, bench_.ReferenceTime));
+}
+
+void TForm1::Button2Click() { ui_->Chart1->ResetZoom(); }
+
+void TForm1::Button3Click() { OpenHelpPage("\\aide\\aideoscillo.htm"); }
+
+// ---------------------------------------------------------------------------------------------
+// Pages, dialogs and closing
+
+void TForm1::OpenHelpPage(const char* relativePath) {
+  OpenDocument(NativeDocumentPath(QDir::currentPath() + QString::fromUtf8(relativePath)));
+}
+
+void TForm1::cours1bases1Click() { OpenHelpPage("\\aide\\cours1.htm"); }
+
+void TForm1::Cours2approfondissement1Click() { OpenHelpPage("\\aide\\cours2.htm"); }
+
+void TForm1::ravailfaire1Click() { OpenHelpPage("\\aide\\travail.htm"); }
+
+void TForm1::Sommaire1Click() { OpenHelpPage("\\aide\\index.htm"); }
+
+void TForm1::Aidesurlaide1Click() { OKBottomDlg->exec(); }
+
+void TForm1::Apropos1Click() { AboutBox->exec(); }
+
+void TForm1::FormCloseQuery(bool& canClose) {
+  canClose = AskConfirmation(QStringLiteral("Fermer le programme?"));
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+  bool canClose = true;
+  FormCloseQuery(canClose);
+  if (canClose) {
+    event->accept();
+  } else {
+    event->ignore();  // the window stays as it was
+  }
 }

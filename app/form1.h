@@ -13,7 +13,10 @@
 namespace Ui {
 class TForm1;
 }
+class QCloseEvent;
 class QRadioButton;
+class TAboutBox;
+class TOKBottomDlg;
 class QScrollBar;
 class QWidget;
 
@@ -51,6 +54,27 @@ class TForm1 : public QMainWindow, private TBenchOutput {
   void ScrollBar1Scroll(int position);
   void ScrollBar2Scroll(int position);
   void ScrollBar3Scroll(int position);
+  // The oscilloscope's read-out, measuring cross and tool bar.
+  void Chart1MouseMove(int x, int y);
+  void Chart1DblClick();
+  void Button1Click();
+  void Button2Click();
+  void Button3Click();
+  // Pages, dialogs and closing.
+  void cours1bases1Click();
+  void Cours2approfondissement1Click();
+  void ravailfaire1Click();
+  void Sommaire1Click();
+  void Aidesurlaide1Click();
+  void Apropos1Click();
+  void FormCloseQuery(bool& canClose);
+
+  // The working directory followed by `relativePath` ("\aide\cours1.htm"), opened by the
+  // desktop in the user's browser; the program does not wait for it.
+  static void OpenHelpPage(const char* relativePath);
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
 
  private:
   struct TExperiment;
@@ -69,6 +93,8 @@ class TForm1 : public QMainWindow, private TBenchOutput {
   void ChooseMachineDirection(int direction);
   void MachineSpeedBarScroll(QScrollBar* bar, QWidget* edit, int position);
   void ResetMachineBars();
+  void ConnectToolBar();
+  QString ReadOutText(double voltage, double time) const;
 
   // Loads "image/..." into the picture box; raises the picture error when it cannot.
   void LoadPicture(const char* path);
@@ -89,4 +115,6 @@ class TForm1 : public QMainWindow, private TBenchOutput {
   TFastLineSeries* Series4 = nullptr;
   std::unique_ptr<TSeriesTrace<TFastLineSeries>> trace1_;
   std::unique_ptr<TSeriesTrace<TFastLineSeries>> trace4_;
+  TAboutBox* AboutBox = nullptr;
+  TOKBottomDlg* OKBottomDlg = nullptr;
 };

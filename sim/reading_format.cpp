@@ -54,6 +54,19 @@ char DigitAt(const Digits& d, int position) {
   return d.digits[position];
 }
 
+// More integer digits than significant ones: d,ddddE+n, trailing zeros of the mantissa left out.
+std::string ExponentText(const Digits& d, bool negative, std::string_view separator) {
+  std::string mantissa = d.digits;
+  while (mantissa.size() > 1 && mantissa.back() == '0') mantissa.pop_back();
+  std::string text = negative ? "-" : "";
+  text.push_back(mantissa[0]);
+  if (mantissa.size() > 1) {
+    text.append(separator);
+    text.append(mantissa, 1, std::string::npos);
+  }
+  return text + "E+" + std::to_string(d.integerDigits - 1);
+}
+
 }  // namespace
 
 std::string FormatReading(long double value, int decimals, std::string_view separator) {
@@ -66,6 +79,7 @@ std::string FormatReading(long double value, int decimals, std::string_view sepa
 
   Digits d = DecimalDigits(std::fabs(value));
   RoundDigits(d, std::min(kSignificantDigits, d.integerDigits + decimals));
+  if (d.integerDigits > kSignificantDigits) return ExponentText(d, value < 0, separator);
 
   std::string text;
   if (d.integerDigits <= 0) text.push_back('0');

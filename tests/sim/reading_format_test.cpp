@@ -52,6 +52,8 @@ INSTANTIATE_TEST_SUITE_P(
         // Never more than six significant digits; the rest are shown as zeros.
         ReadingRow{12345.678L, 2, ",", "12345,70"}, ReadingRow{123456.78L, 2, ",", "123457,00"},
         ReadingRow{99999.996L, 2, ",", "100000,00"}, ReadingRow{1234.5678L, 2, ",", "1234,57"},
+        ReadingRow{999999.996L, 2, ",", "1E+6"}, ReadingRow{12345678, 2, ",", "1,23457E+7"},
+        ReadingRow{-12000000, 0, ".", "-1.2E+7"},
         // A separator of more than one character is kept whole.
         ReadingRow{1.5L, 2, "\u066B", "1\u066B50"}));
 

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QDialog>
+#include <memory>
+
+namespace Ui {
+class TAboutBox;
+}
+
+// "A propos": the program's icon, credit and contact, and an OK button. A plain layout.
+class TAboutBox : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit TAboutBox(QWidget* parent = nullptr);
+  ~TAboutBox() override;
+
+ private:
+  std::unique_ptr<Ui::TAboutBox> ui_;
+};
