@@ -114,10 +114,16 @@ QString FormatAxisValue(double value, const QString& decimalSeparator,
                         const QString& thousandSeparator) {
   if (std::isnan(value)) return QStringLiteral("NAN");
   if (std::isinf(value)) return value < 0 ? QStringLiteral("-INF") : QStringLiteral("INF");
-  const int size = std::snprintf(nullptr, 0, "%.3f", std::fabs(value));
-  std::string digits(static_cast<std::size_t>(size) + 1, '\0');
-  std::snprintf(digits.data(), digits.size(), "%.3f", std::fabs(value));
-  digits.resize(static_cast<std::size_t>(size));
+  char buffer[64];
+  const int size = std::snprintf(buffer, sizeof buffer, "%.3f", std::fabs(value));
+  std::string digits;
+  if (size < static_cast<int>(sizeof buffer)) {
+    digits.assign(buffer, static_cast<std::size_t>(size));
+  } else {  // a huge value: print it again at its full length
+    digits.resize(static_cast<std::size_t>(size) + 1);
+    std::snprintf(digits.data(), digits.size(), "%.3f", std::fabs(value));
+    digits.resize(static_cast<std::size_t>(size));
+  }
 
   const std::size_t point = digits.find('.');
   std::string whole = digits.substr(0, point);

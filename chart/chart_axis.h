@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <cmath>
+#include <unordered_map>
 #include <vector>
 
 #include "chart/chart_math.h"
@@ -210,6 +211,7 @@ class TChartAxis {
   bool SeriesRange(double& low, double& high) const;
   std::vector<TChartSeries*> SeriesOnAxis(bool activeOnly) const;
   int LabelWidth(double value) const;
+  QString FormattedValue(double value) const;
   int LabelHeight(double value) const;
   int PlotSizeAcross() const;
   int PositionShift() const;
@@ -261,4 +263,6 @@ class TChartAxis {
   int titleSize_ = 0;
 
   std::vector<int> tickPositions_;
+  mutable std::unordered_map<double, QString> formatted_;
+  mutable QString formattedSeparators_;
 };

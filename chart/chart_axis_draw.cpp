@@ -12,8 +12,23 @@ int LineCount(const QString& text) { return static_cast<int>(text.count(QLatin1C
 
 }  // namespace
 
+// The same values are labelled on every paint: their texts are kept, per separators.
+QString TChartAxis::FormattedValue(double value) const {
+  const QString separators = chart_->LabelDecimalSeparator + QLatin1Char('|') + chart_->LabelThousandSeparator;
+  if (separators != formattedSeparators_ || formatted_.size() > 4096) {
+    formatted_.clear();
+    formattedSeparators_ = separators;
+  }
+  auto it = formatted_.find(value);
+  if (it == formatted_.end()) {
+    it = formatted_.emplace(value, FormatAxisValue(value, chart_->LabelDecimalSeparator,
+                                                   chart_->LabelThousandSeparator)).first;
+  }
+  return it->second;
+}
+
 QString TChartAxis::AxisLabelText(double value) const {
-  QString text = FormatAxisValue(value, chart_->LabelDecimalSeparator, chart_->LabelThousandSeparator);
+  QString text = FormattedValue(value);
   if (chart_->OnGetAxisLabel) chart_->OnGetAxisLabel(const_cast<TChartAxis*>(this), value, text);
   return text;
 }
@@ -85,8 +100,8 @@ int TChartAxis::WidestLabel() const {
     high = static_cast<double>(TruncToInt64(RangeMax / step)) * step;
   }
   // The label hook is left out of this measure.
-  const QString lowText = FormatAxisValue(low, chart_->LabelDecimalSeparator, chart_->LabelThousandSeparator);
-  const QString highText = FormatAxisValue(high, chart_->LabelDecimalSeparator, chart_->LabelThousandSeparator);
+  const QString lowText = FormattedValue(low);
+  const QString highText = FormattedValue(high);
   return std::max(canvas.TextWidthOf(lowText), canvas.TextWidthOf(highText)) +
          canvas.TextWidthOf(QStringLiteral(" "));
 }
@@ -255,19 +270,18 @@ void TChartAxis::DrawGridLines(const TChartPen& pen, const std::vector<int>& pos
   canvas.UseChartPen(pen);
   if (pen.Color() == clDefault) canvas.Pen().Color = clGray;
   const TRect& plot = chart_->PlotRect;
-  const auto line = [&](int p) {
-    if (IsHorizontal()) {
-      canvas.DrawVertLine(p, plot.Top, plot.Bottom);
-    } else {
-      canvas.DrawHorizLine(plot.Left, plot.Right, p);
-    }
-  };
+  std::vector<int> lines;
   if (!gridCentered_) {
-    for (int p : positions) line(p);
+    lines = positions;
   } else {
     for (std::size_t i = 1; i < positions.size(); ++i) {
-      line(RoundToInt((positions[i] + positions[i - 1]) * 0.5));
+      lines.push_back(RoundToInt((positions[i] + positions[i - 1]) * 0.5));
     }
+  }
+  if (IsHorizontal()) {
+    canvas.DrawVertLines(lines, plot.Top, plot.Bottom);
+  } else {
+    for (int p : lines) canvas.DrawHorizLine(plot.Left, plot.Right, p);
   }
   canvas.SetBackgroundMode(bkOpaque);
 }

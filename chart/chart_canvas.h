@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QString>
 #include <memory>
+#include <vector>
 
 #include "chart/chart_gradient.h"
 #include "chart/chart_pen.h"
@@ -28,6 +29,11 @@ class TChartCanvas3D {
   // Lines whose end point is not drawn.
   void DrawHorizLine(int x0, int x1, int y) { LineSegment(x0, y, x1, y); }
   void DrawVertLine(int x, int y0, int y1) { LineSegment(x, y0, x, y1); }
+  // DrawVertLine at each x in turn, drawn row by row.
+  void DrawVertLines(const std::vector<int>& xs, int y0, int y1) {
+    LinesDrawn += static_cast<int>(xs.size());
+    canvas_.VertLines(xs.data(), static_cast<int>(xs.size()), y0, y1);
+  }
   void LineSegment(int x0, int y0, int x1, int y1) {
     canvas_.MoveTo(x0, y0);
     LineTo(x1, y1);

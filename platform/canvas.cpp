@@ -1,6 +1,10 @@
 #include "platform/canvas.h"
 
 #include <QFontMetrics>
+#include <QFontMetricsF>
+#include <QStaticText>
+#include <cmath>
+#include <unordered_map>
 #include <QPainter>
 #include <algorithm>
 #include <climits>
@@ -206,10 +210,44 @@ bool SameFace(const TCanvasFont& a, const TCanvasFont& b) {
 
 }  // namespace
 
+// A face's font and metrics, and the texts already laid out in it: a chart writes the same
+// labels on every paint, and laying a text out costs far more than drawing it.
 struct TCanvas::TFontCache {
+  struct TLaidOut {
+    QStaticText text;
+    int width;
+    // The text drawn once, antialiased, on a transparent image, in `inkColour`; later paints
+    // blend it instead of drawing the glyphs again.
+    QImage ink;
+    TColor inkColour = clNone;
+  };
+  static constexpr int kInkMargin = 3;  // glyphs may reach past their advance
+  static constexpr std::size_t kMaxTexts = 1024;
+
+  TFontCache(const TCanvasFont& f, const QFont& q)
+      : face(f), font(q), metrics(q), ascent(static_cast<int>(std::ceil(QFontMetricsF(q).ascent()))),
+        // The height of the text's box, rounded up on both sides of the baseline as the
+        // layout's own platform measures it (13 pixels for 8-point Arial).
+        height(ascent + static_cast<int>(std::ceil(QFontMetricsF(q).descent()))) {}
+
+  const TLaidOut& LaidOut(const QString& text) {
+    auto it = texts.find(text);
+    if (it != texts.end()) return it->second;
+    if (texts.size() >= kMaxTexts) texts.clear();  // a chart never needs this many at once
+    QStaticText laidOut(text);
+    laidOut.setTextFormat(Qt::PlainText);
+    laidOut.setPerformanceHint(QStaticText::AggressiveCaching);
+    laidOut.prepare(QTransform(), font);
+    return texts.emplace(text, TLaidOut{laidOut, metrics.horizontalAdvance(text), QImage(), clNone})
+        .first->second;
+  }
+
   TCanvasFont face;  // the colour is not part of it
   QFont font;
   QFontMetrics metrics;
+  int ascent;
+  int height;
+  std::unordered_map<QString, TLaidOut> texts;
 };
 
 TCanvas::TCanvas() = default;
@@ -257,6 +295,19 @@ void TCanvas::LineTo(int x, int y) {
   Surface s;
   if (!pen || !PrepareSurface(s)) return;
   raster::DrawLine(s, from, penPos_, *pen);
+}
+
+void TCanvas::VertLines(const int* xs, int count, int y0, int y1) {
+  if (count <= 0) return;
+  penPos_ = {xs[count - 1], y1};
+  const std::optional<LinePen> pen = ResolvePen(Pen, BackgroundMode, BackgroundColor);
+  Surface s;
+  if (!pen || !PrepareSurface(s)) return;
+  if (pen->width > 1) {
+    for (int k = 0; k < count; ++k) raster::DrawLine(s, {xs[k], y0}, {xs[k], y1}, *pen);
+    return;
+  }
+  raster::DrawVertLines(s, xs, count, y0, y1, *pen);
 }
 
 void TCanvas::Rectangle(int x0, int y0, int x1, int y1) {
@@ -338,40 +389,87 @@ QFont TCanvas::CurrentQFont() const {
   return font;
 }
 
-const TCanvas::TFontCache& TCanvas::FontCache() const {
-  if (!fontCache_ || !SameFace(fontCache_->face, Font)) {
-    const QFont font = CurrentQFont();
-    fontCache_.reset(new TFontCache{Font, font, QFontMetrics(font)});
-    painterFontStale_ = true;
+TCanvas::TFontCache& TCanvas::FontCache() const {
+  if (fontCache_ != nullptr && SameFace(fontCache_->face, Font)) return *fontCache_;
+  fontCache_ = nullptr;
+  for (const auto& cache : fontCaches_) {
+    if (SameFace(cache->face, Font)) fontCache_ = cache.get();
   }
+  if (fontCache_ == nullptr) {
+    fontCaches_.push_back(std::make_unique<TFontCache>(Font, CurrentQFont()));
+    fontCache_ = fontCaches_.back().get();
+  }
+  painterFontStale_ = true;
   return *fontCache_;
 }
 
 int TCanvas::TextWidth(const QString& text) const {
   if (!HasGuiApplication()) return 0;
-  return FontCache().metrics.horizontalAdvance(text);
+  return FontCache().LaidOut(text).width;
 }
 
 int TCanvas::TextHeight(const QString&) const {
   if (!HasGuiApplication()) return 0;
-  const QFontMetrics& metrics = FontCache().metrics;
-  return metrics.ascent() + metrics.descent();
+  return FontCache().height;
 }
 
 void TCanvas::TextOut(int x, int y, const QString& text) {
   Surface s;
   if (text.isEmpty() || !HasGuiApplication() || !PrepareSurface(s)) return;
-  const QFontMetrics& metrics = FontCache().metrics;
-  const int w = metrics.horizontalAdvance(text);
-  const int h = metrics.ascent() + metrics.descent();
+  TFontCache& cache = FontCache();
+  const TFontCache::TLaidOut& laidOut = cache.LaidOut(text);
+  const int w = laidOut.width;
+  const int h = cache.height;
   const TPoint box = TextBoxOrigin(x, y, w, h, TextAlign);
   if (BackgroundMode == bkOpaque) {
     raster::FillRect(s, TRect{box.X, box.Y, box.X + w, box.Y + h},
                      ToPixel(ResolveColor(BackgroundColor)), false);
   }
-  QPainter& painter = TextPainter(s.bounds);
-  painter.setPen(ToQColor(Font.Color));
-  painter.drawText(box.X, box.Y + metrics.ascent(), text);
+  BlendInk(s, box, Ink(cache, text));
+}
+
+// The text's glyphs as a premultiplied image whose left edge lies kInkMargin pixels before the
+// text box, rendered on first use in the current font colour.
+const QImage& TCanvas::Ink(TFontCache& cache, const QString& text) const {
+  TFontCache::TLaidOut& laidOut = const_cast<TFontCache::TLaidOut&>(cache.LaidOut(text));
+  if (laidOut.inkColour != Font.Color || laidOut.ink.isNull()) {
+    const int margin = TFontCache::kInkMargin;
+    laidOut.ink = QImage(laidOut.width + 2 * margin, cache.height, QImage::Format_ARGB32_Premultiplied);
+    laidOut.ink.fill(Qt::transparent);
+    QPainter painter(&laidOut.ink);
+    painter.setFont(cache.font);
+    painter.setPen(ToQColor(Font.Color));
+    // A laid-out text is placed by the top of its line: the baseline lands at top + ascent.
+    painter.drawStaticText(QPointF(margin, cache.ascent - cache.metrics.ascent()), laidOut.text);
+    laidOut.inkColour = Font.Color;
+  }
+  return laidOut.ink;
+}
+
+// Source-over blending of the premultiplied ink onto the surface, inside its bounds.
+void TCanvas::BlendInk(const Surface& s, TPoint box, const QImage& ink) {
+  const int left = box.X - TFontCache::kInkMargin;
+  const TRect r = raster::Intersect({left, box.Y, left + ink.width(), box.Y + ink.height()}, s.bounds);
+  for (int y = r.Top; y < r.Bottom; ++y) {
+    const auto* from = reinterpret_cast<const QRgb*>(ink.constScanLine(y - box.Y)) + (r.Left - left);
+    std::uint32_t* to = s.Row(y) + r.Left;
+    for (int x = 0; x < r.Width(); ++x) {
+      const std::uint32_t src = from[x];
+      const std::uint32_t alpha = src >> 24;
+      if (alpha == 0) continue;
+      if (alpha == 255) {
+        to[x] = src;
+        continue;
+      }
+      // dst × (255 − alpha) / 255 for red and blue, then green, two channels per multiply.
+      const std::uint32_t keep = 255 - alpha, dst = to[x];
+      std::uint32_t rb = (dst & 0xFF00FFu) * keep + 0x800080u;
+      rb = ((rb + ((rb >> 8) & 0xFF00FFu)) >> 8) & 0xFF00FFu;
+      std::uint32_t g = (dst & 0x00FF00u) * keep + 0x008000u;
+      g = ((g + ((g >> 8) & 0x00FF00u)) >> 8) & 0x00FF00u;
+      to[x] = 0xFF000000u | ((src & 0xFFFFFFu) + rb + g);
+    }
+  }
 }
 
 QPainter& TCanvas::TextPainter(const TRect& bounds) {

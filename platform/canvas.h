@@ -5,6 +5,7 @@
 #include <QString>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "platform/color.h"
 
@@ -149,6 +150,8 @@ class TCanvas {
   TPoint PenPos() const { return penPos_; }
   void MoveTo(int x, int y);
   void LineTo(int x, int y);
+  // MoveTo(x, y0) and LineTo(x, y1) for each x in turn, the same pixels drawn faster.
+  void VertLines(const int* xs, int count, int y0, int y1);
   void Rectangle(int x0, int y0, int x1, int y1);
   void FillRect(const TRect& rect);
 
@@ -182,7 +185,9 @@ class TCanvas {
   // Readies the target's pixels for writing; false when there is nothing to draw on.
   bool PrepareSurface(raster::Surface& surface, bool clipped = true);
   void FillWithBrush(const raster::Surface& surface, const TRect& rect) const;
-  const TFontCache& FontCache() const;
+  TFontCache& FontCache() const;
+  const QImage& Ink(TFontCache& cache, const QString& text) const;
+  static void BlendInk(const raster::Surface& s, TPoint box, const QImage& ink);
   QPainter& TextPainter(const TRect& bounds);
   void EndText();
 
@@ -197,5 +202,8 @@ class TCanvas {
   std::unique_ptr<QPainter> painter_;
   TRect painterClip_;
   mutable bool painterFontStale_ = true;
-  mutable std::unique_ptr<TFontCache> fontCache_;
+  // One per face met so far (a chart draws with two or three), so switching fonts keeps the
+  // laid-out texts of each.
+  mutable std::vector<std::unique_ptr<TFontCache>> fontCaches_;
+  mutable TFontCache* fontCache_ = nullptr;
 };

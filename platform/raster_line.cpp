@@ -117,6 +117,37 @@ void WalkPixels(const Surface& s, const Line& l, const LinePen& pen, int phase) 
   }
 }
 
+// A one-pixel line along a row or a column (the grid, ticks, axis lines): one bounds check for
+// the whole line, then, for a styled pen, one strided pass per place in the pattern, so the
+// inner loops carry no pattern test.
+template <bool kXor, bool kStyled>
+void WalkStraight(const Surface& s, const Line& l, const LinePen& pen, int phase) {
+  const AxisBounds ab = BoundsOf(s, l);
+  if (l.minor0 < ab.minorLo || l.minor0 >= ab.minorHi) return;
+  const IndexRange range = PixelsWithin(l, ab.majorLo, ab.majorHi);
+  if (range.first >= range.end) return;
+  const qsizetype step = (l.yMajor ? s.stride : 1) * l.majorSign;
+  const std::int64_t major = l.MajorAt(range.first);
+  std::uint32_t* first = s.bits + (l.yMajor ? major * s.stride + l.minor0 : l.minor0 * s.stride + major);
+  const std::int64_t count = range.end - range.first;
+  if constexpr (!kStyled) {
+    const std::uint32_t ink = pen.ink;
+    for (std::int64_t i = 0; i < count; ++i) Put<kXor>(first[i * step], ink);
+  } else {
+    // Locals: the pixel stores could otherwise alias the pen and force a reload per pixel.
+    const std::int64_t period = pen.period;
+    const int ph0 = static_cast<int>((phase + range.first % period) % period);
+    for (std::int64_t k = 0; k < period && k < count; ++k) {
+      const bool ink = ((pen.pattern >> ((ph0 + k) % period)) & 1u) != 0;
+      if (!ink && !pen.fillGaps) continue;
+      const std::uint32_t value = ink ? pen.ink : pen.gapInk;
+      const qsizetype stride = step * period;
+      std::uint32_t* pixel = first + k * step;
+      for (std::int64_t i = k; i < count; i += period, pixel += stride) Put<kXor>(*pixel, value);
+    }
+  }
+}
+
 // Wide pens. The squares stamped along the line cover, on each row or column across the
 // major axis, one unbroken span (neighbouring pixels differ by at most one on the minor axis
 // and a square is at least two wide), so the union is drawn span by span, each pixel once.
@@ -158,12 +189,47 @@ int DrawLine(const Surface& s, TPoint from, TPoint to, const LinePen& pen, int p
     return next;
   }
   const bool styled = pen.period > 1;
+  if (l.d == 0) {
+    if (pen.notXor) {
+      styled ? WalkStraight<true, true>(s, l, pen, phase) : WalkStraight<true, false>(s, l, pen, phase);
+    } else {
+      styled ? WalkStraight<false, true>(s, l, pen, phase) : WalkStraight<false, false>(s, l, pen, phase);
+    }
+    return next;
+  }
   if (pen.notXor) {
     styled ? WalkPixels<true, true>(s, l, pen, phase) : WalkPixels<true, false>(s, l, pen, phase);
   } else {
     styled ? WalkPixels<false, true>(s, l, pen, phase) : WalkPixels<false, false>(s, l, pen, phase);
   }
   return next;
+}
+
+void DrawVertLines(const Surface& s, const int* xs, int count, int y0, int y1, const LinePen& pen) {
+  const TRect& b = s.bounds;
+  const int step = y1 >= y0 ? 1 : -1;
+  // Rows y0, y0 + step, ... up to y1 left out, kept inside the bounds.
+  const std::int64_t n = std::abs(std::int64_t{y1} - y0);
+  for (std::int64_t i = 0; i < n; ++i) {
+    const std::int64_t y = y0 + step * i;
+    if (y < b.Top || y >= b.Bottom) continue;
+    const int ph = static_cast<int>(i % pen.period);
+    const bool ink = ((pen.pattern >> ph) & 1u) != 0;
+    if (!ink && !pen.fillGaps) continue;
+    const std::uint32_t value = ink ? pen.ink : pen.gapInk;
+    const bool notXor = pen.notXor;
+    const int left = b.Left, right = b.Right;
+    std::uint32_t* row = s.Row(static_cast<int>(y));
+    for (int k = 0; k < count; ++k) {
+      const int x = xs[k];
+      if (x < left || x >= right) continue;
+      if (notXor) {
+        Put<true>(row[x], value);
+      } else {
+        Put<false>(row[x], value);
+      }
+    }
+  }
 }
 
 }  // namespace raster

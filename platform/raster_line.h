@@ -24,4 +24,8 @@ struct LinePen {
 // is the phase for a line that continues this one.
 int DrawLine(const Surface& s, TPoint from, TPoint to, const LinePen& pen, int phase = 0);
 
+// The same pixels as DrawLine from (x, y0) to (x, y1) for each x of `xs` (one-pixel pens),
+// drawn row by row: a column at a time would reload a cache line for every pixel.
+void DrawVertLines(const Surface& s, const int* xs, int count, int y0, int y1, const LinePen& pen);
+
 }  // namespace raster

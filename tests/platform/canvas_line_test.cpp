@@ -174,3 +174,44 @@ TEST(CanvasNotXor, ComplementsPenXorPixelAndDrawingTwiceRestores) {
 }
 
 }  // namespace
+
+namespace {
+
+// Many vertical lines drawn row by row land on exactly the pixels of the same lines drawn one
+// by one, whatever the pen, the direction, the clip and the background beneath.
+TEST(CanvasLine, VertLinesMatchLinesDrawnOneByOne) {
+  std::mt19937 random(11);
+  const TPenStyle styles[] = {psSolid, psDot, psDash, psDashDot, psDashDotDot};
+  for (int round = 0; round < 60; ++round) {
+    TCanvasPen pen;
+    pen.Style = styles[round % 5];
+    pen.Mode = round % 3 == 0 ? pmNotXor : pmCopy;
+    pen.Width = round % 7 == 0 ? 2 : 1;
+    pen.Color = static_cast<TColor>(random() & 0xFFFFFF);
+    std::vector<int> xs;
+    for (int k = 0; k < 8; ++k) xs.push_back(static_cast<int>(random() % 44) - 2);
+    const int y0 = static_cast<int>(random() % 44) - 2, y1 = static_cast<int>(random() % 44) - 2;
+    const TBackgroundMode mode = round % 2 == 0 ? bkOpaque : bkTransparent;
+    const TRect clip{static_cast<int>(random() % 10), static_cast<int>(random() % 10), 30, 35};
+    const auto setUp = [&](TCanvas& c) {
+      c.Pen = pen;
+      c.BackgroundMode = mode;
+      c.BackgroundColor = clYellow;
+      c.IntersectClipRect(clip);
+    };
+    QImage together = Noise(40, 40, QImage::Format_RGB32, static_cast<unsigned>(round));
+    QImage apart = together.copy();
+    TCanvas a(&together), b(&apart);
+    setUp(a);
+    setUp(b);
+    a.VertLines(xs.data(), static_cast<int>(xs.size()), y0, y1);
+    for (int x : xs) {
+      b.MoveTo(x, y0);
+      b.LineTo(x, y1);
+    }
+    ASSERT_EQ(together, apart) << "round " << round;
+    EXPECT_EQ(a.PenPos(), b.PenPos());
+  }
+}
+
+}  // namespace
