@@ -3,6 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include <QImage>
+#include <QCoreApplication>
 #include <QPainter>
 
 #include "chart/chart.h"
@@ -49,7 +50,11 @@ BENCHMARK(BM_PaintEmptyScreen)->Unit(benchmark::kMicrosecond);
 void BM_PaintRequestOnCleanImage(benchmark::State& state) {
   OscilloscopeChart scope(kWidth, kHeight);
   scope.chart.show();
-  scope.chart.repaint();
+  // Let the window system expose the window and deliver the first (full) paint.
+  for (int i = 0; i < 10 && scope.chart.BufferDirty(); ++i) {
+    QCoreApplication::processEvents();
+    scope.chart.repaint();
+  }
   for (auto _ : state) {
     scope.chart.repaint();
     benchmark::DoNotOptimize(scope.chart.BufferDirty());
