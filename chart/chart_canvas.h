@@ -29,6 +29,12 @@ class TChartCanvas3D {
   // Lines whose end point is not drawn.
   void DrawHorizLine(int x0, int x1, int y) { LineSegment(x0, y, x1, y); }
   void DrawVertLine(int x, int y0, int y1) { LineSegment(x, y0, x, y1); }
+  // A path of line segments from the first point on, each end point left out as in LineTo.
+  void Polyline(const std::vector<TPoint>& points) {
+    if (points.empty()) return;
+    LinesDrawn += static_cast<int>(points.size()) - 1;
+    canvas_.Polyline(points.data(), static_cast<int>(points.size()));
+  }
   // DrawVertLine at each x in turn, drawn row by row.
   void DrawVertLines(const std::vector<int>& xs, int y0, int y1) {
     LinesDrawn += static_cast<int>(xs.size());

@@ -31,9 +31,25 @@ void TFastLineSeries::PrepareLinePen() {
   canvas.Brush().Style = bsClear;
 }
 
+// The steps DrawPoint takes for each visible point, gathered into one polyline so the canvas
+// prepares its pen and surface once per paint instead of once per point.
 void TFastLineSeries::DrawAllPoints() {
   PrepareLinePen();
-  for (int i = FirstVisibleIndex; i <= LastVisibleIndex; ++i) DrawPoint(i);
+  if (FirstVisibleIndex < 0) return;
+  path_.clear();
+  const int first = FirstVisibleIndex;
+  if (first > 0) path_.push_back({XPixel(first - 1), YPixel(first - 1)});
+  TPoint last{XPixel(first), YPixel(first)};
+  path_.push_back(last);
+  for (int i = first + 1; i <= LastVisibleIndex; ++i) {
+    const TPoint p{XPixel(i), YPixel(i)};
+    if (p == last) continue;  // the same pixel again: no line
+    path_.push_back(p);
+    last = p;
+  }
+  ParentChart()->Canvas().Polyline(path_);
+  LastDrawnX = last.X;
+  LastDrawnY = last.Y;
 }
 
 void TFastLineSeries::DrawPoint(int index) {

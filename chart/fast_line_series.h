@@ -3,10 +3,12 @@
 #include "chart/chart_pen.h"
 #include "chart/chart_series.h"
 
+#include <vector>
+
 // A series drawn as one polyline with one pen through its visible points, in index order: no
 // per-point colours, symbols or marks. One pen is set per paint, one line call made per point,
 // and a point on the same pixel as the one drawn before it costs nothing.
-class TFastLineSeries : public TChartSeries {
+class TFastLineSeries final : public TChartSeries {
   Q_OBJECT
 
  public:
@@ -38,6 +40,7 @@ class TFastLineSeries : public TChartSeries {
 
  private:
   TChartPen linePen_;
+  std::vector<TPoint> path_;  // the polyline of the current paint, kept to reuse its storage
 };
 
 // True when p lies on the segment a–b: within a pixel of its line and not beyond either end

@@ -297,6 +297,15 @@ void TCanvas::LineTo(int x, int y) {
   raster::DrawLine(s, from, penPos_, *pen);
 }
 
+void TCanvas::Polyline(const TPoint* points, int count) {
+  if (count <= 0) return;
+  penPos_ = points[count - 1];
+  const std::optional<LinePen> pen = ResolvePen(Pen, BackgroundMode, BackgroundColor);
+  Surface s;
+  if (!pen || !PrepareSurface(s)) return;
+  for (int k = 1; k < count; ++k) raster::DrawLine(s, points[k - 1], points[k], *pen);
+}
+
 void TCanvas::VertLines(const int* xs, int count, int y0, int y1) {
   if (count <= 0) return;
   penPos_ = {xs[count - 1], y1};

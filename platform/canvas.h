@@ -152,6 +152,8 @@ class TCanvas {
   void LineTo(int x, int y);
   // MoveTo(x, y0) and LineTo(x, y1) for each x in turn, the same pixels drawn faster.
   void VertLines(const int* xs, int count, int y0, int y1);
+  // MoveTo(points[0]), then LineTo each further point: the same pixels, prepared once.
+  void Polyline(const TPoint* points, int count);
   void Rectangle(int x0, int y0, int x1, int y1);
   void FillRect(const TRect& rect);
 

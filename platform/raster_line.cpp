@@ -79,7 +79,8 @@ void WalkPixels(const Surface& s, const Line& l, const LinePen& pen, int phase) 
   const AxisBounds ab = BoundsOf(s, l);
   const IndexRange range = PixelsWithin(l, ab.majorLo, ab.majorHi);
   if (range.first >= range.end) return;
-  const FloorDiv start = l.MinorOffset(range.first);
+  // Most lines start inside the surface: pixel 0 needs no division.
+  const FloorDiv start = range.first == 0 ? FloorDiv{0, l.n} : l.MinorOffset(range.first);
   std::int64_t minor = l.minor0 + start.quot;
   std::int64_t rem = start.rem;
   const std::int64_t twoN = 2 * l.n;
@@ -88,7 +89,7 @@ void WalkPixels(const Surface& s, const Line& l, const LinePen& pen, int phase) 
   const qsizetype minorStep = l.yMajor ? 1 : s.stride;
   const std::int64_t major = l.MajorAt(range.first);
   qsizetype at = l.yMajor ? major * s.stride + minor : minor * s.stride + major;
-  int ph = static_cast<int>((phase + range.first % pen.period) % pen.period);
+  int ph = kStyled ? static_cast<int>((phase + range.first % pen.period) % pen.period) : 0;
   for (std::int64_t i = range.first; i < range.end; ++i) {
     if (minor >= ab.minorLo && minor < ab.minorHi) {
       std::uint32_t& pixel = s.bits[at];
@@ -178,7 +179,7 @@ void WalkWide(const Surface& s, const Line& l, const LinePen& pen) {
 
 int DrawLine(const Surface& s, TPoint from, TPoint to, const LinePen& pen, int phase) {
   const Line l = Orient(from, to);
-  const int next = static_cast<int>((phase + l.n % pen.period) % pen.period);
+  const int next = pen.period == 1 ? 0 : static_cast<int>((phase + l.n % pen.period) % pen.period);
   if (l.n == 0 || s.bounds.IsEmpty()) return next;
   if (pen.width > 1) {
     if (pen.notXor) {
