@@ -5,6 +5,7 @@
 #include <array>
 
 #include "chart/chart.h"
+#include "bench_scenes.h"
 #include "ratio_reporter.h"
 #include "sim/bench.h"
 
@@ -17,16 +18,6 @@ class NullOutput : public TBenchOutput {
   }
 };
 
-// The two-quadrant bench at half speed, with the inductance spikes.
-void SetUpBench(TBench& bench) {
-  bench.SupplyVoltage = 10.4L;
-  bench.ExperimentKind = 1;
-  bench.ConnectionMode = 1;
-  bench.RotationDirection = 1;
-  bench.ChopperType = 2;
-  bench.SpeedSetting = 100;
-  bench.SpeedPercent = TBench::HalveToEven(100);
-}
 
 void BM_RefreshBench(benchmark::State& state) {
   TChart chart;
@@ -36,7 +27,7 @@ void BM_RefreshBench(benchmark::State& state) {
   TSeriesTrace trace1(series1), trace4(series4);
   NullOutput output;
   TBench bench(&output, &trace1, &trace4);
-  SetUpBench(bench);
+  SetUpTwoQuadrantBench(bench);
   for (auto _ : state) {
     bench.RefreshBench();
     benchmark::DoNotOptimize(series1.PointCount());
@@ -48,7 +39,7 @@ BENCHMARK(BM_RefreshBench);
 // The least any implementation must do: the same pairs, same time steps, into fixed arrays.
 void BM_PlainArraysBaseline(benchmark::State& state) {
   TBench bench;
-  SetUpBench(bench);
+  SetUpTwoQuadrantBench(bench);
   bench.BuildChopperWave();
   static std::array<double, 501> x4, y4;
   static std::array<double, 500> x1, y1;

@@ -8,30 +8,15 @@
 
 #include "chart/chart.h"
 #include "oscilloscope_chart.h"
+#include "bench_scenes.h"
 #include "ratio_reporter.h"
 
 namespace {
 
-constexpr int kWidth = 1520;
-constexpr int kHeight = 760;
+constexpr int kWidth = kScreenWidth;
+constexpr int kHeight = kScreenHeight;
 
-void BM_GradientAndCopyBaseline(benchmark::State& state) {
-  QImage screen(kWidth, kHeight, QImage::Format_RGB32);
-  QImage target(kWidth, kHeight, QImage::Format_RGB32);
-  for (auto _ : state) {
-    {
-      QPainter painter(&screen);
-      for (int band = 0; band < 256; ++band) {
-        const int top = kHeight - (band + 1) * kHeight / 256;
-        const int bottom = kHeight - band * kHeight / 256;
-        painter.fillRect(0, top, kWidth, bottom - top, QColor(0x40 + band / 2, 0xAC, 0x84));
-      }
-    }
-    QPainter copy(&target);
-    copy.drawImage(0, 0, screen);
-    benchmark::DoNotOptimize(target.constBits());
-  }
-}
+void BM_GradientAndCopyBaseline(benchmark::State& state) { GradientAndCopy(state); }
 BENCHMARK(BM_GradientAndCopyBaseline)->Unit(benchmark::kMicrosecond);
 
 void BM_PaintEmptyScreen(benchmark::State& state) {

@@ -9,6 +9,7 @@
 
 #include "chart/chart.h"
 #include "oscilloscope_chart.h"
+#include "bench_scenes.h"
 #include "ratio_reporter.h"
 #include "sim/bench.h"
 
@@ -21,44 +22,18 @@
 
 namespace {
 
-constexpr int kWidth = 1520;
-constexpr int kHeight = 760;
+constexpr int kWidth = kScreenWidth;
+constexpr int kHeight = kScreenHeight;
 
-void BM_GradientAndCopyBaseline(benchmark::State& state) {
-  QImage screen(kWidth, kHeight, QImage::Format_RGB32);
-  QImage target(kWidth, kHeight, QImage::Format_RGB32);
-  for (auto _ : state) {
-    {
-      QPainter painter(&screen);
-      for (int band = 0; band < 256; ++band) {
-        const int top = kHeight - (band + 1) * kHeight / 256;
-        const int bottom = kHeight - band * kHeight / 256;
-        painter.fillRect(0, top, kWidth, bottom - top, QColor(0x40 + band / 2, 0xAC, 0x84));
-      }
-    }
-    QPainter copy(&target);
-    copy.drawImage(0, 0, screen);
-    benchmark::DoNotOptimize(target.constBits());
-  }
-}
+void BM_GradientAndCopyBaseline(benchmark::State& state) { GradientAndCopy(state); }
 BENCHMARK(BM_GradientAndCopyBaseline)->Unit(benchmark::kMicrosecond);
 
-// The two-quadrant bench at half speed with the inductance spikes.
-void SetUpBench(TBench& bench) {
-  bench.SupplyVoltage = 10.4L;
-  bench.ExperimentKind = 1;
-  bench.ConnectionMode = 1;
-  bench.RotationDirection = 1;
-  bench.ChopperType = 2;
-  bench.SpeedSetting = 100;
-  bench.SpeedPercent = TBench::HalveToEven(100);
-}
 
 void BM_ScrollNotification(benchmark::State& state) {
   OscilloscopeChart scope(kWidth, kHeight);
   TSeriesTrace<TFastLineSeries> trace1(scope.Series1()), trace4(scope.Series4());
   TBench bench(nullptr, &trace1, &trace4);
-  SetUpBench(bench);
+  SetUpTwoQuadrantBench(bench);
   QImage target(kWidth, kHeight, QImage::Format_RGB32);
   TCanvas canvas(&target);
   for (auto _ : state) {
@@ -74,7 +49,7 @@ BENCHMARK(BM_ScrollNotification)->Unit(benchmark::kMicrosecond);
 // the same axes, no animation, no antialiasing, rendered into an image.
 void QtChartsScene(benchmark::State& state, bool shown) {
   TBench bench;
-  SetUpBench(bench);
+  SetUpTwoQuadrantBench(bench);
   bench.UpdateMeanVoltage();
   bench.BuildChopperWave();
 

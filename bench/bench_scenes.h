@@ -1,0 +1,45 @@
+#pragma once
+
+#include <benchmark/benchmark.h>
+
+#include <QImage>
+#include <QPainter>
+
+#include "sim/bench.h"
+
+// What the benchmarks share: the screen size, the baseline of a screen paint, and the bench
+// setting they run.
+
+inline constexpr int kScreenWidth = 1520;
+inline constexpr int kScreenHeight = 760;
+
+// The least any paint of the oscilloscope screen must do: a 256-band vertical gradient filled
+// into an image, one fillRect per band, and one copy of it.
+inline void GradientAndCopy(benchmark::State& state) {
+  QImage screen(kScreenWidth, kScreenHeight, QImage::Format_RGB32);
+  QImage target(kScreenWidth, kScreenHeight, QImage::Format_RGB32);
+  for (auto _ : state) {
+    {
+      QPainter painter(&screen);
+      for (int band = 0; band < 256; ++band) {
+        const int top = kScreenHeight - (band + 1) * kScreenHeight / 256;
+        const int bottom = kScreenHeight - band * kScreenHeight / 256;
+        painter.fillRect(0, top, kScreenWidth, bottom - top, QColor(0x40 + band / 2, 0xAC, 0x84));
+      }
+    }
+    QPainter copy(&target);
+    copy.drawImage(0, 0, screen);
+    benchmark::DoNotOptimize(target.constBits());
+  }
+}
+
+// The two-quadrant bench at half speed, with the inductance spikes.
+inline void SetUpTwoQuadrantBench(TBench& bench) {
+  bench.SupplyVoltage = 10.4L;
+  bench.ExperimentKind = 1;
+  bench.ConnectionMode = 1;
+  bench.RotationDirection = 1;
+  bench.ChopperType = 2;
+  bench.SpeedSetting = 100;
+  bench.SpeedPercent = TBench::HalveToEven(100);
+}
