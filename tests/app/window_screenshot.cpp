@@ -1,11 +1,13 @@
 // Takes the README's screenshot: the window at 1280 × 800 in the two-quadrant experiment with
-// the motor running. Run it from the run folder under a display (xvfb-run):
+// the motor running (or, with "4q" after the file name, the four-quadrant one with machine n°2
+// driving). Run it from the run folder under a display (xvfb-run):
 //   cd build/run && xvfb-run -a ../tests/app/window_screenshot ../../docs/screenshot.png
 #include <QApplication>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTimer>
 #include <cstdio>
+#include <initializer_list>
 
 #include "app/form1.h"
 
@@ -19,11 +21,20 @@ int main(int argc, char** argv) {
   TForm1 form;
   form.resize(1280, 800);
   form.show();
-  form.findChild<QAction*>(QStringLiteral("Hacheur2quadrantsvisualisationdestensions1"))->trigger();
-  for (const char* name : {"RadioButton2", "RadioButton3", "RadioButton6"}) {
-    form.findChild<QRadioButton*>(QString::fromLatin1(name))->click();
+  const bool fourQuadrant = argc > 2 && QString::fromLocal8Bit(argv[2]) == QStringLiteral("4q");
+  form.findChild<QAction*>(fourQuadrant ? QStringLiteral("Hacheur4quadrantsvisualisationdesintensits1")
+                                        : QStringLiteral("Hacheur2quadrantsvisualisationdestensions1"))
+      ->trigger();
+  const auto select = [&](std::initializer_list<const char*> names) {
+    for (const char* name : names) form.findChild<QRadioButton*>(QString::fromLatin1(name))->click();
+  };
+  if (fourQuadrant) {
+    select({"RadioButton13", "RadioButton10"});
+  } else {
+    select({"RadioButton2", "RadioButton3", "RadioButton6"});
   }
-  auto* bar = form.findChild<QScrollBar*>(QStringLiteral("ScrollBar1"));
+  auto* bar = form.findChild<QScrollBar*>(fourQuadrant ? QStringLiteral("ScrollBar3")
+                                                       : QStringLiteral("ScrollBar1"));
   bar->setSliderDown(true);
   bar->setSliderPosition(150);
   bar->setSliderDown(false);
