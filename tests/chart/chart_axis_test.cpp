@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "chart/chart.h"
+#include "oscilloscope_chart.h"
 
 namespace {
 
@@ -231,6 +232,35 @@ TEST_F(AxisTest, HitTestBandAroundTheLeftAxis) {
   EXPECT_FALSE(left.AxisHitTest(left.LabelsPos - 1, y));
   EXPECT_FALSE(left.AxisHitTest(left.AxisLinePos, std::max(left.PixelStart, left.PixelEnd)));
   EXPECT_FALSE(chart.RightAxis().AxisHitTest(chart.RightAxis().AxisLinePos, y));  // hidden
+}
+
+}  // namespace
+
+namespace {
+
+// Ranges without a sensible step or pixel still paint, at once, without labels.
+TEST(AxisPaint, NonFiniteRangesPaintWithoutLabels) {
+  for (double bad : {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(), 1e308}) {
+    OscilloscopeChart scope(389, 233);
+    scope.Series1().AppendPoint(1, 1);
+    scope.chart.LeftAxis().SetAxisRange(-bad, bad);
+    scope.chart.BottomAxis().SetAxisRange(0, bad);
+    scope.chart.PaintChart(nullptr, scope.chart.ClientRect());
+    EXPECT_FALSE(scope.chart.BufferDirty());
+  }
+}
+
+// With no separation between labels and a small step, far more labels than the tick list
+// holds are produced; the paint goes through.
+TEST(AxisPaint, ThousandsOfLabelsStayWithinTheTickList) {
+  OscilloscopeChart scope(389, 233);
+  TChartAxis& bottom = scope.chart.BottomAxis();
+  bottom.SetLabelsSeparation(0);
+  bottom.SetIncrement(1);
+  bottom.SetAxisRange(0, 5000);
+  bottom.SetTickOnLabelsOnly(false);
+  scope.chart.PaintChart(nullptr, scope.chart.ClientRect());
+  EXPECT_FALSE(scope.chart.BufferDirty());
 }
 
 }  // namespace

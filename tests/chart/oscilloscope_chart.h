@@ -9,6 +9,7 @@
 struct OscilloscopeChart {
   OscilloscopeChart(int width, int height) {
     chart.BeginLoading();
+    chart.setCursor(Qt::CrossCursor);
     chart.SetColor(0xCCC05B);
     chart.Gradient().SetVisible(true);
     chart.Gradient().SetStartColor(0xFAFCF5);

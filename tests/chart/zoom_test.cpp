@@ -3,7 +3,9 @@
 
 #include <QCursor>
 #include <QImage>
+#include <string>
 #include <tuple>
+#include <vector>
 
 #include "chart/chart.h"
 #include "oscilloscope_chart.h"
@@ -206,6 +208,51 @@ TEST_F(ZoomTest, PointerToValuesReadsThePointerNow) {
   scope.Series1().PointerToValues(t, u);
   EXPECT_DOUBLE_EQ(t, 0);
   EXPECT_DOUBLE_EQ(u, 25);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ZoomTest, AnimatedZoomEndsOnTheTargetWithOneZoomEvent) {
+  chart().SetAnimatedZoom(true);
+  int zooms = 0;
+  chart().OnZoom = [&](TCustomChartPanelExtended*) { ++zooms; };
+  chart().ApplyZoom(0, 1, 5, 10, -2, 4, 0, 1);
+  EXPECT_EQ(zooms, 1);
+  EXPECT_EQ(bottom().Minimum(), 5);
+  EXPECT_EQ(bottom().Maximum(), 10);
+  EXPECT_EQ(left().Minimum(), -2);
+  EXPECT_EQ(left().Maximum(), 4);
+  chart().ResetZoom();
+  EXPECT_EQ(left().Maximum(), 25);
+}
+
+TEST_F(ZoomTest, SeriesClickEventsAndLeavingTheChart) {
+  TFastLineSeries& trace = scope.Series1();
+  std::vector<std::string> events;
+  trace.OnClick = [&](TChartSeries*, int index, Qt::MouseButton, TShiftState, int, int) {
+    events.push_back("click " + std::to_string(index));
+  };
+  trace.OnDblClick = [&](TChartSeries*, int index, Qt::MouseButton, TShiftState, int, int) {
+    events.push_back("double " + std::to_string(index));
+  };
+  const int x = trace.XPixel(20), y = trace.YPixel(20);
+  chart().MouseDown(Qt::LeftButton, kNoShift, x, y);
+  TShiftState twice;
+  twice.DoubleClick = true;
+  chart().MouseDown(Qt::LeftButton, twice, x, y);
+  EXPECT_EQ(events, (std::vector<std::string>{"click 20", "double 20"}));
+  EXPECT_FALSE(chart().ZoomState.IsActive);  // both consumed the press
+
+  chart().MouseDown(Qt::RightButton, kNoShift, 200, 100);
+  EXPECT_TRUE(chart().PanState.IsActive);
+  chart().MouseLeave();
+  EXPECT_FALSE(chart().PanState.IsActive);
+  chart().MouseDown(Qt::LeftButton, kNoShift, 200, 100);
+  chart().MouseLeave();  // a zoom drag stays
+  EXPECT_TRUE(chart().ZoomState.IsActive);
+  EXPECT_EQ(chart().cursor().shape(), Qt::CrossCursor);
 }
 
 }  // namespace
