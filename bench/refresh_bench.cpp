@@ -18,10 +18,11 @@ class NullOutput : public TBenchOutput {
   }
 };
 
-
-void BM_RefreshBench(benchmark::State& state) {
+// The recomputation into two series of the given kind attached to a chart.
+template <class TSeries>
+void RefreshInto(benchmark::State& state) {
   TChart chart;
-  TChartSeries series1, series4;
+  TSeries series1, series4;
   series4.SetParentChart(&chart);
   series1.SetParentChart(&chart);
   TSeriesTrace trace1(series1), trace4(series4);
@@ -34,7 +35,14 @@ void BM_RefreshBench(benchmark::State& state) {
   }
   state.SetItemsProcessed(state.iterations() * 1001);
 }
+
+// As the program runs it: the oscilloscope's traces are fast line series.
+void BM_RefreshBench(benchmark::State& state) { RefreshInto<TFastLineSeries>(state); }
 BENCHMARK(BM_RefreshBench);
+
+// The point storage alone, through the series base class.
+void BM_RefreshBenchBaseSeries(benchmark::State& state) { RefreshInto<TChartSeries>(state); }
+BENCHMARK(BM_RefreshBenchBaseSeries);
 
 // The least any implementation must do: the same pairs, same time steps, into fixed arrays.
 void BM_PlainArraysBaseline(benchmark::State& state) {
@@ -70,5 +78,7 @@ BENCHMARK(BM_PlainArraysBaseline);
 
 int main(int argc, char** argv) {
   ChartApplication app(argc, argv);
-  return RunWithRatios(argc, argv, {{"BM_RefreshBench", "BM_PlainArraysBaseline"}});
+  return RunWithRatios(argc, argv,
+                       {{"BM_RefreshBench", "BM_PlainArraysBaseline"},
+                        {"BM_RefreshBenchBaseSeries", "BM_PlainArraysBaseline"}});
 }

@@ -45,11 +45,6 @@ int TChartSeries::AppendValue(double value, std::string_view label, TColor color
   return AppendPoint(PointCount(), value, label, color);
 }
 
-void TChartSeries::PointAdded(int index) {
-  if (OnAfterAdd) OnAfterAdd(this, index);
-  if (active_) RequestRepaint();
-}
-
 void TChartSeries::ClearStorage() {
   for (TChartValueList* list : valueLists_) list->RemoveAllValues();
   colors_.Clear();

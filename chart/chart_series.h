@@ -69,7 +69,11 @@ class TChartSeries : public QObject {
 
   // Asks the owning chart to repaint; a series without a chart does nothing.
   void RequestRepaint() {
-    if (parentChart_ != nullptr && !parentChart_->Destroying()) parentChart_->InvalidateChart();
+    // A thousand appends between two paints ask once; the others would change nothing.
+    if (parentChart_ != nullptr && !parentChart_->Destroying() &&
+        !parentChart_->RepaintRequested()) {
+      parentChart_->InvalidateChart();
+    }
   }
 
   TCustomAxisPanel* ParentChart() const { return parentChart_; }
@@ -159,7 +163,10 @@ class TChartSeries : public QObject {
 
  protected:
   // After a point was stored at `index`: raises OnAfterAdd, then repaints if Active.
-  virtual void PointAdded(int index);
+  virtual void PointAdded(int index) {
+    if (OnAfterAdd) OnAfterAdd(this, index);
+    if (active_) RequestRepaint();
+  }
   // Step one of ClearPoints: every list emptied and its storage given back.
   virtual void ClearStorage();
 

@@ -46,6 +46,9 @@ class TCustomChartPanel : public QWidget {
   // Marks the image out of date and asks the window system for a paint (deferred: a thousand
   // calls before the next event loop turn make one paint). Nothing while constructing.
   virtual void InvalidateChart();
+  // The image is out of date and a paint has been asked for: another InvalidateChart would
+  // change nothing.
+  bool RepaintRequested() const { return canvas_.BufferDirty && updatePending_; }
   // InvalidateChart, then the paint at once instead of at the next event loop turn.
   void RepaintChartNow();
   bool RepaintsSuppressed() const { return repaintsSuppressed_; }
