@@ -26,7 +26,11 @@ int TChartSeries::AppendPoint(double x, double y, std::string_view label, TColor
   if (color != clDefault || !label.empty() || attributesStored_) [[unlikely]] {
     StoreAttributes(index, label, color);
   }
-  PointAdded(index);
+  if (defaultPointAdded_) [[likely]] {
+    TChartSeries::PointAdded(index);
+  } else {
+    PointAdded(index);
+  }
   return index;
 }
 

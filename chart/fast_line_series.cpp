@@ -74,7 +74,7 @@ void TFastLineSeries::DrawPoint(int index) {
 // Without AutoRepaint the new segment goes straight onto the chart's image, which is then shown
 // again without a full paint. Before the first paint there is nothing to draw on.
 void TFastLineSeries::PointAdded(int index) {
-  if (AutoRepaint) [[likely]] {
+  if (autoRepaint_) {
     TChartSeries::PointAdded(index);
     return;
   }

@@ -15,7 +15,13 @@ class TFastLineSeries final : public TChartSeries {
   explicit TFastLineSeries(QObject* owner = nullptr);
 
   // True: a new point repaints the chart. False: it is drawn at once, from the point before.
-  bool AutoRepaint = true;
+  bool AutoRepaint() const { return autoRepaint_; }
+  void SetAutoRepaint(bool autoRepaint) {
+    autoRepaint_ = autoRepaint;
+    // With AutoRepaint this series' PointAdded is the base one: let AppendPoint call it
+    // directly, a thousand times per recomputation.
+    defaultPointAdded_ = autoRepaint;
+  }
 
   // The line's pen; any change repaints, and its colour and SeriesColor stay equal.
   TChartPen& LinePen() { return linePen_; }
@@ -40,6 +46,7 @@ class TFastLineSeries final : public TChartSeries {
 
  private:
   TChartPen linePen_;
+  bool autoRepaint_ = true;
   std::vector<TPoint> path_;  // the polyline of the current paint, kept to reuse its storage
 };
 

@@ -176,7 +176,7 @@ TEST(FastLineSeries, WithoutAutoRepaintAPointIsDrawnAtOnce) {
   bare.Paint();
   int afterAdd = 0;
   bare.series.OnAfterAdd = [&](TChartSeries*, int) { ++afterAdd; };
-  bare.series.AutoRepaint = false;
+  bare.series.SetAutoRepaint(false);
   bare.series.AppendPoint(9, 5);
   EXPECT_EQ(afterAdd, 0);
   EXPECT_FALSE(bare.chart.BufferDirty());
@@ -184,7 +184,7 @@ TEST(FastLineSeries, WithoutAutoRepaintAPointIsDrawnAtOnce) {
   const int y = bare.chart.LeftAxis().ValueToPixel(5);
   EXPECT_EQ(PixelAt(image, bare.chart.BottomAxis().ValueToPixel(5), y), clRed);
   // With AutoRepaint the same point asks for a repaint and raises OnAfterAdd.
-  bare.series.AutoRepaint = true;
+  bare.series.SetAutoRepaint(true);
   bare.series.AppendPoint(10, 5);
   EXPECT_EQ(afterAdd, 1);
   EXPECT_TRUE(bare.chart.BufferDirty());
