@@ -219,6 +219,7 @@ struct TCanvas::TFontCache {
     // The text drawn once, antialiased, on a transparent image, in `inkColour`; later paints
     // blend it instead of drawing the glyphs again.
     QImage ink;
+    QRect inked;  // the part of `ink` that holds any glyph pixel
     TColor inkColour = clNone;
   };
   static constexpr int kInkMargin = 3;  // glyphs may reach past their advance
@@ -238,7 +239,7 @@ struct TCanvas::TFontCache {
     laidOut.setTextFormat(Qt::PlainText);
     laidOut.setPerformanceHint(QStaticText::AggressiveCaching);
     laidOut.prepare(QTransform(), font);
-    return texts.emplace(text, TLaidOut{laidOut, metrics.horizontalAdvance(text), QImage(), clNone})
+    return texts.emplace(text, TLaidOut{laidOut, metrics.horizontalAdvance(text), QImage(), QRect(), clNone})
         .first->second;
   }
 
@@ -434,12 +435,26 @@ void TCanvas::TextOut(int x, int y, const QString& text) {
     raster::FillRect(s, TRect{box.X, box.Y, box.X + w, box.Y + h},
                      ToPixel(ResolveColor(BackgroundColor)), false);
   }
-  BlendInk(s, box, Ink(cache, text));
+  QRect inked;
+  const QImage& ink = Ink(cache, text, inked);
+  BlendInk(s, box, ink, inked);
 }
 
 // The text's glyphs as a premultiplied image whose left edge lies kInkMargin pixels before the
 // text box, rendered on first use in the current font colour.
-const QImage& TCanvas::Ink(TFontCache& cache, const QString& text) const {
+// Blending skips the empty margins and the room above and below the glyphs.
+QRect TCanvas::InkedPart(const QImage& ink) {
+  QRect part;
+  for (int y = 0; y < ink.height(); ++y) {
+    const auto* row = reinterpret_cast<const QRgb*>(ink.constScanLine(y));
+    for (int x = 0; x < ink.width(); ++x) {
+      if (qAlpha(row[x]) != 0) part |= QRect(x, y, 1, 1);
+    }
+  }
+  return part;
+}
+
+const QImage& TCanvas::Ink(TFontCache& cache, const QString& text, QRect& inked) const {
   TFontCache::TLaidOut& laidOut = const_cast<TFontCache::TLaidOut&>(cache.LaidOut(text));
   if (laidOut.inkColour != Font.Color || laidOut.ink.isNull()) {
     const int margin = TFontCache::kInkMargin;
@@ -450,15 +465,21 @@ const QImage& TCanvas::Ink(TFontCache& cache, const QString& text) const {
     painter.setPen(ToQColor(Font.Color));
     // A laid-out text is placed by the top of its line: the baseline lands at top + ascent.
     painter.drawStaticText(QPointF(margin, cache.ascent - cache.metrics.ascent()), laidOut.text);
+    painter.end();
     laidOut.inkColour = Font.Color;
+    laidOut.inked = InkedPart(laidOut.ink);
   }
+  inked = laidOut.inked;
   return laidOut.ink;
 }
 
 // Source-over blending of the premultiplied ink onto the surface, inside its bounds.
-void TCanvas::BlendInk(const Surface& s, TPoint box, const QImage& ink) {
+void TCanvas::BlendInk(const Surface& s, TPoint box, const QImage& ink, const QRect& inked) {
+  if (inked.isEmpty()) return;
   const int left = box.X - TFontCache::kInkMargin;
-  const TRect r = raster::Intersect({left, box.Y, left + ink.width(), box.Y + ink.height()}, s.bounds);
+  const TRect r = raster::Intersect({left + inked.left(), box.Y + inked.top(),
+                                     left + inked.right() + 1, box.Y + inked.bottom() + 1},
+                                    s.bounds);
   for (int y = r.Top; y < r.Bottom; ++y) {
     const auto* from = reinterpret_cast<const QRgb*>(ink.constScanLine(y - box.Y)) + (r.Left - left);
     std::uint32_t* to = s.Row(y) + r.Left;

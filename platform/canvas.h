@@ -188,8 +188,10 @@ class TCanvas {
   bool PrepareSurface(raster::Surface& surface, bool clipped = true);
   void FillWithBrush(const raster::Surface& surface, const TRect& rect) const;
   TFontCache& FontCache() const;
-  const QImage& Ink(TFontCache& cache, const QString& text) const;
-  static void BlendInk(const raster::Surface& s, TPoint box, const QImage& ink);
+  static QRect InkedPart(const QImage& ink);
+  // The text's cached rendering, and in `inked` the part of it that holds glyph pixels.
+  const QImage& Ink(TFontCache& cache, const QString& text, QRect& inked) const;
+  static void BlendInk(const raster::Surface& s, TPoint box, const QImage& ink, const QRect& inked);
   QPainter& TextPainter(const TRect& bounds);
   void EndText();
 

@@ -181,6 +181,22 @@ int DrawLine(const Surface& s, TPoint from, TPoint to, const LinePen& pen, int p
   const Line l = Orient(from, to);
   const int next = pen.period == 1 ? 0 : static_cast<int>((phase + l.n % pen.period) % pen.period);
   if (l.n == 0 || s.bounds.IsEmpty()) return next;
+  if (pen.width > 1 && l.d == 0) {
+    // A straight wide line is one rectangle: the squares stamped along it, each pixel once.
+    const std::int64_t before = (pen.width - 1) / 2, after = pen.width / 2;
+    const std::int64_t last = l.MajorAt(l.n - 1);
+    const auto clampToInt = [](std::int64_t v) {
+      return static_cast<int>(std::clamp<std::int64_t>(v, -(1LL << 30), 1LL << 30));
+    };
+    const int majorLo = clampToInt(std::min(l.major0, last) - before);
+    const int majorHi = clampToInt(std::max(l.major0, last) + after + 1);
+    const int minorLo = clampToInt(l.minor0 - before);
+    const int minorHi = clampToInt(l.minor0 + after + 1);
+    const TRect r = l.yMajor ? TRect{minorLo, majorLo, minorHi, majorHi}
+                             : TRect{majorLo, minorLo, majorHi, minorHi};
+    FillRect(s, r, pen.ink, pen.notXor);
+    return next;
+  }
   if (pen.width > 1) {
     if (pen.notXor) {
       WalkWide<true>(s, l, pen);

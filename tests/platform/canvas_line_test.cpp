@@ -215,3 +215,22 @@ TEST(CanvasLine, VertLinesMatchLinesDrawnOneByOne) {
 }
 
 }  // namespace
+
+namespace {
+
+// Wide lines along a row or a column, both ways, across the edges and the clip.
+TEST(CanvasLine, StraightWideLinesMatchTheReference) {
+  const TRect clips[] = {{0, 0, kSize, kSize}, {7, 12, 30, 25}};
+  for (int width = 2; width <= 4; ++width) {
+    for (const TRect& clip : clips) {
+      for (auto [a, b] : {std::pair<TPoint, TPoint>{{3, 9}, {30, 9}}, {{30, 9}, {3, 9}},
+                          {{10, -5}, {10, 50}}, {{10, 50}, {10, -5}}, {{-8, 0}, {-2, 0}},
+                          {{20, 20}, {20, 21}}}) {
+        ASSERT_EQ(DrawnLine(a, b, width, clip), ReferenceWideLine(a, b, width, clip))
+            << "width " << width << ": " << a.X << "," << a.Y << " to " << b.X << "," << b.Y;
+      }
+    }
+  }
+}
+
+}  // namespace
