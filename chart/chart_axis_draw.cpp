@@ -244,23 +244,29 @@ void TChartAxis::DrawLabel(int pixel, const QString& text) {
 // Ticks point away from the plot by `offset` then run `length` pixels (negative values go into
 // the plot, for inner ticks).
 void TChartAxis::DrawTickSet(const std::vector<int>& positions, int offset, int length) {
-  TChartCanvas3D& canvas = chart_->Canvas();
+  std::vector<TPoint> ends;
+  ends.reserve(positions.size() * 2);
   for (int p : positions) {
     switch (kind_) {
       case kBottom:
-        canvas.DrawVertLine(p, AxisLinePos + offset, AxisLinePos + offset + length);
+        ends.push_back({p, AxisLinePos + offset});
+        ends.push_back({p, AxisLinePos + offset + length});
         break;
       case kTop:
-        canvas.DrawVertLine(p, AxisLinePos - offset, AxisLinePos - offset - length);
+        ends.push_back({p, AxisLinePos - offset});
+        ends.push_back({p, AxisLinePos - offset - length});
         break;
       case kLeft:
-        canvas.DrawHorizLine(AxisLinePos - offset, AxisLinePos - offset - length, p);
+        ends.push_back({AxisLinePos - offset, p});
+        ends.push_back({AxisLinePos - offset - length, p});
         break;
       default:
-        canvas.DrawHorizLine(AxisLinePos + offset, AxisLinePos + offset + length, p);
+        ends.push_back({AxisLinePos + offset, p});
+        ends.push_back({AxisLinePos + offset + length, p});
         break;
     }
   }
+  chart_->Canvas().Segments(ends);
 }
 
 void TChartAxis::DrawGridLines(const TChartPen& pen, const std::vector<int>& positions) {
@@ -281,7 +287,12 @@ void TChartAxis::DrawGridLines(const TChartPen& pen, const std::vector<int>& pos
   if (IsHorizontal()) {
     canvas.DrawVertLines(lines, plot.Top, plot.Bottom);
   } else {
-    for (int p : lines) canvas.DrawHorizLine(plot.Left, plot.Right, p);
+    std::vector<TPoint> ends;
+    for (int p : lines) {
+      ends.push_back({plot.Left, p});
+      ends.push_back({plot.Right, p});
+    }
+    canvas.Segments(ends);
   }
   canvas.SetBackgroundMode(bkOpaque);
 }

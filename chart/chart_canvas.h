@@ -35,6 +35,11 @@ class TChartCanvas3D {
     LinesDrawn += static_cast<int>(points.size()) - 1;
     canvas_.Polyline(points.data(), static_cast<int>(points.size()));
   }
+  // Separate segments given by their two ends, one after the other.
+  void Segments(const std::vector<TPoint>& ends) {
+    LinesDrawn += static_cast<int>(ends.size() / 2);
+    canvas_.Segments(ends.data(), static_cast<int>(ends.size() / 2));
+  }
   // DrawVertLine at each x in turn, drawn row by row.
   void DrawVertLines(const std::vector<int>& xs, int y0, int y1) {
     LinesDrawn += static_cast<int>(xs.size());

@@ -307,6 +307,15 @@ void TCanvas::Polyline(const TPoint* points, int count) {
   for (int k = 1; k < count; ++k) raster::DrawLine(s, points[k - 1], points[k], *pen);
 }
 
+void TCanvas::Segments(const TPoint* ends, int pairs) {
+  if (pairs <= 0) return;
+  penPos_ = ends[2 * pairs - 1];
+  const std::optional<LinePen> pen = ResolvePen(Pen, BackgroundMode, BackgroundColor);
+  Surface s;
+  if (!pen || !PrepareSurface(s)) return;
+  for (int k = 0; k < pairs; ++k) raster::DrawLine(s, ends[2 * k], ends[2 * k + 1], *pen);
+}
+
 void TCanvas::VertLines(const int* xs, int count, int y0, int y1) {
   if (count <= 0) return;
   penPos_ = {xs[count - 1], y1};

@@ -154,6 +154,8 @@ class TCanvas {
   void VertLines(const int* xs, int count, int y0, int y1);
   // MoveTo(points[0]), then LineTo each further point: the same pixels, prepared once.
   void Polyline(const TPoint* points, int count);
+  // MoveTo(ends[2k]) and LineTo(ends[2k + 1]) for each pair in turn, prepared once.
+  void Segments(const TPoint* ends, int pairs);
   void Rectangle(int x0, int y0, int x1, int y1);
   void FillRect(const TRect& rect);
 

@@ -234,3 +234,33 @@ TEST(CanvasLine, StraightWideLinesMatchTheReference) {
 }
 
 }  // namespace
+
+namespace {
+
+// Segments drawn together land where the same segments drawn one by one do.
+TEST(CanvasLine, SegmentsMatchLinesDrawnOneByOne) {
+  std::mt19937 random(5);
+  for (int round = 0; round < 40; ++round) {
+    TCanvasPen pen;
+    pen.Style = round % 2 == 0 ? psDot : psSolid;
+    pen.Mode = round % 3 == 0 ? pmNotXor : pmCopy;
+    pen.Width = 1 + round % 3;
+    std::vector<TPoint> ends;
+    for (int k = 0; k < 12; ++k) {
+      ends.push_back({static_cast<int>(random() % 50) - 5, static_cast<int>(random() % 50) - 5});
+    }
+    QImage together = Noise(40, 40, QImage::Format_RGB32, static_cast<unsigned>(round));
+    QImage apart = together.copy();
+    TCanvas a(&together), b(&apart);
+    a.Pen = b.Pen = pen;
+    a.Segments(ends.data(), static_cast<int>(ends.size() / 2));
+    for (std::size_t k = 0; k < ends.size(); k += 2) {
+      b.MoveTo(ends[k].X, ends[k].Y);
+      b.LineTo(ends[k + 1].X, ends[k + 1].Y);
+    }
+    ASSERT_EQ(together, apart) << "round " << round;
+    EXPECT_EQ(a.PenPos(), b.PenPos());
+  }
+}
+
+}  // namespace
