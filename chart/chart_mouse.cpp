@@ -286,22 +286,20 @@ void TCustomChart::DrawZoomRectangle() {
   QImage* image = canvas.BufferImage.get();
   if (image == nullptr) return;  // nothing painted yet: the next paint draws it
   canvas.SetSurface(image);
-  const TColor colour = ResolveColor(Color());
-  canvas.Pen() = TCanvasPen{colour == clWhite ? clBlack : colour, psSolid, 1, pmNotXor};
-  canvas.Brush().Style = bsClear;
-  const TZoomPanningRecord& z = ZoomState;
-  canvas.DrawRectangle(std::min(z.StartX, z.EndX), std::min(z.StartY, z.EndY),
-                       std::max(z.StartX, z.EndX), std::max(z.StartY, z.EndY));
-  canvas.Pen().Mode = pmCopy;
+  DrawZoomOutline();
   canvas.SetSurface(nullptr);
   update();  // shows the image again; nothing is repainted
 }
 
 // A paint during a zoom drag ends with the rectangle, so the screen and the drag agree.
 void TCustomChart::DrawOverlay() {
-  if (!ZoomState.IsActive) return;
-  const TColor colour = ResolveColor(Color());
+  if (ZoomState.IsActive) DrawZoomOutline();
+}
+
+// The rectangle in the chart colour (black on a white chart), inverting the pixels it covers.
+void TCustomChart::DrawZoomOutline() {
   TChartCanvas3D& canvas = Canvas();
+  const TColor colour = ResolveColor(Color());
   canvas.Pen() = TCanvasPen{colour == clWhite ? clBlack : colour, psSolid, 1, pmNotXor};
   canvas.Brush().Style = bsClear;
   const TZoomPanningRecord& z = ZoomState;

@@ -165,6 +165,7 @@ class TCustomChart : public TCustomAxisPanel {
     double minimum, maximum;
   };
   void DrawTitle(TChartTitle& title, bool atTop);
+  void DrawZoomOutline();
   bool RaiseClick(const TChartClick& event, Qt::MouseButton button, TShiftState shift, int x,
                   int y);
   bool TryStartDrag(Qt::MouseButton button, int x, int y);
