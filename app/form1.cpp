@@ -4,13 +4,13 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QGuiApplication>
-#include <QSessionManager>
 #include <QIcon>
 #include <QLineEdit>
 #include <QLocale>
 #include <QRadioButton>
-#include <QScrollBar>
 #include <QScreen>
+#include <QScrollBar>
+#include <QSessionManager>
 #include <QSignalBlocker>
 #include <exception>
 
@@ -141,7 +141,8 @@ void TForm1::SetUpSeries() {
 // program sets them with their signals blocked), speed bars on the user's actions.
 void TForm1::ConnectHandlers() {
   const auto onMenu = [this](QAction* action, void (TForm1::*handler)()) {
-    connect(action, &QAction::triggered, this, [this, handler] { Guarded([&] { (this->*handler)(); }); });
+    connect(action, &QAction::triggered, this,
+            [this, handler] { Guarded([&] { (this->*handler)(); }); });
   };
   onMenu(ui_->Hacheur1quadrant1, &TForm1::Hacheur1quadrant1Click);
   onMenu(ui_->Hacheur2quadrantsvisualisationdestensions1,
@@ -221,7 +222,8 @@ void TForm1::SetPanelColor(QWidget* panel, TColor color) {
   if (color == clBtnFace) {
     palette.setBrush(QPalette::Window, QApplication::palette().brush(QPalette::Window));
   } else {
-    palette.setColor(QPalette::Window, QColor(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF));
+    palette.setColor(QPalette::Window,
+                     QColor(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF));
   }
   panel->setPalette(palette);
   panel->setAutoFillBackground(true);
@@ -229,8 +231,10 @@ void TForm1::SetPanelColor(QWidget* panel, TColor color) {
 
 // Enabled state first, then colours, each in the panels' order.
 void TForm1::SetPanelsLocked(std::initializer_list<QWidget*> panels, bool locked) {
-  for (QWidget* panel : panels) panel->setEnabled(!locked);
-  for (QWidget* panel : panels) SetPanelColor(panel, locked ? clBtnFace : clMoneyGreen);
+  for (QWidget* panel : panels)
+    panel->setEnabled(!locked);
+  for (QWidget* panel : panels)
+    SetPanelColor(panel, locked ? clBtnFace : clMoneyGreen);
 }
 
 void TForm1::ClearSelection(std::initializer_list<QRadioButton*> buttons) {
@@ -256,7 +260,8 @@ void TForm1::FormCreate() {
   bench_.ConnectionMode = kNotChosen;
   bench_.RotationDirection = kNotChosen;
   bench_.ChopperType = 0;
-  for (QLineEdit* box : {ui_->LabeledEdit1, ui_->LabeledEdit2, ui_->LabeledEdit3, ui_->LabeledEdit4}) {
+  for (QLineEdit* box :
+       {ui_->LabeledEdit1, ui_->LabeledEdit2, ui_->LabeledEdit3, ui_->LabeledEdit4}) {
     box->setText(QStringLiteral("inactif"));
   }
   Guarded([this] { LoadPicture("image/vide0.jpg"); });
@@ -353,7 +358,9 @@ void TForm1::RadioButton1Click() {
   ChooseWiring(0, "image/nonbranché.jpg", "image/1nonbranché.jpg");
 }
 
-void TForm1::RadioButton8Click() { ChooseWiring(2, "image/branché.jpg", "image/1branché.jpg"); }
+void TForm1::RadioButton8Click() {
+  ChooseWiring(2, "image/branché.jpg", "image/1branché.jpg");
+}
 
 void TForm1::RadioButton2Click() {
   ChooseWiring(1, "image/branchéself.jpg", "image/1branchéself.jpg");
@@ -410,9 +417,13 @@ void TForm1::ChooseMachine(int machine) {
   ClearSelection({ui_->RadioButton10, ui_->RadioButton9});
 }
 
-void TForm1::RadioButton12Click() { ChooseMachine(1); }
+void TForm1::RadioButton12Click() {
+  ChooseMachine(1);
+}
 
-void TForm1::RadioButton13Click() { ChooseMachine(2); }
+void TForm1::RadioButton13Click() {
+  ChooseMachine(2);
+}
 
 void TForm1::ChooseMachineDirection(int direction) {
   bench_.RotationDirection = direction;
@@ -422,9 +433,13 @@ void TForm1::ChooseMachineDirection(int direction) {
   bench_.RefreshFourQuadrant();
 }
 
-void TForm1::RadioButton10Click() { ChooseMachineDirection(1); }
+void TForm1::RadioButton10Click() {
+  ChooseMachineDirection(1);
+}
 
-void TForm1::RadioButton9Click() { ChooseMachineDirection(0); }
+void TForm1::RadioButton9Click() {
+  ChooseMachineDirection(0);
+}
 
 // ---------------------------------------------------------------------------------------------
 // Speed bars: the set-point, and the panels of choices locked while the speed is not zero
@@ -463,13 +478,15 @@ void TForm1::ConnectToolBar() {
   };
   chart->OnDblClick = [this](TCustomChart*) { Guarded([&] { Chart1DblClick(); }); };
   const auto onClick = [this](QAbstractButton* button, void (TForm1::*handler)()) {
-    connect(button, &QAbstractButton::clicked, this, [this, handler] { Guarded([&] { (this->*handler)(); }); });
+    connect(button, &QAbstractButton::clicked, this,
+            [this, handler] { Guarded([&] { (this->*handler)(); }); });
   };
   onClick(ui_->Button1, &TForm1::Button1Click);
   onClick(ui_->Button2, &TForm1::Button2Click);
   onClick(ui_->Button3, &TForm1::Button3Click);
   const auto onMenu = [this](QAction* action, void (TForm1::*handler)()) {
-    connect(action, &QAction::triggered, this, [this, handler] { Guarded([&] { (this->*handler)(); }); });
+    connect(action, &QAction::triggered, this,
+            [this, handler] { Guarded([&] { (this->*handler)(); }); });
   };
   onMenu(ui_->cours1bases1, &TForm1::cours1bases1Click);
   onMenu(ui_->Cours2approfondissement1, &TForm1::Cours2approfondissement1Click);
@@ -490,8 +507,7 @@ void TForm1::Chart1MouseMove(int x, int y) {
   if (!ui_->Chart1->PlotRect.Contains(x, y)) return;  // the read-out keeps its last text
   double time = 0, voltage = 0;
   Series1->PointerToValues(time, voltage);  // where the pointer is now
-  ui_->Label1->setText(
-      ReadOutText(voltage - bench_.ReferenceVoltage, time - bench_.ReferenceTime));
+  ui_->Label1->setText(ReadOutText(voltage - bench_.ReferenceVoltage, time - bench_.ReferenceTime));
 }
 
 // The cross spans the ranges shown at this moment; the read-out becomes relative to it at the
@@ -518,9 +534,13 @@ void TForm1::Button1Click() {
   ui_->Label1->setText(ReadOutText(bench_.ReferenceVoltage, bench_.ReferenceTime));
 }
 
-void TForm1::Button2Click() { ui_->Chart1->ResetZoom(); }
+void TForm1::Button2Click() {
+  ui_->Chart1->ResetZoom();
+}
 
-void TForm1::Button3Click() { OpenHelpPage("\\aide\\aideoscillo.htm"); }
+void TForm1::Button3Click() {
+  OpenHelpPage("\\aide\\aideoscillo.htm");
+}
 
 // ---------------------------------------------------------------------------------------------
 // Pages, dialogs and closing
@@ -529,17 +549,29 @@ void TForm1::OpenHelpPage(const char* relativePath) {
   OpenDocument(NativeDocumentPath(QDir::currentPath() + QString::fromUtf8(relativePath)));
 }
 
-void TForm1::cours1bases1Click() { OpenHelpPage("\\aide\\cours1.htm"); }
+void TForm1::cours1bases1Click() {
+  OpenHelpPage("\\aide\\cours1.htm");
+}
 
-void TForm1::Cours2approfondissement1Click() { OpenHelpPage("\\aide\\cours2.htm"); }
+void TForm1::Cours2approfondissement1Click() {
+  OpenHelpPage("\\aide\\cours2.htm");
+}
 
-void TForm1::ravailfaire1Click() { OpenHelpPage("\\aide\\travail.htm"); }
+void TForm1::ravailfaire1Click() {
+  OpenHelpPage("\\aide\\travail.htm");
+}
 
-void TForm1::Sommaire1Click() { OpenHelpPage("\\aide\\index.htm"); }
+void TForm1::Sommaire1Click() {
+  OpenHelpPage("\\aide\\index.htm");
+}
 
-void TForm1::Aidesurlaide1Click() { OKBottomDlg->exec(); }
+void TForm1::Aidesurlaide1Click() {
+  OKBottomDlg->exec();
+}
 
-void TForm1::Apropos1Click() { AboutBox->exec(); }
+void TForm1::Apropos1Click() {
+  AboutBox->exec();
+}
 
 void TForm1::FormCloseQuery(bool& canClose) {
   canClose = AskConfirmation(QStringLiteral("Fermer le programme?"));

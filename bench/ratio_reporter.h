@@ -38,8 +38,7 @@ class RatioReporter : public benchmark::ConsoleReporter {
       const auto a = seconds_.find(name);
       const auto b = seconds_.find(baseline);
       if (a == seconds_.end() || b == seconds_.end() || b->second <= 0) continue;
-      std::printf("  %-48s = %8.2f x %s\n", name.c_str(), a->second / b->second,
-                  baseline.c_str());
+      std::printf("  %-48s = %8.2f x %s\n", name.c_str(), a->second / b->second, baseline.c_str());
     }
   }
 

@@ -4,8 +4,8 @@
 
 #include <array>
 
-#include "chart/chart.h"
 #include "bench_scenes.h"
+#include "chart/chart.h"
 #include "ratio_reporter.h"
 #include "sim/bench.h"
 
@@ -37,11 +37,15 @@ void RefreshInto(benchmark::State& state) {
 }
 
 // As the program runs it: the oscilloscope's traces are fast line series.
-void BM_RefreshBench(benchmark::State& state) { RefreshInto<TFastLineSeries>(state); }
+void BM_RefreshBench(benchmark::State& state) {
+  RefreshInto<TFastLineSeries>(state);
+}
 BENCHMARK(BM_RefreshBench);
 
 // The point storage alone, through the series base class.
-void BM_RefreshBenchBaseSeries(benchmark::State& state) { RefreshInto<TChartSeries>(state); }
+void BM_RefreshBenchBaseSeries(benchmark::State& state) {
+  RefreshInto<TChartSeries>(state);
+}
 BENCHMARK(BM_RefreshBenchBaseSeries);
 
 // The least any implementation must do: the same pairs, same time steps, into fixed arrays.

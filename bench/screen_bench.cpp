@@ -2,13 +2,13 @@
 // this screen must do: a 256-band gradient filled into an image and one copy of it.
 #include <benchmark/benchmark.h>
 
-#include <QImage>
 #include <QCoreApplication>
+#include <QImage>
 #include <QPainter>
 
+#include "bench_scenes.h"
 #include "chart/chart.h"
 #include "oscilloscope_chart.h"
-#include "bench_scenes.h"
 #include "ratio_reporter.h"
 
 namespace {
@@ -16,7 +16,9 @@ namespace {
 constexpr int kWidth = kScreenWidth;
 constexpr int kHeight = kScreenHeight;
 
-void BM_GradientAndCopyBaseline(benchmark::State& state) { GradientAndCopy(state); }
+void BM_GradientAndCopyBaseline(benchmark::State& state) {
+  GradientAndCopy(state);
+}
 BENCHMARK(BM_GradientAndCopyBaseline)->Unit(benchmark::kMicrosecond);
 
 void BM_PaintEmptyScreen(benchmark::State& state) {

@@ -6,7 +6,6 @@
 #include <fstream>
 #include <string>
 
-
 #include "chart/chart.h"
 #include "ratio_reporter.h"
 
@@ -31,7 +30,9 @@ long long MappedDataBytes() {
 
 // Everything held: what the allocator handed out plus what was mapped beside it. A heap that
 // grew and kept free space counts too, so the figure errs on the high side.
-long long BytesHeld() { return HeapBytesInUse() + MappedDataBytes(); }
+long long BytesHeld() {
+  return HeapBytesInUse() + MappedDataBytes();
+}
 
 }  // namespace
 
@@ -43,13 +44,14 @@ void BM_AppendThenClear(benchmark::State& state) {
   TChartSeries series;
   series.SetParentChart(&chart);
   for (auto _ : state) {
-    for (int i = 0; i < count; ++i) series.AppendPoint(i * 0.05, i % 100);
+    for (int i = 0; i < count; ++i)
+      series.AppendPoint(i * 0.05, i % 100);
     series.ClearPoints();
   }
   state.SetItemsProcessed(state.iterations() * count);
-  state.counters["ns_per_point"] = benchmark::Counter(
-      static_cast<double>(state.iterations()) * count,
-      benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+  state.counters["ns_per_point"] =
+      benchmark::Counter(static_cast<double>(state.iterations()) * count,
+                         benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_AppendThenClear)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
@@ -70,19 +72,26 @@ void BytesPerPoint(benchmark::State& state, bool ownColour) {
   state.counters["bytes_per_point"] = bytesPerPoint;
 }
 
-void BM_BytesPerPoint(benchmark::State& state) { BytesPerPoint(state, false); }
-BENCHMARK(BM_BytesPerPoint)->Arg(1000000)->Arg(1048576)->Arg(1200000)->Iterations(1)
+void BM_BytesPerPoint(benchmark::State& state) {
+  BytesPerPoint(state, false);
+}
+BENCHMARK(BM_BytesPerPoint)
+    ->Arg(1000000)
+    ->Arg(1048576)
+    ->Arg(1200000)
+    ->Iterations(1)
     ->Unit(benchmark::kMillisecond);
 
-void BM_BytesPerColouredPoint(benchmark::State& state) { BytesPerPoint(state, true); }
+void BM_BytesPerColouredPoint(benchmark::State& state) {
+  BytesPerPoint(state, true);
+}
 BENCHMARK(BM_BytesPerColouredPoint)->Arg(1000000)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
 int main(int argc, char** argv) {
   ChartApplication app(argc, argv);
-  return RunWithRatios(
-      argc, argv,
-      {{"BM_AppendThenClear/1000000", "BM_AppendThenClear/10000"},
-       {"BM_AppendThenClear/100000", "BM_AppendThenClear/10000"}});
+  return RunWithRatios(argc, argv,
+                       {{"BM_AppendThenClear/1000000", "BM_AppendThenClear/10000"},
+                        {"BM_AppendThenClear/100000", "BM_AppendThenClear/10000"}});
 }

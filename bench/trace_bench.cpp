@@ -3,13 +3,13 @@
 // and the same scene drawn by Qt Charts, when it is installed.
 #include <benchmark/benchmark.h>
 
-#include <QImage>
 #include <QCoreApplication>
+#include <QImage>
 #include <QPainter>
 
+#include "bench_scenes.h"
 #include "chart/chart.h"
 #include "oscilloscope_chart.h"
-#include "bench_scenes.h"
 #include "ratio_reporter.h"
 #include "sim/bench.h"
 
@@ -25,9 +25,10 @@ namespace {
 constexpr int kWidth = kScreenWidth;
 constexpr int kHeight = kScreenHeight;
 
-void BM_GradientAndCopyBaseline(benchmark::State& state) { GradientAndCopy(state); }
+void BM_GradientAndCopyBaseline(benchmark::State& state) {
+  GradientAndCopy(state);
+}
 BENCHMARK(BM_GradientAndCopyBaseline)->Unit(benchmark::kMicrosecond);
-
 
 void BM_ScrollNotification(benchmark::State& state) {
   OscilloscopeChart scope(kWidth, kHeight);
@@ -85,7 +86,8 @@ void QtChartsScene(benchmark::State& state, bool shown) {
     zero->clear();
     wave->clear();
     long double t = 0;
-    for (int i = 0; i < 501; ++i, t += 0.05L) zero->append(static_cast<double>(t), 0);
+    for (int i = 0; i < 501; ++i, t += 0.05L)
+      zero->append(static_cast<double>(t), 0);
     t = 0;
     for (int period = 0; period < 5; ++period) {
       for (int i = 0; i < 100; ++i, t += 0.05L) {
@@ -97,10 +99,14 @@ void QtChartsScene(benchmark::State& state, bool shown) {
     benchmark::DoNotOptimize(target.constBits());
   }
 }
-void BM_QtChartsScene(benchmark::State& state) { QtChartsScene(state, true); }
+void BM_QtChartsScene(benchmark::State& state) {
+  QtChartsScene(state, true);
+}
 BENCHMARK(BM_QtChartsScene)->Unit(benchmark::kMicrosecond);
 // The view never shown: the least Qt Charts can take for the scene.
-void BM_QtChartsSceneHidden(benchmark::State& state) { QtChartsScene(state, false); }
+void BM_QtChartsSceneHidden(benchmark::State& state) {
+  QtChartsScene(state, false);
+}
 BENCHMARK(BM_QtChartsSceneHidden)->Unit(benchmark::kMicrosecond);
 #endif
 

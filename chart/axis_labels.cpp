@@ -73,7 +73,8 @@ std::vector<double> LabelValues(double rangeMin, double rangeMax, double step,
   if (rangeMin != rangeMax && roundFirstLabel) {
     v = static_cast<double>(TruncToInt64(rangeMax / step)) * step;
   }
-  while (v > rangeMax) v -= step;
+  while (v > rangeMax)
+    v -= step;
   const double lowest = (rangeMin - 1e-12) / 1.000000000001;
   // The span check bounds the walk; the count guards against steps lost in rounding.
   for (int guard = 0; v >= lowest && guard <= kMaxWalkLabels + 2; ++guard) {
@@ -103,8 +104,8 @@ std::vector<int> MinorTickPositions(const std::vector<int>& labels, int count, i
   }
   for (int i = 1; i <= last; ++i) {
     for (int j = 1; j <= count; ++j) {
-      keep(labels[i] - RoundToInt(static_cast<double>(j) * (labels[i] - labels[i - 1]) /
-                                  (count + 1)));
+      keep(labels[i] -
+           RoundToInt(static_cast<double>(j) * (labels[i] - labels[i - 1]) / (count + 1)));
     }
   }
   return positions;
@@ -128,7 +129,8 @@ QString FormatAxisValue(double value, const QString& decimalSeparator,
   const std::size_t point = digits.find('.');
   std::string whole = digits.substr(0, point);
   std::string fraction = digits.substr(point + 1);
-  while (!fraction.empty() && fraction.back() == '0') fraction.pop_back();
+  while (!fraction.empty() && fraction.back() == '0')
+    fraction.pop_back();
 
   QString text;
   for (std::size_t i = 0; i < whole.size(); ++i) {

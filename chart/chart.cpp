@@ -1,3 +1,5 @@
 #include "chart/chart.h"
 
-TChart::TChart(QWidget* parent) : TCustomChart(parent) { EndConstruction(); }
+TChart::TChart(QWidget* parent) : TCustomChart(parent) {
+  EndConstruction();
+}

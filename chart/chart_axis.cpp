@@ -58,9 +58,8 @@ TChartAxis::TChartAxis(TCustomAxisPanel* chart, TKind kind) : chart_(chart), kin
   if (kind == kRight) Title.angle_ = 270;
   if (kind == kDepth) visible_ = false;
   for (TChartPen* pen : {static_cast<TChartPen*>(&Axis), static_cast<TChartPen*>(&Ticks),
-                         static_cast<TChartPen*>(&TicksInner),
-                         static_cast<TChartPen*>(&MinorTicks), static_cast<TChartPen*>(&Grid),
-                         static_cast<TChartPen*>(&MinorGrid)}) {
+                         static_cast<TChartPen*>(&TicksInner), static_cast<TChartPen*>(&MinorTicks),
+                         static_cast<TChartPen*>(&Grid), static_cast<TChartPen*>(&MinorGrid)}) {
     pen->OnChange = [this] { Changed(); };
   }
 }
@@ -142,8 +141,9 @@ void TChartAxis::ScrollAxis(double delta, bool checkLimits) {
   if (checkLimits) {
     double low = 0, high = 0;
     const bool any = SeriesRange(low, high);
-    const bool apply = delta > 0 ? any && high > maximum_ : delta < 0 ? any && low < minimum_
-                                                                      : false;
+    const bool apply = delta > 0   ? any && high > maximum_
+                       : delta < 0 ? any && low < minimum_
+                                   : false;
     if (!apply) return;
   }
   automatic_ = automaticMaximum_ = automaticMinimum_ = false;

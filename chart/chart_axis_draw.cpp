@@ -8,21 +8,26 @@
 
 namespace {
 
-int LineCount(const QString& text) { return static_cast<int>(text.count(QLatin1Char('\n'))) + 1; }
+int LineCount(const QString& text) {
+  return static_cast<int>(text.count(QLatin1Char('\n'))) + 1;
+}
 
 }  // namespace
 
 // The same values are labelled on every paint: their texts are kept, per separators.
 QString TChartAxis::FormattedValue(double value) const {
-  const QString separators = chart_->LabelDecimalSeparator + QLatin1Char('|') + chart_->LabelThousandSeparator;
+  const QString separators =
+      chart_->LabelDecimalSeparator + QLatin1Char('|') + chart_->LabelThousandSeparator;
   if (separators != formattedSeparators_ || formatted_.size() > 4096) {
     formatted_.clear();
     formattedSeparators_ = separators;
   }
   auto it = formatted_.find(value);
   if (it == formatted_.end()) {
-    it = formatted_.emplace(value, FormatAxisValue(value, chart_->LabelDecimalSeparator,
-                                                   chart_->LabelThousandSeparator)).first;
+    it = formatted_
+             .emplace(value, FormatAxisValue(value, chart_->LabelDecimalSeparator,
+                                             chart_->LabelThousandSeparator))
+             .first;
   }
   return it->second;
 }
@@ -128,10 +133,14 @@ void TChartAxis::ReserveAxisRoom(TRect& rect, bool standard) {
   // Moves the edge on the axis's side inward by `room` and returns the new edge.
   const auto cut = [&](int room) -> int {
     switch (kind_) {
-      case kBottom: return rect.Bottom -= room;
-      case kTop: return rect.Top += room;
-      case kLeft: return rect.Left += room;
-      default: return rect.Right -= room;
+      case kBottom:
+        return rect.Bottom -= room;
+      case kTop:
+        return rect.Top += room;
+      case kLeft:
+        return rect.Left += room;
+      default:
+        return rect.Right -= room;
     }
   };
   const auto outward = [&](int from, int room) {
@@ -139,26 +148,30 @@ void TChartAxis::ReserveAxisRoom(TRect& rect, bool standard) {
   };
   const auto edge = [&] {
     switch (kind_) {
-      case kBottom: return rect.Bottom;
-      case kTop: return rect.Top;
-      case kLeft: return rect.Left;
-      default: return rect.Right;
+      case kBottom:
+        return rect.Bottom;
+      case kTop:
+        return rect.Top;
+      case kLeft:
+        return rect.Left;
+      default:
+        return rect.Right;
     }
   };
 
   int titleRoom = 0;
   if (!Title.Caption().isEmpty()) {
     canvas.Font() = Title.Font();
-    titleRoom = titleSize_ != 0 ? titleSize_
+    titleRoom = titleSize_ != 0                             ? titleSize_
                 : ReadsAlong(IsHorizontal(), Title.Angle()) ? canvas.LineHeight()
-                                                           : canvas.TextWidthOf(Title.Caption());
+                                                            : canvas.TextWidthOf(Title.Caption());
   }
   int labelsRoom = 0;
   if (labels_) {
     canvas.Font() = labelsFont_;
-    labelsRoom = labelsSize_ != 0 ? labelsSize_
+    labelsRoom = labelsSize_ != 0                           ? labelsSize_
                  : ReadsAlong(IsHorizontal(), labelsAngle_) ? canvas.LineHeight()
-                                                           : WidestLabel();
+                                                            : WidestLabel();
   }
   const int tickRoom = TickRoom();
 
@@ -188,10 +201,18 @@ void TChartAxis::DrawAxis() {
 
   const TRect& plot = chart_->PlotRect;
   switch (kind_) {
-    case kBottom: AxisLinePos = plot.Bottom; break;
-    case kTop: AxisLinePos = plot.Top; break;
-    case kLeft: AxisLinePos = plot.Left; break;
-    default: AxisLinePos = plot.Right; break;
+    case kBottom:
+      AxisLinePos = plot.Bottom;
+      break;
+    case kTop:
+      AxisLinePos = plot.Top;
+      break;
+    case kLeft:
+      AxisLinePos = plot.Left;
+      break;
+    default:
+      AxisLinePos = plot.Right;
+      break;
   }
   const int shift = PositionShift();
   AxisLinePos += kind_ == kBottom || kind_ == kRight || kind_ == kDepth ? -shift : shift;
@@ -231,12 +252,14 @@ void TChartAxis::DrawLabel(int pixel, const QString& text) {
   const int count = static_cast<int>(lines.size());
   if (IsHorizontal()) {
     canvas.SetTextAlignment(IsOtherSide() ? taCenter + taBottom : taCenter);
-    for (int i = 0; i < count; ++i) canvas.PutText(pixel, LabelsPos + i * lineHeight, lines[i]);
+    for (int i = 0; i < count; ++i)
+      canvas.PutText(pixel, LabelsPos + i * lineHeight, lines[i]);
   } else {
     canvas.SetTextAlignment(IsOtherSide() ? taLeft : taRight);
     int top = pixel - lineHeight / 2;
     if (count > 1) top += -RoundToInt(lineHeight * (count + 1) / 2.0) + lineHeight;
-    for (int i = 0; i < count; ++i) canvas.PutText(LabelsPos, top + i * lineHeight, lines[i]);
+    for (int i = 0; i < count; ++i)
+      canvas.PutText(LabelsPos, top + i * lineHeight, lines[i]);
   }
   canvas.SetTextAlignment(taLeft + taTop);
 }

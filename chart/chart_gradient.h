@@ -5,7 +5,13 @@
 #include "platform/color.h"
 
 enum TGradientDirection {
-  gdTopBottom, gdBottomTop, gdLeftRight, gdRightLeft, gdFromCenter, gdFromTopLeft, gdFromBottomLeft
+  gdTopBottom,
+  gdBottomTop,
+  gdLeftRight,
+  gdRightLeft,
+  gdFromCenter,
+  gdFromTopLeft,
+  gdFromBottomLeft
 };
 
 // The panel's two-colour background.

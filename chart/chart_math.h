@@ -12,7 +12,8 @@ inline int MulDiv(int a, int b, int c) {
   std::int64_t quotient = product / c;
   const std::int64_t remainder = product % c;
   // |remainder| * 2 >= |c| means the fraction is a half or more: round away from zero.
-  if (remainder != 0 && 2 * (remainder < 0 ? -remainder : remainder) >= (c < 0 ? -std::int64_t{c} : c)) {
+  if (remainder != 0 &&
+      2 * (remainder < 0 ? -remainder : remainder) >= (c < 0 ? -std::int64_t{c} : c)) {
     quotient += (product < 0) != (c < 0) ? -1 : 1;
   }
   return static_cast<int>(quotient);

@@ -17,8 +17,12 @@ TShiftState ShiftOf(const QMouseEvent* event, bool doubleClick = false) {
   return {event->modifiers(), event->buttons(), doubleClick};
 }
 
-int X(const QMouseEvent* event) { return static_cast<int>(event->position().x()); }
-int Y(const QMouseEvent* event) { return static_cast<int>(event->position().y()); }
+int X(const QMouseEvent* event) {
+  return static_cast<int>(event->position().x());
+}
+int Y(const QMouseEvent* event) {
+  return static_cast<int>(event->position().y());
+}
 
 }  // namespace
 
@@ -222,8 +226,8 @@ void TCustomChart::SaveScales() {
   const auto axes = SavedAxes();
   for (std::size_t i = 0; i < axes.size(); ++i) {
     const TChartAxis& a = *axes[i];
-    savedAxisScales_[i] = {a.Automatic(), a.AutomaticMinimum(), a.AutomaticMaximum(),
-                           a.Minimum(), a.Maximum()};
+    savedAxisScales_[i] = {a.Automatic(), a.AutomaticMinimum(), a.AutomaticMaximum(), a.Minimum(),
+                           a.Maximum()};
   }
   scalesUntouched_ = false;
 }
@@ -259,7 +263,8 @@ void TCustomChart::ApplyZoom(double topMin, double topMax, double bottomMin, dou
       RepaintChartNow();
     }
   }
-  for (const Target& t : targets) t.axis->SetAxisRange(t.min, t.max);
+  for (const Target& t : targets)
+    t.axis->SetAxisRange(t.min, t.max);
   if (OnZoom) OnZoom(this);
 }
 
@@ -343,7 +348,9 @@ void TCustomChart::mouseDoubleClickEvent(QMouseEvent* event) {
   MouseDown(event->button(), ShiftOf(event, true), X(event), Y(event));
 }
 
-void TCustomChart::mouseMoveEvent(QMouseEvent* event) { MouseMove(ShiftOf(event), X(event), Y(event)); }
+void TCustomChart::mouseMoveEvent(QMouseEvent* event) {
+  MouseMove(ShiftOf(event), X(event), Y(event));
+}
 
 void TCustomChart::mouseReleaseEvent(QMouseEvent* event) {
   MouseUp(event->button(), ShiftOf(event), X(event), Y(event));

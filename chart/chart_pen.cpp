@@ -1,9 +1,9 @@
 #include "chart/chart_pen.h"
 
 void TChartPen::Assign(const TChartPen& other) {
-  const bool changed = color_ != other.color_ || style_ != other.style_ ||
-                       width_ != other.width_ || mode_ != other.mode_ ||
-                       visible_ != other.visible_ || smallDots_ != other.smallDots_;
+  const bool changed = color_ != other.color_ || style_ != other.style_ || width_ != other.width_ ||
+                       mode_ != other.mode_ || visible_ != other.visible_ ||
+                       smallDots_ != other.smallDots_;
   color_ = other.color_;
   style_ = other.style_;
   width_ = other.width_;

@@ -4,7 +4,9 @@
 
 #include <QCursor>
 
-TChartSeries::TChartSeries(QObject* owner) : QObject(owner) { xValues_.SetOrder(loAscending); }
+TChartSeries::TChartSeries(QObject* owner) : QObject(owner) {
+  xValues_.SetOrder(loAscending);
+}
 
 TChartSeries::~TChartSeries() {
   ClearPoints();
@@ -50,7 +52,8 @@ int TChartSeries::AppendValue(double value, std::string_view label, TColor color
 }
 
 void TChartSeries::ClearStorage() {
-  for (TChartValueList* list : valueLists_) list->RemoveAllValues();
+  for (TChartValueList* list : valueLists_)
+    list->RemoveAllValues();
   colors_.Clear();
   labels_.Clear();
   attributesStored_ = false;
@@ -67,7 +70,8 @@ void TChartSeries::RemovePoint(int index) {
   for (const TChartValueList* list : valueLists_) {
     if (index < 0 || index >= list->ValueCount()) throw EListError(index);
   }
-  for (TChartValueList* list : valueLists_) list->RemoveValueAt(index);
+  for (TChartValueList* list : valueLists_)
+    list->RemoveValueAt(index);
   colors_.Erase(index);
   labels_.Erase(index);
   if (active_) RequestRepaint();
@@ -184,7 +188,10 @@ void TChartSeries::ComputeVisibleRange() {
   int lo = 0, hi = count;  // first index whose value is not below `low`
   while (lo < hi) {
     const int mid = lo + (hi - lo) / 2;
-    if (at(mid) < low) lo = mid + 1; else hi = mid;
+    if (at(mid) < low)
+      lo = mid + 1;
+    else
+      hi = mid;
   }
   if (lo > last) return;
   FirstVisibleIndex = lo;
@@ -198,7 +205,10 @@ void TChartSeries::ComputeVisibleRange() {
   hi = last;
   while (lo < hi) {
     const int mid = lo + (hi - lo) / 2;
-    if (at(mid) < high) lo = mid + 1; else hi = mid;
+    if (at(mid) < high)
+      lo = mid + 1;
+    else
+      hi = mid;
   }
   LastVisibleIndex = lo;
   if (!KeepEdgePoints && at(LastVisibleIndex) > high) --LastVisibleIndex;
@@ -217,24 +227,35 @@ void TChartSeries::DrawOnChart(const TRect* clip) {
 }
 
 void TChartSeries::DrawAllPoints() {
-  for (int i = FirstVisibleIndex; i <= LastVisibleIndex; ++i) DrawPoint(i);
+  for (int i = FirstVisibleIndex; i <= LastVisibleIndex; ++i)
+    DrawPoint(i);
 }
 
 void TChartSeries::DrawPoint(int) {}
 
-void TChartSeries::SetActive(bool active) { SetAndRepaint(active_, active); }
+void TChartSeries::SetActive(bool active) {
+  SetAndRepaint(active_, active);
+}
 
 void TChartSeries::SetColorEachPoint(bool colorEachPoint) {
   SetAndRepaint(colorEachPoint_, colorEachPoint);
 }
 
-void TChartSeries::SetSeriesColor(TColor color) { SetAndRepaint(seriesColor_, color); }
+void TChartSeries::SetSeriesColor(TColor color) {
+  SetAndRepaint(seriesColor_, color);
+}
 
-void TChartSeries::SetShowInLegend(bool show) { SetAndRepaint(showInLegend_, show); }
+void TChartSeries::SetShowInLegend(bool show) {
+  SetAndRepaint(showInLegend_, show);
+}
 
-void TChartSeries::SetTitle(const std::string& title) { SetAndRepaint(title_, title); }
+void TChartSeries::SetTitle(const std::string& title) {
+  SetAndRepaint(title_, title);
+}
 
-void TChartSeries::SetValueFormat(const std::string& format) { SetAndRepaint(valueFormat_, format); }
+void TChartSeries::SetValueFormat(const std::string& format) {
+  SetAndRepaint(valueFormat_, format);
+}
 
 void TChartSeries::SetPercentFormat(const std::string& format) {
   SetAndRepaint(percentFormat_, format);
@@ -243,7 +264,9 @@ void TChartSeries::SetPercentFormat(const std::string& format) {
 // ---------------------------------------------------------------------------------------------
 // Mouse
 
-int TChartSeries::PointAtPixel(int, int) { return -1; }
+int TChartSeries::PointAtPixel(int, int) {
+  return -1;
+}
 
 void TChartSeries::PointerToValues(double& x, double& y) const {
   x = y = 0;
@@ -253,8 +276,8 @@ void TChartSeries::PointerToValues(double& x, double& y) const {
   y = PixelToYValue(p.y());
 }
 
-bool TChartSeries::Clicked(int valueIndex, Qt::MouseButton button, TShiftState shift, int x,
-                           int y, bool& mouseConsumed) {
+bool TChartSeries::Clicked(int valueIndex, Qt::MouseButton button, TShiftState shift, int x, int y,
+                           bool& mouseConsumed) {
   mouseConsumed = false;
   if (shift.DoubleClick && OnDblClick) {
     mouseConsumed = true;

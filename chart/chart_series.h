@@ -39,9 +39,9 @@ class TChartSeries : public QObject {
 
  public:
   // The palette of ColorEachPoint, chosen by point index modulo 16.
-  static constexpr TColor kPalette[16] = {
-      clRed,  clGreen, clYellow, clBlue,  clWhite, clGray,   clFuchsia, clTeal,
-      clNavy, clMaroon, clLime,  clOlive, clPurple, clSilver, clAqua,   clBlack};
+  static constexpr TColor kPalette[16] = {clRed,     clGreen,  clYellow, clBlue,   clWhite, clGray,
+                                          clFuchsia, clTeal,   clNavy,   clMaroon, clLime,  clOlive,
+                                          clPurple,  clSilver, clAqua,   clBlack};
 
   explicit TChartSeries(QObject* owner = nullptr);
   ~TChartSeries() override;

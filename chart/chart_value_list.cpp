@@ -29,9 +29,11 @@ void TChartValueList::SetValueAt(int index, double value) {
 int TChartValueList::InsertOrdered(double value) {
   int i = ValueCount() - 1;
   if (order_ == loAscending) {
-    while (i >= 0 && values_[i] > value) --i;
+    while (i >= 0 && values_[i] > value)
+      --i;
   } else {
-    while (i >= 0 && values_[i] < value) --i;
+    while (i >= 0 && values_[i] < value)
+      --i;
   }
   values_.insert(i + 1, value);
   statsDirty_ = true;
@@ -68,7 +70,8 @@ void TChartValueList::RotateValues() {
 }
 
 void TChartValueList::FillWithIndexes() {
-  for (int i = 0; i < ValueCount(); ++i) values_[i] = i;
+  for (int i = 0; i < ValueCount(); ++i)
+    values_[i] = i;
   statsDirty_ = true;
 }
 

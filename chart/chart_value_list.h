@@ -27,13 +27,15 @@ class TChartValueList {
   // Inserts by Order and returns the index the value went to; equal values keep their
   // arrival order. Appending in order costs one comparison.
   int AddOrdered(double value) {
-    if (!GoesLast(value)) [[unlikely]] return InsertOrdered(value);
+    if (!GoesLast(value)) [[unlikely]]
+      return InsertOrdered(value);
     values_.push_back(value);
     statsDirty_ = true;
     return ValueCount() - 1;
   }
   void InsertValueAt(int index, double value) {
-    if (index != ValueCount()) [[unlikely]] return InsertInside(index, value);
+    if (index != ValueCount()) [[unlikely]]
+      return InsertInside(index, value);
     values_.push_back(value);
     statsDirty_ = true;
   }

@@ -19,14 +19,16 @@ TCustomAxisPanel::TCustomAxisPanel(QWidget* parent) : TCustomChartPanelExtended(
 // The series belong to the form, not to the chart: they are only let go.
 TCustomAxisPanel::~TCustomAxisPanel() {
   BeginDestruction();
-  while (!seriesList_.empty()) seriesList_.back()->SetParentChart(nullptr);
+  while (!seriesList_.empty())
+    seriesList_.back()->SetParentChart(nullptr);
 }
 
-void TCustomAxisPanel::AddSeries(TChartSeries* series) { seriesList_.push_back(series); }
+void TCustomAxisPanel::AddSeries(TChartSeries* series) {
+  seriesList_.push_back(series);
+}
 
 void TCustomAxisPanel::RemoveSeries(TChartSeries* series) {
-  seriesList_.erase(std::remove(seriesList_.begin(), seriesList_.end(), series),
-                    seriesList_.end());
+  seriesList_.erase(std::remove(seriesList_.begin(), seriesList_.end(), series), seriesList_.end());
 }
 
 bool TCustomAxisPanel::HasActiveSeries() const {
@@ -35,7 +37,8 @@ bool TCustomAxisPanel::HasActiveSeries() const {
 }
 
 void TCustomAxisPanel::LayoutAxes() {
-  for (auto& axis : axes_) axis->AdjustRange();
+  for (auto& axis : axes_)
+    axis->AdjustRange();
   NormalizePlotRect();
   TRect r = PlotRect;
   for (std::size_t i = 0; i < axes_.size(); ++i) {
@@ -44,20 +47,22 @@ void TCustomAxisPanel::LayoutAxes() {
     TRect t = r;
     axis.ReserveAxisRoom(t, i < 5);
     // An axis whose room would empty the plot reserves nothing.
-    const TRect both{std::max(r.Left, t.Left), std::max(r.Top, t.Top),
-                     std::min(r.Right, t.Right), std::min(r.Bottom, t.Bottom)};
+    const TRect both{std::max(r.Left, t.Left), std::max(r.Top, t.Top), std::min(r.Right, t.Right),
+                     std::min(r.Bottom, t.Bottom)};
     if (!both.IsEmpty()) r = both;
   }
   PlotRect = r;
   NormalizePlotRect();
-  for (auto& axis : axes_) axis->ComputeAxisPixels();
+  for (auto& axis : axes_)
+    axis->ComputeAxisPixels();
 }
 
 void TCustomAxisPanel::DrawChart() {
   TCustomChartPanel::DrawChart();  // background and frame
   DrawTitlesAndLegend();
   LayoutAxes();
-  for (int i = 0; i < 4; ++i) axes_[i]->WidenForSeriesMargins();
+  for (int i = 0; i < 4; ++i)
+    axes_[i]->WidenForSeriesMargins();
   DrawBackWall();
   if (axisVisible_ && AxesBeforeSeries) DrawAxes();
   if (OnBeforeDrawSeries) OnBeforeDrawSeries(this);

@@ -66,7 +66,8 @@ void TCustomChart::DrawBackWall() {
       canvas.SetBackgroundMode(bkOpaque);
       canvas.SetBackgroundColor(brush.Color());
       // A hatch in the background's own colour would not show.
-      if (BackWall.Color() == brush.Color()) target.Color = brush.Color() == clBlack ? clWhite : clBlack;
+      if (BackWall.Color() == brush.Color())
+        target.Color = brush.Color() == clBlack ? clWhite : clBlack;
     } else {
       canvas.SetBackgroundMode(bkTransparent);
     }

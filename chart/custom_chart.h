@@ -6,8 +6,8 @@
 #include <functional>
 #include <utility>
 
-#include "chart/chart_wall.h"
 #include "chart/chart_series.h"
+#include "chart/chart_wall.h"
 #include "chart/custom_axis_panel.h"
 
 // A text line above (title) or below (foot) the plot. The rectangle it covered at its last
@@ -88,8 +88,9 @@ using TChartClick = std::function<void(TCustomChart* sender, Qt::MouseButton but
 using TChartClickSeries =
     std::function<void(TCustomChart* sender, TChartSeries* series, int valueIndex,
                        Qt::MouseButton button, TShiftState shift, int x, int y)>;
-using TChartClickAxis = std::function<void(TCustomChart* sender, TChartAxis* axis,
-                                           Qt::MouseButton button, TShiftState shift, int x, int y)>;
+using TChartClickAxis =
+    std::function<void(TCustomChart* sender, TChartAxis* axis, Qt::MouseButton button,
+                       TShiftState shift, int x, int y)>;
 using TChartAllowScrollEvent =
     std::function<void(TChartAxis* sender, double& min, double& max, bool& allowScroll)>;
 
@@ -118,8 +119,8 @@ class TCustomChart : public TCustomAxisPanel {
 
   void ResetZoom() override;
   virtual void ZoomToRectangle();
-  void ApplyZoom(double topMin, double topMax, double bottomMin, double bottomMax,
-                 double leftMin, double leftMax, double rightMin, double rightMax);
+  void ApplyZoom(double topMin, double topMax, double bottomMin, double bottomMax, double leftMin,
+                 double leftMax, double rightMin, double rightMax);
   // Draws the zoom rectangle in inverting mode on the chart's image: drawing it twice erases it.
   void DrawZoomRectangle();
   TChartClickedPart ClassifyClick(int x, int y);

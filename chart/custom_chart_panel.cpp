@@ -63,7 +63,8 @@ void TCustomChartPanel::PaintChart(TCanvas* target, const TRect& rect) {
   if (canvas_.BufferedDisplay) {
     auto& image = canvas_.BufferImage;
     if (image && (image->width() != w || image->height() != h)) image.reset();
-    if (!image) image = std::make_unique<QImage>(std::max(w, 1), std::max(h, 1), QImage::Format_RGB32);
+    if (!image)
+      image = std::make_unique<QImage>(std::max(w, 1), std::max(h, 1), QImage::Format_RGB32);
     canvas_.SetSurface(image.get());
     PanelBounds = {0, 0, w, h};
   } else {
@@ -156,8 +157,7 @@ void TCustomChartPanel::resizeEvent(QResizeEvent* event) {
   InvalidateChart();  // the image is rebuilt at the new size on the next paint
 }
 
-TCustomChartPanelExtended::TCustomChartPanelExtended(QWidget* parent)
-    : TCustomChartPanel(parent) {}
+TCustomChartPanelExtended::TCustomChartPanelExtended(QWidget* parent) : TCustomChartPanel(parent) {}
 
 void TCustomChartPanelExtended::ResetZoom() {
   if (OnUndoZoom) OnUndoZoom(this);

@@ -62,18 +62,21 @@ class TPodList {
   const T& back() const { return data_[size_ - 1]; }
 
   void push_back(T value) {
-    if (size_ == capacity_) [[unlikely]] Grow();
+    if (size_ == capacity_) [[unlikely]]
+      Grow();
     data_[size_++] = value;
   }
   void insert(std::size_t index, T value) {
-    if (size_ == capacity_) [[unlikely]] Grow();
+    if (size_ == capacity_) [[unlikely]]
+      Grow();
     std::memmove(data_ + index + 1, data_ + index, (size_ - index) * sizeof(T));
     data_[index] = value;
     ++size_;
   }
   void resize(std::size_t count, T value) {
     Reserve(count);
-    for (std::size_t i = size_; i < count; ++i) data_[i] = value;
+    for (std::size_t i = size_; i < count; ++i)
+      data_[i] = value;
     size_ = count;
   }
   void erase(std::size_t index) {

@@ -2,15 +2,14 @@
 
 #include <QFontMetrics>
 #include <QFontMetricsF>
-#include <QStaticText>
-#include <cmath>
-#include <unordered_map>
 #include <QPainter>
+#include <QStaticText>
 #include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstring>
 #include <optional>
+#include <unordered_map>
 
 #include "platform/raster_line.h"
 #include "platform/raster_surface.h"
@@ -226,7 +225,10 @@ struct TCanvas::TFontCache {
   static constexpr std::size_t kMaxTexts = 1024;
 
   TFontCache(const TCanvasFont& f, const QFont& q)
-      : face(f), font(q), metrics(q), ascent(static_cast<int>(std::ceil(QFontMetricsF(q).ascent()))),
+      : face(f),
+        font(q),
+        metrics(q),
+        ascent(static_cast<int>(std::ceil(QFontMetricsF(q).ascent()))),
         // The height of the text's box, rounded up on both sides of the baseline as the
         // layout's own platform measures it (13 pixels for 8-point Arial).
         height(ascent + static_cast<int>(std::ceil(QFontMetricsF(q).descent()))) {}
@@ -239,7 +241,9 @@ struct TCanvas::TFontCache {
     laidOut.setTextFormat(Qt::PlainText);
     laidOut.setPerformanceHint(QStaticText::AggressiveCaching);
     laidOut.prepare(QTransform(), font);
-    return texts.emplace(text, TLaidOut{laidOut, metrics.horizontalAdvance(text), QImage(), QRect(), clNone})
+    return texts
+        .emplace(text,
+                 TLaidOut{laidOut, metrics.horizontalAdvance(text), QImage(), QRect(), clNone})
         .first->second;
   }
 
@@ -304,7 +308,8 @@ void TCanvas::Polyline(const TPoint* points, int count) {
   const std::optional<LinePen> pen = ResolvePen(Pen, BackgroundMode, BackgroundColor);
   Surface s;
   if (!pen || !PrepareSurface(s)) return;
-  for (int k = 1; k < count; ++k) raster::DrawLine(s, points[k - 1], points[k], *pen);
+  for (int k = 1; k < count; ++k)
+    raster::DrawLine(s, points[k - 1], points[k], *pen);
 }
 
 void TCanvas::Segments(const TPoint* ends, int pairs) {
@@ -313,7 +318,8 @@ void TCanvas::Segments(const TPoint* ends, int pairs) {
   const std::optional<LinePen> pen = ResolvePen(Pen, BackgroundMode, BackgroundColor);
   Surface s;
   if (!pen || !PrepareSurface(s)) return;
-  for (int k = 0; k < pairs; ++k) raster::DrawLine(s, ends[2 * k], ends[2 * k + 1], *pen);
+  for (int k = 0; k < pairs; ++k)
+    raster::DrawLine(s, ends[2 * k], ends[2 * k + 1], *pen);
 }
 
 void TCanvas::VertLines(const int* xs, int count, int y0, int y1) {
@@ -323,7 +329,8 @@ void TCanvas::VertLines(const int* xs, int count, int y0, int y1) {
   Surface s;
   if (!pen || !PrepareSurface(s)) return;
   if (pen->width > 1) {
-    for (int k = 0; k < count; ++k) raster::DrawLine(s, {xs[k], y0}, {xs[k], y1}, *pen);
+    for (int k = 0; k < count; ++k)
+      raster::DrawLine(s, {xs[k], y0}, {xs[k], y1}, *pen);
     return;
   }
   raster::DrawVertLines(s, xs, count, y0, y1, *pen);
@@ -467,7 +474,8 @@ const QImage& TCanvas::Ink(TFontCache& cache, const QString& text, QRect& inked)
   TFontCache::TLaidOut& laidOut = const_cast<TFontCache::TLaidOut&>(cache.LaidOut(text));
   if (laidOut.inkColour != Font.Color || laidOut.ink.isNull()) {
     const int margin = TFontCache::kInkMargin;
-    laidOut.ink = QImage(laidOut.width + 2 * margin, cache.height, QImage::Format_ARGB32_Premultiplied);
+    laidOut.ink =
+        QImage(laidOut.width + 2 * margin, cache.height, QImage::Format_ARGB32_Premultiplied);
     laidOut.ink.fill(Qt::transparent);
     QPainter painter(&laidOut.ink);
     painter.setFont(cache.font);
@@ -490,7 +498,8 @@ void TCanvas::BlendInk(const Surface& s, TPoint box, const QImage& ink, const QR
                                      left + inked.right() + 1, box.Y + inked.bottom() + 1},
                                     s.bounds);
   for (int y = r.Top; y < r.Bottom; ++y) {
-    const auto* from = reinterpret_cast<const QRgb*>(ink.constScanLine(y - box.Y)) + (r.Left - left);
+    const auto* from =
+        reinterpret_cast<const QRgb*>(ink.constScanLine(y - box.Y)) + (r.Left - left);
     std::uint32_t* to = s.Row(y) + r.Left;
     for (int x = 0; x < r.Width(); ++x) {
       const std::uint32_t src = from[x];

@@ -11,8 +11,11 @@ inline constexpr TCursor crHandPoint = -21;
 
 inline Qt::CursorShape ToQtCursor(TCursor cursor) {
   switch (cursor) {
-    case crCross: return Qt::CrossCursor;
-    case crHandPoint: return Qt::PointingHandCursor;
-    default: return Qt::ArrowCursor;
+    case crCross:
+      return Qt::CrossCursor;
+    case crHandPoint:
+      return Qt::PointingHandCursor;
+    default:
+      return Qt::ArrowCursor;
   }
 }

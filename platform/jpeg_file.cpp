@@ -8,7 +8,8 @@
 #include <jpeglib.h>
 
 EPictureError::EPictureError(const QString& path)
-    : std::runtime_error(QStringLiteral("Impossible d'ouvrir le fichier %1").arg(path).toStdString()) {}
+    : std::runtime_error(
+          QStringLiteral("Impossible d'ouvrir le fichier %1").arg(path).toStdString()) {}
 
 namespace {
 

@@ -36,7 +36,8 @@ void TPictureBox::SetPicture(const QImage& picture) {
 QRect TPictureBox::PictureRect() const {
   if (picture_.isNull()) return {};
   const QSize size = ScaledPictureSize(picture_.size(), this->size());
-  return {(width() - size.width()) / 2, (height() - size.height()) / 2, size.width(), size.height()};
+  return {(width() - size.width()) / 2, (height() - size.height()) / 2, size.width(),
+          size.height()};
 }
 
 void TPictureBox::paintEvent(QPaintEvent*) {

@@ -129,11 +129,13 @@ void WalkStraight(const Surface& s, const Line& l, const LinePen& pen, int phase
   if (range.first >= range.end) return;
   const qsizetype step = (l.yMajor ? s.stride : 1) * l.majorSign;
   const std::int64_t major = l.MajorAt(range.first);
-  std::uint32_t* first = s.bits + (l.yMajor ? major * s.stride + l.minor0 : l.minor0 * s.stride + major);
+  std::uint32_t* first =
+      s.bits + (l.yMajor ? major * s.stride + l.minor0 : l.minor0 * s.stride + major);
   const std::int64_t count = range.end - range.first;
   if constexpr (!kStyled) {
     const std::uint32_t ink = pen.ink;
-    for (std::int64_t i = 0; i < count; ++i) Put<kXor>(first[i * step], ink);
+    for (std::int64_t i = 0; i < count; ++i)
+      Put<kXor>(first[i * step], ink);
   } else {
     // Locals: the pixel stores could otherwise alias the pen and force a reload per pixel.
     const std::int64_t period = pen.period;
@@ -144,7 +146,8 @@ void WalkStraight(const Surface& s, const Line& l, const LinePen& pen, int phase
       const std::uint32_t value = ink ? pen.ink : pen.gapInk;
       const qsizetype stride = step * period;
       std::uint32_t* pixel = first + k * step;
-      for (std::int64_t i = k; i < count; i += period, pixel += stride) Put<kXor>(*pixel, value);
+      for (std::int64_t i = k; i < count; i += period, pixel += stride)
+        Put<kXor>(*pixel, value);
     }
   }
 }
@@ -208,9 +211,11 @@ int DrawLine(const Surface& s, TPoint from, TPoint to, const LinePen& pen, int p
   const bool styled = pen.period > 1;
   if (l.d == 0) {
     if (pen.notXor) {
-      styled ? WalkStraight<true, true>(s, l, pen, phase) : WalkStraight<true, false>(s, l, pen, phase);
+      styled ? WalkStraight<true, true>(s, l, pen, phase)
+             : WalkStraight<true, false>(s, l, pen, phase);
     } else {
-      styled ? WalkStraight<false, true>(s, l, pen, phase) : WalkStraight<false, false>(s, l, pen, phase);
+      styled ? WalkStraight<false, true>(s, l, pen, phase)
+             : WalkStraight<false, false>(s, l, pen, phase);
     }
     return next;
   }

@@ -10,8 +10,8 @@ namespace {
 // Motor model: n = 300 U - 200 tr/mn, so the motor only turns above 2/3 V.
 constexpr long double kSpeedSlope = 300;
 constexpr long double kSpeedOffset = 200;
-constexpr long double kFullScale = 200;     // bar steps for a duty ratio of 1
-constexpr long double kDrivenSlope = 36;    // tr/mn per step of machine n°2's bar
+constexpr long double kFullScale = 200;   // bar steps for a duty ratio of 1
+constexpr long double kDrivenSlope = 36;  // tr/mn per step of machine n°2's bar
 constexpr long double kStallVoltage = 0.65L;
 constexpr long double kRunningSlope = 39.16L;  // volts per ampere above the stall voltage
 constexpr long double kRunningOffset = 0.814L;
@@ -59,7 +59,8 @@ void TBench::Write(long double value) {
 
 void TBench::WriteTimes(long double value, long long count) {
   count = std::min<long long>(count, kClearedSamples);
-  for (long long i = 0; i < count; ++i) Write(value);
+  for (long long i = 0; i < count; ++i)
+    Write(value);
 }
 
 // Writes at least once, then goes on while SampleIndex is below `end`.
@@ -199,7 +200,8 @@ void TBench::PlotWave() {
   SampleIndex = kZeroLinePoints;
 
   double values[kPeriodSamples];
-  for (int i = 0; i < kPeriodSamples; ++i) values[i] = static_cast<double>(WaveSamples[i]);
+  for (int i = 0; i < kPeriodSamples; ++i)
+    values[i] = static_cast<double>(WaveSamples[i]);
   if (Series1_ != nullptr) {
     for (int period = 0; period < kPeriodsShown; ++period) {
       Series1_->AppendPoints(times.data() + period * kPeriodSamples, values, kPeriodSamples);
@@ -217,7 +219,9 @@ void TBench::Show(TInstrument instrument, long double value, int decimals) {
   }
 }
 
-void TBench::ShowSpeed() { Show(inTachometer, MotorSpeed, 0); }
+void TBench::ShowSpeed() {
+  Show(inTachometer, MotorSpeed, 0);
+}
 
 // The mean voltage follows the raw bar position, not the rounded percentage.
 void TBench::UpdateMeanVoltage() {

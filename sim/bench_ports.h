@@ -30,7 +30,8 @@ class TSeriesTrace final : public TBenchTrace {
   explicit TSeriesTrace(TSeries& series) : series_(series) {}
   void ClearPoints() override { series_.ClearPoints(); }
   void AppendPoints(const double* x, const double* y, int count) override {
-    for (int i = 0; i < count; ++i) series_.AppendPoint(x[i], y[i]);
+    for (int i = 0; i < count; ++i)
+      series_.AppendPoint(x[i], y[i]);
   }
 
  private:

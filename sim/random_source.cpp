@@ -2,7 +2,9 @@
 
 #include <chrono>
 
-TClockRandomSource::TClockRandomSource() { Randomize(); }
+TClockRandomSource::TClockRandomSource() {
+  Randomize();
+}
 
 void TClockRandomSource::Randomize() {
   const auto ticks = std::chrono::high_resolution_clock::now().time_since_epoch().count();

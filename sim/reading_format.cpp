@@ -40,7 +40,8 @@ void RoundDigits(Digits& d, int keep) {
   d.digits.resize(std::min<std::size_t>(keep, d.digits.size()));
   if (!up) return;
   int i = static_cast<int>(d.digits.size()) - 1;
-  while (i >= 0 && d.digits[i] == '9') d.digits[i--] = '0';
+  while (i >= 0 && d.digits[i] == '9')
+    d.digits[i--] = '0';
   if (i >= 0) {
     ++d.digits[i];
   } else {
@@ -57,7 +58,8 @@ char DigitAt(const Digits& d, int position) {
 // More integer digits than significant ones: d,ddddE+n, trailing zeros of the mantissa left out.
 std::string ExponentText(const Digits& d, bool negative, std::string_view separator) {
   std::string mantissa = d.digits;
-  while (mantissa.size() > 1 && mantissa.back() == '0') mantissa.pop_back();
+  while (mantissa.size() > 1 && mantissa.back() == '0')
+    mantissa.pop_back();
   std::string text = negative ? "-" : "";
   text.push_back(mantissa[0]);
   if (mantissa.size() > 1) {
@@ -83,10 +85,12 @@ std::string FormatReading(long double value, int decimals, std::string_view sepa
 
   std::string text;
   if (d.integerDigits <= 0) text.push_back('0');
-  for (int i = 0; i < d.integerDigits; ++i) text.push_back(DigitAt(d, i));
+  for (int i = 0; i < d.integerDigits; ++i)
+    text.push_back(DigitAt(d, i));
   if (decimals > 0) {
     text.append(separator);
-    for (int i = 0; i < decimals; ++i) text.push_back(DigitAt(d, d.integerDigits + i));
+    for (int i = 0; i < decimals; ++i)
+      text.push_back(DigitAt(d, d.integerDigits + i));
   }
 
   const bool zero = std::all_of(d.digits.begin(), d.digits.end(), [](char c) { return c == '0'; });

@@ -23,18 +23,18 @@
 class FormTest : public testing::Test {
  protected:
   static inline const std::map<std::string, int> kPictureWidths = {
-      {"vide0", 40},        {"vide", 41},     {"nonbranché", 42},
-      {"branché", 43},      {"branchéself", 44}, {"1nonbranché", 45},
-      {"1branché", 46},     {"1branchéself", 47}, {"ampere4q", 48}};
+      {"vide0", 40},    {"vide", 41},         {"nonbranché", 42},
+      {"branché", 43},  {"branchéself", 44},  {"1nonbranché", 45},
+      {"1branché", 46}, {"1branchéself", 47}, {"ampere4q", 48}};
 
   FormTest() {
     QDir(work.path()).mkdir(QStringLiteral("image"));
-    for (const auto& [name, width] : kPictureWidths) WritePicture(name, width);
+    for (const auto& [name, width] : kPictureWidths)
+      WritePicture(name, width);
     previousDirectory = QDir::currentPath();
     QDir::setCurrent(work.path());
-    previousBox = SetErrorBoxHandler([this](const QString& message) {
-      errors.push_back(message.toStdString());
-    });
+    previousBox = SetErrorBoxHandler(
+        [this](const QString& message) { errors.push_back(message.toStdString()); });
     form = std::make_unique<TForm1>();
   }
   ~FormTest() override {
@@ -47,7 +47,8 @@ class FormTest : public testing::Test {
     ASSERT_TRUE(WriteJpeg(PicturePath(name), Plain(width, 20, Qt::darkGreen), JpegKind::Rgb));
   }
   QString PicturePath(const std::string& name) const {
-    return QDir(work.path()).filePath(QStringLiteral("image/%1.jpg").arg(QString::fromStdString(name)));
+    return QDir(work.path())
+        .filePath(QStringLiteral("image/%1.jpg").arg(QString::fromStdString(name)));
   }
   // The name of the picture shown, from its width.
   std::string Shown() {

@@ -67,7 +67,9 @@ struct ExperimentRow {
   bool panel9, panel29, panel34, panel2and3;
 };
 
-std::ostream& operator<<(std::ostream& out, const ExperimentRow& row) { return out << row.action; }
+std::ostream& operator<<(std::ostream& out, const ExperimentRow& row) {
+  return out << row.action;
+}
 
 class Experiments : public FormTest, public testing::WithParamInterface<ExperimentRow> {};
 
@@ -128,13 +130,15 @@ TEST_P(Experiments, PutTheBenchInItsStartingState) {
 
 INSTANTIATE_TEST_SUITE_P(
     Menu, Experiments,
-    testing::Values(
-        ExperimentRow{"Hacheur1quadrant1", 11.2L, 3, 10, 1, 1, "inactif", "vide", true, false, false, false},
-        ExperimentRow{"Hacheur2quadrantsvisualisationdestensions1", 10.4L, 1, 10, 10, 0, "inactif",
-                      "vide", true, false, false, true},
-        ExperimentRow{"Hacheur4quadrantsvisualisationdesintensits1", 10.4L, 2, 2, 10, 1, "0",
-                      "ampere4q", false, true, true, false}),
-    [](const testing::TestParamInfo<ExperimentRow>& info) { return std::string(info.param.action); });
+    testing::Values(ExperimentRow{"Hacheur1quadrant1", 11.2L, 3, 10, 1, 1, "inactif", "vide", true,
+                                  false, false, false},
+                    ExperimentRow{"Hacheur2quadrantsvisualisationdestensions1", 10.4L, 1, 10, 10, 0,
+                                  "inactif", "vide", true, false, false, true},
+                    ExperimentRow{"Hacheur4quadrantsvisualisationdesintensits1", 10.4L, 2, 2, 10, 1,
+                                  "0", "ampere4q", false, true, true, false}),
+    [](const testing::TestParamInfo<ExperimentRow>& info) {
+      return std::string(info.param.action);
+    });
 
 TEST_F(FormTest, TwoQuadrantButtons) {
   Menu("Hacheur2quadrantsvisualisationdestensions1");
@@ -148,7 +152,8 @@ TEST_F(FormTest, TwoQuadrantButtons) {
     const char* button;
     int connection;
     const char* picture;
-  } wirings[] = {{"RadioButton1", 0, "nonbranché"}, {"RadioButton8", 2, "branché"},
+  } wirings[] = {{"RadioButton1", 0, "nonbranché"},
+                 {"RadioButton8", 2, "branché"},
                  {"RadioButton2", 1, "branchéself"}};
   for (const auto& w : wirings) {
     Select(w.button);

@@ -8,8 +8,8 @@
 #include <QTimer>
 
 #include "app/confirmation_box.h"
-#include "platform/shell_open.h"
 #include "form_fixture.h"
+#include "platform/shell_open.h"
 
 namespace {
 
@@ -51,7 +51,8 @@ TEST_F(ToolsTest, ReadOutFollowsThePointerInsideThePlotOnly) {
   EXPECT_EQ(ReadOut(), "0/0");
   const QPoint p = PixelOf(10, 5);
   PointAt(p.x(), p.y());
-  EXPECT_EQ(ReadOut(), Expected(chart->LeftAxis().PixelToValue(p.y()), chart->BottomAxis().PixelToValue(p.x())));
+  EXPECT_EQ(ReadOut(), Expected(chart->LeftAxis().PixelToValue(p.y()),
+                                chart->BottomAxis().PixelToValue(p.x())));
   const QString shown = ReadOut();
   PointAt(plot.Left - 5, plot.Bottom + 5);  // leaving keeps the last text
   EXPECT_EQ(ReadOut(), shown);

@@ -39,7 +39,8 @@ TEST_F(JpegFileTest, DecodesWhatOrdinaryEncodersWrite) {
   };
   const Case cases[] = {{"baseline.jpg", JpegKind::Rgb, orange},
                         {"progressive.jpg", JpegKind::Progressive, orange},
-                        {"grey.jpg", JpegKind::Grey, QColor(qGray(orange.rgb()), qGray(orange.rgb()), qGray(orange.rgb()))},
+                        {"grey.jpg", JpegKind::Grey,
+                         QColor(qGray(orange.rgb()), qGray(orange.rgb()), qGray(orange.rgb()))},
                         {"cmyk.jpg", JpegKind::Cmyk, orange}};
   for (const Case& c : cases) {
     const QImage image = ReadJpegFile(Written(c.name, Plain(37, 21, orange), c.kind));
@@ -63,14 +64,16 @@ TEST_F(JpegFileTest, RefusesWhatItCannotDecodeNamingTheFile) {
     file.write(content);
     return Path(name);
   };
-  EXPECT_EQ(ErrorOf(Path("missing.jpg")), "Impossible d'ouvrir le fichier " + Path("missing.jpg").toStdString());
+  EXPECT_EQ(ErrorOf(Path("missing.jpg")),
+            "Impossible d'ouvrir le fichier " + Path("missing.jpg").toStdString());
   EXPECT_NE(ErrorOf(write("empty.jpg", {})), "<read>");
   EXPECT_NE(ErrorOf(write("truncated.jpg", bytes.left(bytes.size() / 2))), "<read>");
   EXPECT_NE(ErrorOf(write("text.jpg", "ceci n'est pas une image")), "<read>");
   // A relative name is reported as it was asked for.
   const QString before = QDir::currentPath();
   QDir::setCurrent(dir.path());
-  EXPECT_EQ(ErrorOf(QStringLiteral("image/absent.jpg")), "Impossible d'ouvrir le fichier image/absent.jpg");
+  EXPECT_EQ(ErrorOf(QStringLiteral("image/absent.jpg")),
+            "Impossible d'ouvrir le fichier image/absent.jpg");
   QDir::setCurrent(before);
 }
 
@@ -93,7 +96,8 @@ TEST_F(JpegFileTest, RefusesDecompressionBombs) {
   ASSERT_TRUE(bomb.open(QIODevice::WriteOnly));
   bomb.write(bytes);
   bomb.close();
-  EXPECT_EQ(ErrorOf(Path("bomb.jpg")), "Impossible d'ouvrir le fichier " + Path("bomb.jpg").toStdString());
+  EXPECT_EQ(ErrorOf(Path("bomb.jpg")),
+            "Impossible d'ouvrir le fichier " + Path("bomb.jpg").toStdString());
 }
 
 TEST(PictureBox, ShrinksKeepingProportionsAndNeverEnlarges) {
@@ -101,7 +105,7 @@ TEST(PictureBox, ShrinksKeepingProportionsAndNeverEnlarges) {
     QSize picture, box, expected;
   };
   const Row rows[] = {
-      {{100, 50}, {200, 200}, {100, 50}},   // fits: its own size
+      {{100, 50}, {200, 200}, {100, 50}},  // fits: its own size
       {{600, 270}, {600, 270}, {600, 270}},
       {{800, 400}, {400, 300}, {400, 200}},  // wide: the box's width, height truncated
       {{900, 400}, {400, 100}, {225, 100}},  // still too high: the box's height
@@ -113,7 +117,8 @@ TEST(PictureBox, ShrinksKeepingProportionsAndNeverEnlarges) {
   };
   for (const Row& r : rows) {
     EXPECT_EQ(ScaledPictureSize(r.picture, r.box), r.expected)
-        << r.picture.width() << "x" << r.picture.height() << " in " << r.box.width() << "x" << r.box.height();
+        << r.picture.width() << "x" << r.picture.height() << " in " << r.box.width() << "x"
+        << r.box.height();
   }
   TPictureBox box;
   box.resize(300, 200);

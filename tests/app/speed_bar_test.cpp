@@ -24,7 +24,8 @@ class SpeedBar : public FormTest {
     const long double volts = position / 200.0L * 10.4L;
     long double speed = 300 * volts - 200;
     if (speed < 0) speed = 0;
-    EXPECT_EQ(Text("LabeledEdit1"), Reading(QString::number(static_cast<double>(volts), 'f', 2).toLatin1().constData()));
+    EXPECT_EQ(Text("LabeledEdit1"),
+              Reading(QString::number(static_cast<double>(volts), 'f', 2).toLatin1().constData()));
     EXPECT_EQ(Text("LabeledEdit2"), QString::number(static_cast<double>(speed), 'f', 0));
     for (const char* panel : {"Panel1", "Panel2", "Panel3"}) {
       EXPECT_EQ(Enabled(panel), position == 0) << panel << " at " << position;
@@ -73,7 +74,8 @@ TEST_F(SpeedBar, PageClicksAndKeyboard) {
 
 TEST_F(SpeedBar, DragEndsOnTheReleasedPosition) {
   bar->setSliderDown(true);
-  for (int p : {10, 57, 123, 150}) bar->setSliderPosition(p);
+  for (int p : {10, 57, 123, 150})
+    bar->setSliderPosition(p);
   bar->setSliderDown(false);
   EXPECT_EQ(bar->value(), 150);
   ExpectFollowsBar();
@@ -116,7 +118,8 @@ TEST_F(BadPictures, EachGivesOneErrorAndTheHandlerStops) {
   const struct {
     const char* what;
     QByteArray content;
-  } cases[] = {{"empty", {}}, {"truncated", bytes.left(bytes.size() / 2)},
+  } cases[] = {{"empty", {}},
+               {"truncated", bytes.left(bytes.size() / 2)},
                {"not a picture", "GIF89a ce n'est pas un JPEG"}};
   for (const auto& c : cases) {
     Replace("branché", c.content);
@@ -127,7 +130,7 @@ TEST_F(BadPictures, EachGivesOneErrorAndTheHandlerStops) {
     Select("RadioButton8");
     ASSERT_EQ(errors.size(), 1u) << c.what;
     EXPECT_EQ(errors[0], "Impossible d'ouvrir le fichier image/branché.jpg") << c.what;
-    EXPECT_EQ(Shown(), "nonbranché") << c.what;     // the previous picture stays
+    EXPECT_EQ(Shown(), "nonbranché") << c.what;      // the previous picture stays
     EXPECT_EQ(Bench().ConnectionMode, 2) << c.what;  // set before the picture
     EXPECT_EQ(Text("LabeledEdit1"), voltsBefore) << c.what;
   }

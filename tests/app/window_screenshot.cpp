@@ -22,11 +22,13 @@ int main(int argc, char** argv) {
   form.resize(1280, 800);
   form.show();
   const bool fourQuadrant = argc > 2 && QString::fromLocal8Bit(argv[2]) == QStringLiteral("4q");
-  form.findChild<QAction*>(fourQuadrant ? QStringLiteral("Hacheur4quadrantsvisualisationdesintensits1")
-                                        : QStringLiteral("Hacheur2quadrantsvisualisationdestensions1"))
+  form.findChild<QAction*>(fourQuadrant
+                               ? QStringLiteral("Hacheur4quadrantsvisualisationdesintensits1")
+                               : QStringLiteral("Hacheur2quadrantsvisualisationdestensions1"))
       ->trigger();
   const auto select = [&](std::initializer_list<const char*> names) {
-    for (const char* name : names) form.findChild<QRadioButton*>(QString::fromLatin1(name))->click();
+    for (const char* name : names)
+      form.findChild<QRadioButton*>(QString::fromLatin1(name))->click();
   };
   if (fourQuadrant) {
     select({"RadioButton13", "RadioButton10"});

@@ -11,9 +11,11 @@ namespace {
 TEST(NextNiceStep, WalksOneTwoFiveInEveryDecade) {
   std::vector<double> steps;
   double step = 1;
-  for (int i = 0; i < 7; ++i) steps.push_back(step = NextNiceStep(step));
+  for (int i = 0; i < 7; ++i)
+    steps.push_back(step = NextNiceStep(step));
   const std::vector<double> expected = {2, 5, 10, 20, 50, 100, 200};
-  for (std::size_t i = 0; i < expected.size(); ++i) EXPECT_DOUBLE_EQ(steps[i], expected[i]);
+  for (std::size_t i = 0; i < expected.size(); ++i)
+    EXPECT_DOUBLE_EQ(steps[i], expected[i]);
 
   // From the smallest step upward every call moves on, despite the rounding of 1e-12 × 10^k.
   step = 1e-12;

@@ -240,7 +240,8 @@ namespace {
 
 // Ranges without a sensible step or pixel still paint, at once, without labels.
 TEST(AxisPaint, NonFiniteRangesPaintWithoutLabels) {
-  for (double bad : {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(), 1e308}) {
+  for (double bad :
+       {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(), 1e308}) {
     OscilloscopeChart scope(389, 233);
     scope.Series1().AppendPoint(1, 1);
     scope.chart.LeftAxis().SetAxisRange(-bad, bad);

@@ -69,7 +69,8 @@ TEST(ChartPanel, GradientBandsFromBottomToTop) {
   // 100 rows: 100 bands of one row each.
   chart.resize(20, 100);
   const QImage& small = Painted(chart);
-  for (int y = 0; y < 99; ++y) EXPECT_NE(PixelAt(small, 5, y), PixelAt(small, 5, y + 1)) << y;
+  for (int y = 0; y < 99; ++y)
+    EXPECT_NE(PixelAt(small, 5, y), PixelAt(small, 5, y + 1)) << y;
 }
 
 TEST(ChartPanel, BackWallFrameOnAllFourEdgesOfThePlot) {
@@ -91,7 +92,8 @@ TEST(ChartPanel, BackWallFrameOnAllFourEdgesOfThePlot) {
   // Just outside and just inside the frame, the gradient: the wall's brush is clear.
   EXPECT_NE(PixelAt(image, plot.Right + 1, plot.Top + 5), clBlack);
   EXPECT_NE(PixelAt(image, plot.Left + 1, plot.Top + 5), clBlack);
-  EXPECT_EQ(PixelAt(image, plot.Left + 1, plot.Top + 5), PixelAt(image, plot.Left - 1, plot.Top + 5));
+  EXPECT_EQ(PixelAt(image, plot.Left + 1, plot.Top + 5),
+            PixelAt(image, plot.Left - 1, plot.Top + 5));
 }
 
 TEST(ChartPanel, OnlyTheAxesOfTheSeriesShow) {
@@ -122,7 +124,8 @@ std::vector<int> GridRows(const QImage& image, const TRect& plot) {
   std::vector<int> rows;
   for (int y = plot.Top + 1; y < plot.Bottom; ++y) {
     int grey = 0;
-    for (int x = plot.Left + 1; x < plot.Right; ++x) grey += PixelAt(image, x, y) == clGray;
+    for (int x = plot.Left + 1; x < plot.Right; ++x)
+      grey += PixelAt(image, x, y) == clGray;
     if (grey > plot.Width() / 4) rows.push_back(y);
   }
   return rows;
@@ -135,7 +138,8 @@ TEST(ChartPanel, VoltageGridAtEveryLabelButTheBottomEnd) {
   const std::vector<int> rows = GridRows(image, scope.chart.PlotRect);
   // Step 5 on -25 .. 25: grid lines at 25 (on the frame, so not counted inside) down to -20.
   std::vector<int> expected;
-  for (int v = 20; v >= -20; v -= 5) expected.push_back(left.ValueToPixel(v));
+  for (int v = 20; v >= -20; v -= 5)
+    expected.push_back(left.ValueToPixel(v));
   EXPECT_EQ(rows, expected);
 }
 
@@ -145,7 +149,8 @@ TEST(ChartPanel, ATickOfLengthFourCoversFourPixels) {
   const TChartAxis& left = scope.chart.LeftAxis();
   const int y = left.ValueToPixel(0);
   const int x0 = left.AxisLinePos - 1;
-  for (int x = x0; x > x0 - 4; --x) EXPECT_EQ(PixelAt(image, x, y), clGray) << x;
+  for (int x = x0; x > x0 - 4; --x)
+    EXPECT_EQ(PixelAt(image, x, y), clGray) << x;
   EXPECT_NE(PixelAt(image, x0 - 4, y), clGray);
 }
 
@@ -174,7 +179,8 @@ TEST(ChartPanel, ThousandAppendsMakeOnePaint) {
   OscilloscopeChart scope(389, 233);
   scope.chart.show();
   Painted(scope.chart);
-  for (int i = 0; i < 1000; ++i) scope.Series1().AppendPoint(i * 0.025, 1);
+  for (int i = 0; i < 1000; ++i)
+    scope.Series1().AppendPoint(i * 0.025, 1);
   EXPECT_TRUE(scope.chart.BufferDirty());
   // Nothing was drawn yet: the image still holds the previous paint until the event loop.
   EXPECT_EQ(scope.Series1().FirstVisibleIndex, -1);
@@ -186,14 +192,15 @@ TEST(ChartPanel, WritesTheEmptyScreens) {
   for (QSize size : {QSize(389, 233), QSize(1520, 760)}) {
     OscilloscopeChart scope(size.width(), size.height());
     const QImage& image = Painted(scope.chart);
-    const QString name = QStringLiteral("%1/empty-%2x%3.png").arg(dir).arg(size.width()).arg(size.height());
+    const QString name =
+        QStringLiteral("%1/empty-%2x%3.png").arg(dir).arg(size.width()).arg(size.height());
     EXPECT_TRUE(image.save(name)) << name.toStdString();
     // Green at the top, near-white at the bottom, inside the plot.
     const TRect plot = scope.chart.PlotRect;
     const TColor top = PixelAt(image, plot.Left + 3, plot.Top + 2);
     const TColor bottom = PixelAt(image, plot.Left + 3, plot.Bottom - 2);
-    EXPECT_LT(top & 0xFF, 0x60u);           // red low near the top (0x40 at the very top)
-    EXPECT_GT(bottom & 0xFF, 0xE0u);        // near-white near the bottom
+    EXPECT_LT(top & 0xFF, 0x60u);     // red low near the top (0x40 at the very top)
+    EXPECT_GT(bottom & 0xFF, 0xE0u);  // near-white near the bottom
   }
 }
 

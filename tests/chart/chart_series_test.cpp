@@ -35,8 +35,8 @@ struct Point {
 std::vector<Point> Points(const TChartSeries& s) {
   std::vector<Point> points;
   for (int i = 0; i < s.PointCount(); ++i) {
-    points.push_back({s.XValues().ValueAt(i), s.YValues().ValueAt(i), s.PointColor(i),
-                      s.PointLabel(i)});
+    points.push_back(
+        {s.XValues().ValueAt(i), s.YValues().ValueAt(i), s.PointColor(i), s.PointLabel(i)});
   }
   return points;
 }
@@ -67,7 +67,8 @@ TEST_F(ChartSeriesTest, PointsGoToTheirPlaceByXWithEverythingAttached) {
 
 TEST_F(ChartSeriesTest, UnorderedXKeepsArrivalOrder) {
   series.XValues().SetOrder(loNone);
-  for (double x : {3.0, 1.0, 2.0}) series.AppendPoint(x, x * 10);
+  for (double x : {3.0, 1.0, 2.0})
+    series.AppendPoint(x, x * 10);
   EXPECT_EQ(Points(series),
             (std::vector<Point>{{3, 30, clRed, ""}, {1, 10, clRed, ""}, {2, 20, clRed, ""}}));
 }
@@ -85,7 +86,8 @@ TEST_F(ChartSeriesTest, RandomInsertsMatchAStableSortedReference) {
     ASSERT_EQ(index, at - reference.begin());
     reference.insert(at, p);
   }
-  for (Point& p : reference) p.color = p.color == clDefault ? clRed : p.color;
+  for (Point& p : reference)
+    p.color = p.color == clDefault ? clRed : p.color;
   EXPECT_EQ(Points(series), reference);
 }
 
@@ -101,7 +103,8 @@ TEST_F(ChartSeriesTest, EffectiveColours) {
   EXPECT_EQ(series.PointColor(-1), clRed);
 
   series.SetColorEachPoint(true);
-  for (int i = 3; i < 20; ++i) series.AppendPoint(i, 0);
+  for (int i = 3; i < 20; ++i)
+    series.AppendPoint(i, 0);
   EXPECT_EQ(series.PointColor(0), clRed);  // palette entry 0
   EXPECT_EQ(series.PointColor(1), clNone);
   EXPECT_EQ(series.PointColor(2), clYellow);
@@ -123,7 +126,8 @@ TEST_F(ChartSeriesTest, LabelsStayWithTheirPoints) {
   series.AppendPoint(3, 0);
   series.AppendPoint(-1, 0, "début");
   const std::vector<std::string> expected = {"début", "", "milieu", "", ""};
-  for (int i = 0; i < 5; ++i) EXPECT_EQ(series.PointLabel(i), expected[i]) << i;
+  for (int i = 0; i < 5; ++i)
+    EXPECT_EQ(series.PointLabel(i), expected[i]) << i;
   EXPECT_EQ(series.PointLabel(5), "");
   series.RemovePoint(0);
   EXPECT_EQ(series.PointLabel(1), "milieu");
@@ -177,7 +181,8 @@ TEST_F(ChartSeriesTest, ClearingAnEmptySeriesStillNotifiesAndRepaints) {
   EXPECT_EQ(cleared, 1);
   EXPECT_EQ(chart.repaints, 1);
 
-  for (int i = 0; i < 100; ++i) series.AppendPoint(i, i, "l");
+  for (int i = 0; i < 100; ++i)
+    series.AppendPoint(i, i, "l");
   series.ClearPoints();
   EXPECT_EQ(cleared, 2);
   EXPECT_EQ(series.PointCount(), 0);

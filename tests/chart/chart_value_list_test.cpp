@@ -12,14 +12,16 @@ namespace {
 
 std::vector<double> Stored(const TChartValueList& list) {
   std::vector<double> values;
-  for (int i = 0; i < list.ValueCount(); ++i) values.push_back(list.ValueAt(i));
+  for (int i = 0; i < list.ValueCount(); ++i)
+    values.push_back(list.ValueAt(i));
   return values;
 }
 
 TChartValueList ListOf(TChartListOrder order, std::initializer_list<double> values) {
   TChartValueList list(nullptr, "X ");
   list.SetOrder(order);
-  for (double v : values) list.AddOrdered(v);
+  for (double v : values)
+    list.AddOrdered(v);
   return list;
 }
 
@@ -86,7 +88,8 @@ TEST(ChartValueList, StatisticsAreLazyAndFollowTheMultiplier) {
   EXPECT_EQ(list.SumOfAbsValues(), 0);
   EXPECT_FALSE(list.StatsDirty());
 
-  for (double v : {3.0, -4.0, 1.0, 7.0}) list.AddOrdered(v);
+  for (double v : {3.0, -4.0, 1.0, 7.0})
+    list.AddOrdered(v);
   EXPECT_TRUE(list.StatsDirty());
   EXPECT_EQ(list.MinimumValue(), -4);
   EXPECT_EQ(list.MaximumValue(), 7);

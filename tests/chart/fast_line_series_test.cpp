@@ -36,8 +36,9 @@ struct BareChart {
 
 TEST(FastLineSeries, FirstVisiblePointIsReachedFromThePointBefore) {
   BareChart bare;
-  for (int x = -5; x <= 5; ++x) bare.series.AppendPoint(x, 5);  // indices 0 .. 10, x = 0 at 5
-  EXPECT_EQ(bare.Paint(), 6);  // 4→5 entering, then 5→6 ... 9→10
+  for (int x = -5; x <= 5; ++x)
+    bare.series.AppendPoint(x, 5);  // indices 0 .. 10, x = 0 at 5
+  EXPECT_EQ(bare.Paint(), 6);       // 4→5 entering, then 5→6 ... 9→10
   EXPECT_EQ(bare.series.FirstVisibleIndex, 5);
   const QImage& image = *bare.chart.BufferImage();
   // The entering segment is clipped at the plot's inner edge.
@@ -61,8 +62,8 @@ TEST(FastLineSeries, RepeatedPixelsCostNoLineCall) {
   bare.series.AppendPoint(2, 2);
   bare.series.AppendPoint(2.001, 2.001);  // the same pixel as the point before
   bare.series.AppendPoint(2.002, 2.002);
-  bare.series.AppendPoint(1.5, 1);        // goes before in X order: index 1
-  EXPECT_EQ(bare.Paint(), 2);             // (1,1)→(1.5,1)→(2,2), then two repeats skipped
+  bare.series.AppendPoint(1.5, 1);  // goes before in X order: index 1
+  EXPECT_EQ(bare.Paint(), 2);       // (1,1)→(1.5,1)→(2,2), then two repeats skipped
   bare.series.ClearPoints();
   bare.series.AppendPoint(1, 1);
   bare.series.AppendPoint(2, 2);
@@ -123,7 +124,8 @@ TEST(FastLineSeries, SquareWavePixelsLandOnTheAxisRows) {
 
 TEST(FastLineSeries, PointAtPixel) {
   BareChart bare;
-  for (int i = 0; i <= 6; ++i) bare.series.AppendPoint(i, i % 2 == 0 ? 2 : 8);
+  for (int i = 0; i <= 6; ++i)
+    bare.series.AppendPoint(i, i % 2 == 0 ? 2 : 8);
   EXPECT_EQ(bare.series.PointAtPixel(0, 0), -1);  // nothing visible before a paint
   bare.Paint();
   TFastLineSeries& s = bare.series;
@@ -198,7 +200,8 @@ TEST(FastLineSeries, InvisiblePenDrawsNothing) {
   bare.Paint();
   const QImage& image = *bare.chart.BufferImage();
   for (int y = 0; y < image.height(); ++y) {
-    for (int x = 0; x < image.width(); ++x) ASSERT_NE(PixelAt(image, x, y), clRed);
+    for (int x = 0; x < image.width(); ++x)
+      ASSERT_NE(PixelAt(image, x, y), clRed);
   }
 }
 

@@ -53,7 +53,8 @@ TEST(PodList, FollowsAVectorThroughEveryGrowthPath) {
 
 TEST(PodList, ReleaseGivesTheStorageBackAndRefillsInOneStep) {
   TPodList<double> list;
-  for (int i = 0; i < 500; ++i) list.push_back(i);
+  for (int i = 0; i < 500; ++i)
+    list.push_back(i);
   list.Release();
   EXPECT_EQ(list.size(), 0u);
   EXPECT_EQ(list.capacity(), 0u);
@@ -61,7 +62,8 @@ TEST(PodList, ReleaseGivesTheStorageBackAndRefillsInOneStep) {
   EXPECT_GE(list.capacity(), 500u);  // one allocation for a refill of the same size
 
   TPodList<double> big;
-  for (int i = 0; i < 100000; ++i) big.push_back(i);
+  for (int i = 0; i < 100000; ++i)
+    big.push_back(i);
   big.Release();
   big.push_back(1);
   EXPECT_LE(big.capacity(), 4096u);  // the hint is capped: a small refill stays small

@@ -63,7 +63,8 @@ TEST(SeriesOnChart, AxesResolveFromTheChoice) {
 class VisibleRange : public testing::Test {
  protected:
   VisibleRange() : scope(389, 233) {
-    for (int x = 0; x <= 50; ++x) series().AppendPoint(x, 0);  // 0 .. 50, the plot shows 0 .. 25
+    for (int x = 0; x <= 50; ++x)
+      series().AppendPoint(x, 0);  // 0 .. 50, the plot shows 0 .. 25
     scope.chart.PaintChart(nullptr, scope.chart.ClientRect());
   }
   TFastLineSeries& series() { return scope.Series1(); }
@@ -126,7 +127,8 @@ TEST_F(VisibleRange, MatchesAScanFromTheStartOnRandomData) {
   for (int round = 0; round < 50; ++round) {
     series().ClearPoints();
     std::uniform_real_distribution<double> x(-10, 40);
-    for (int i = 0; i < 60; ++i) series().AppendPoint(std::round(x(random)), 0);
+    for (int i = 0; i < 60; ++i)
+      series().AppendPoint(std::round(x(random)), 0);
     series().KeepEdgePoints = round % 2 == 0;
     series().ComputeVisibleRange();
     // The straightforward scan the visible range stands for.
@@ -135,7 +137,8 @@ TEST_F(VisibleRange, MatchesAScanFromTheStartOnRandomData) {
     const double high = axis.PixelToValue(scope.chart.PlotRect.Right);
     const int last = series().PointCount() - 1;
     int first = 0;
-    while (first <= last && series().XValues().ValueAt(first) < low) ++first;
+    while (first <= last && series().XValues().ValueAt(first) < low)
+      ++first;
     if (first > last) {
       EXPECT_EQ(series().FirstVisibleIndex, -1);
       continue;
@@ -143,7 +146,8 @@ TEST_F(VisibleRange, MatchesAScanFromTheStartOnRandomData) {
     int end = last;
     if (series().XValues().ValueAt(last) > high) {
       end = first;
-      while (end < last && series().XValues().ValueAt(end) < high) ++end;
+      while (end < last && series().XValues().ValueAt(end) < high)
+        ++end;
       if (!series().KeepEdgePoints && series().XValues().ValueAt(end) > high) --end;
     }
     EXPECT_EQ(series().FirstVisibleIndex, first);

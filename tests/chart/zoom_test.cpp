@@ -17,7 +17,8 @@ const TShiftState kNoShift{};
 class ZoomTest : public testing::Test {
  protected:
   ZoomTest() : scope(389, 233) {
-    for (int i = 0; i <= 100; ++i) scope.Series1().AppendPoint(i * 0.25, (i % 20) - 10);
+    for (int i = 0; i <= 100; ++i)
+      scope.Series1().AppendPoint(i * 0.25, (i % 20) - 10);
     Paint();
   }
   void Paint() { scope.chart.PaintChart(nullptr, scope.chart.ClientRect()); }
@@ -49,7 +50,8 @@ TEST_F(ZoomTest, DragRightAndDownZoomsIntoTheRectangle) {
 }
 
 TEST_F(ZoomTest, AnyOtherDirectionUndoesTheZoom) {
-  for (auto [x0, y0, x1, y1] : {std::tuple{200, 150, 100, 50}, {100, 150, 200, 50}, {200, 50, 100, 150}}) {
+  for (auto [x0, y0, x1, y1] :
+       {std::tuple{200, 150, 100, 50}, {100, 150, 200, 50}, {200, 50, 100, 150}}) {
     Drag(Qt::LeftButton, 100, 50, 200, 150);
     ASSERT_NE(bottom().Maximum(), 25);
     int undos = 0;
@@ -97,7 +99,8 @@ TEST_F(ZoomTest, RightDragPansUntilThePointerLeavesThePlot) {
   chart().OnScroll = [&](TCustomChartPanelExtended*) { ++scrolls; };
   chart().MouseDown(Qt::RightButton, kNoShift, 200, 100);
   chart().MouseMove(kNoShift, 150, 100);  // dragged left: the data moves left, the range up
-  EXPECT_NEAR(bottom().Minimum() - before, bottom().PixelToValue(200) - bottom().PixelToValue(150), 1e-9);
+  EXPECT_NEAR(bottom().Minimum() - before, bottom().PixelToValue(200) - bottom().PixelToValue(150),
+              1e-9);
   EXPECT_EQ(left().Minimum(), -25);  // no vertical move
   EXPECT_EQ(scrolls, 1);
   chart().MouseMove(kNoShift, 1, 100);  // out of the plot: panning ends
@@ -150,13 +153,13 @@ TEST_F(ZoomTest, ZoomRectangleFollowsThePointerWithoutRepainting) {
   chart().MouseMove(kNoShift, 150, 120);
   EXPECT_FALSE(chart().BufferDirty());  // drawn over the image, not repainted
   const QImage& during = *chart().BufferImage();
-  EXPECT_NE(during.pixel(125, 50), before.pixel(125, 50));   // on the rectangle's top edge
-  EXPECT_EQ(during.pixel(125, 80), before.pixel(125, 80));   // inside it: untouched
-  chart().MouseMove(kNoShift, 150, 120);                      // the same pixel again: nothing
-  chart().MouseDown(Qt::LeftButton, kNoShift, 300, 200);     // a second press: ignored
+  EXPECT_NE(during.pixel(125, 50), before.pixel(125, 50));  // on the rectangle's top edge
+  EXPECT_EQ(during.pixel(125, 80), before.pixel(125, 80));  // inside it: untouched
+  chart().MouseMove(kNoShift, 150, 120);                    // the same pixel again: nothing
+  chart().MouseDown(Qt::LeftButton, kNoShift, 300, 200);    // a second press: ignored
   EXPECT_EQ(chart().ZoomState.StartX, 100);
-  chart().MouseUp(Qt::LeftButton, kNoShift, 105, 55);         // too short: nothing
-  EXPECT_EQ(*chart().BufferImage(), before);                  // the rectangle is gone
+  chart().MouseUp(Qt::LeftButton, kNoShift, 105, 55);  // too short: nothing
+  EXPECT_EQ(*chart().BufferImage(), before);           // the rectangle is gone
   EXPECT_EQ(bottom().Maximum(), 25);
 }
 
@@ -177,20 +180,22 @@ TEST_F(ZoomTest, ClicksAreClassifiedSeriesFirst) {
 TEST_F(ZoomTest, AConsumedSeriesClickStartsNoZoom) {
   TFastLineSeries& trace = scope.Series1();
   int clicks = 0, background = 0;
-  chart().OnClickSeries = [&](TCustomChart*, TChartSeries* s, int index, Qt::MouseButton, TShiftState, int, int) {
+  chart().OnClickSeries = [&](TCustomChart*, TChartSeries* s, int index, Qt::MouseButton,
+                              TShiftState, int, int) {
     EXPECT_EQ(s, &trace);
     EXPECT_EQ(index, 10);
     ++clicks;  // leaves MouseConsumed set
   };
-  chart().OnClickBackground = [&](TCustomChart*, Qt::MouseButton, TShiftState, int, int) { ++background; };
+  chart().OnClickBackground = [&](TCustomChart*, Qt::MouseButton, TShiftState, int, int) {
+    ++background;
+  };
   chart().MouseDown(Qt::LeftButton, kNoShift, trace.XPixel(10), trace.YPixel(10));
   EXPECT_EQ(clicks, 1);
   EXPECT_FALSE(chart().ZoomState.IsActive);
   EXPECT_EQ(background, 0);
   // A handler that clears MouseConsumed lets the zoom start.
-  chart().OnClickSeries = [&](TCustomChart* c, TChartSeries*, int, Qt::MouseButton, TShiftState, int, int) {
-    c->MouseConsumed = false;
-  };
+  chart().OnClickSeries = [&](TCustomChart* c, TChartSeries*, int, Qt::MouseButton, TShiftState,
+                              int, int) { c->MouseConsumed = false; };
   chart().MouseDown(Qt::LeftButton, kNoShift, trace.XPixel(10), trace.YPixel(10));
   EXPECT_TRUE(chart().ZoomState.IsActive);
   chart().MouseUp(Qt::LeftButton, kNoShift, trace.XPixel(10), trace.YPixel(10));

@@ -189,7 +189,8 @@ TEST(CanvasLine, VertLinesMatchLinesDrawnOneByOne) {
     pen.Width = round % 7 == 0 ? 2 : 1;
     pen.Color = static_cast<TColor>(random() & 0xFFFFFF);
     std::vector<int> xs;
-    for (int k = 0; k < 8; ++k) xs.push_back(static_cast<int>(random() % 44) - 2);
+    for (int k = 0; k < 8; ++k)
+      xs.push_back(static_cast<int>(random() % 44) - 2);
     const int y0 = static_cast<int>(random() % 44) - 2, y1 = static_cast<int>(random() % 44) - 2;
     const TBackgroundMode mode = round % 2 == 0 ? bkOpaque : bkTransparent;
     const TRect clip{static_cast<int>(random() % 10), static_cast<int>(random() % 10), 30, 35};
@@ -223,8 +224,11 @@ TEST(CanvasLine, StraightWideLinesMatchTheReference) {
   const TRect clips[] = {{0, 0, kSize, kSize}, {7, 12, 30, 25}};
   for (int width = 2; width <= 4; ++width) {
     for (const TRect& clip : clips) {
-      for (auto [a, b] : {std::pair<TPoint, TPoint>{{3, 9}, {30, 9}}, {{30, 9}, {3, 9}},
-                          {{10, -5}, {10, 50}}, {{10, 50}, {10, -5}}, {{-8, 0}, {-2, 0}},
+      for (auto [a, b] : {std::pair<TPoint, TPoint>{{3, 9}, {30, 9}},
+                          {{30, 9}, {3, 9}},
+                          {{10, -5}, {10, 50}},
+                          {{10, 50}, {10, -5}},
+                          {{-8, 0}, {-2, 0}},
                           {{20, 20}, {20, 21}}}) {
         ASSERT_EQ(DrawnLine(a, b, width, clip), ReferenceWideLine(a, b, width, clip))
             << "width " << width << ": " << a.X << "," << a.Y << " to " << b.X << "," << b.Y;

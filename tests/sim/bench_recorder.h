@@ -30,7 +30,8 @@ class TraceRecorder : public TBenchTrace {
     points.clear();
   }
   void AppendPoints(const double* x, const double* y, int count) override {
-    for (int i = 0; i < count; ++i) points.emplace_back(x[i], y[i]);
+    for (int i = 0; i < count; ++i)
+      points.emplace_back(x[i], y[i]);
   }
 
   int clears = 0;

@@ -127,19 +127,14 @@ TEST(PlusMinusChopperWave, AnticlockwiseOpeningSpikeShrinksNearFullSpeed) {
   ExpectPeriod(Built(2, 0, 1, 89),
                Wave().Spike(E, +1).Run(E, 1).Spike(-E, -1).FillTo(-E, kBuiltSamples));
   // p = 90: three opening samples, E up to index 4.
-  ExpectPeriod(Built(2, 0, 1, 90), Wave()
-                                       .Then({E + 20, E + 10, E + 5, E, E})
-                                       .Spike(-E, -1)
-                                       .FillTo(-E, kBuiltSamples));
+  ExpectPeriod(Built(2, 0, 1, 90),
+               Wave().Then({E + 20, E + 10, E + 5, E, E}).Spike(-E, -1).FillTo(-E, kBuiltSamples));
   // p = 94: 50 - h = 3 is already reached, yet one sample of E is written.
-  ExpectPeriod(Built(3, 0, 1, 94), Wave()
-                                       .Then({E + 20, E + 10, E + 5, E})
-                                       .Spike(-E, -1)
-                                       .FillTo(-E, kBuiltSamples));
+  ExpectPeriod(Built(3, 0, 1, 94),
+               Wave().Then({E + 20, E + 10, E + 5, E}).Spike(-E, -1).FillTo(-E, kBuiltSamples));
   // p = 95 and 96: a single 32 V sample, then one E.
   for (int p : {95, 96}) {
-    ExpectPeriod(Built(2, 0, 1, p),
-                 Wave().Then({32, E}).Spike(-E, -1).FillTo(-E, kBuiltSamples));
+    ExpectPeriod(Built(2, 0, 1, p), Wave().Then({32, E}).Spike(-E, -1).FillTo(-E, kBuiltSamples));
   }
   // From p = 97 on, no E at all.
   for (int p : {97, 98, 99}) {

@@ -41,7 +41,8 @@ TEST(GeneratorWave, ZeroVoltageIsFlat) {
   bench.WaveSamples[10] = 5;
   bench.MotorVoltage = 0;
   bench.BuildGeneratorWave();
-  for (int i = 0; i < TBench::kWaveCapacity; ++i) EXPECT_EQ(bench.WaveSamples[i], 0) << i;
+  for (int i = 0; i < TBench::kWaveCapacity; ++i)
+    EXPECT_EQ(bench.WaveSamples[i], 0) << i;
 }
 
 TEST(GeneratorWave, ClockSeededNoiseStaysInRangeAndChangesEachTime) {

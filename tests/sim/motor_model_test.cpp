@@ -18,7 +18,9 @@ struct BenchRow {
   const char* speed;
 };
 
-std::ostream& operator<<(std::ostream& out, const BenchRow& row) { return out << row.name; }
+std::ostream& operator<<(std::ostream& out, const BenchRow& row) {
+  return out << row.name;
+}
 
 class RefreshBenchReadings : public testing::TestWithParam<BenchRow> {};
 
@@ -39,25 +41,24 @@ TEST_P(RefreshBenchReadings, ShowVoltageAndSpeed) {
 
 INSTANTIATE_TEST_SUITE_P(
     WorkedCases, RefreshBenchReadings,
-    testing::Values(
-        BenchRow{"HalfSpeed", 10.4L, 1, 1, 2, 100, "5,20", "1360"},
-        BenchRow{"FullSpeed", 10.4L, 1, 1, 2, 200, "10,40", "2920"},
-        BenchRow{"FullSpeedAnticlockwise", 10.4L, 1, 0, 2, 200, "-10,40", "-2920"},
-        BenchRow{"OneQuadrantFullSpeed", 11.2L, 2, 1, 1, 200, "11,20", "3160"},
-        // Below 2/3 V the motor stands still.
-        BenchRow{"BelowThreshold", 10.4L, 2, 1, 1, 12, "0,62", "0"},
-        BenchRow{"BelowThresholdAnticlockwise", 10.4L, 2, 0, 1, 12, "-0,62", "0"},
-        // The voltage follows the raw bar position, not the rounded percentage.
-        BenchRow{"FirstStep", 10.4L, 2, 1, 3, 1, "0,05", "0"},
-        // Not connected: the voltmeter follows, the motor does not turn.
-        BenchRow{"NotConnected", 10.4L, 0, 1, 2, 100, "5,20", "0"},
-        BenchRow{"NotConnectedAnticlockwise", 10.4L, 0, 0, 2, 100, "-5,20", "0"},
-        // Negative zero shows no sign.
-        BenchRow{"AnticlockwiseAtZero", 10.4L, 1, 0, 2, 0, "0,00", "0"},
-        // Anything not chosen: the voltage keeps its value (0 here).
-        BenchRow{"WiringNotChosen", 10.4L, 10, 1, 2, 150, "0,00", "0"},
-        BenchRow{"DirectionNotChosen", 10.4L, 1, 10, 2, 150, "0,00", "0"},
-        BenchRow{"TypeNotChosen", 10.4L, 1, 1, 0, 150, "0,00", "0"}),
+    testing::Values(BenchRow{"HalfSpeed", 10.4L, 1, 1, 2, 100, "5,20", "1360"},
+                    BenchRow{"FullSpeed", 10.4L, 1, 1, 2, 200, "10,40", "2920"},
+                    BenchRow{"FullSpeedAnticlockwise", 10.4L, 1, 0, 2, 200, "-10,40", "-2920"},
+                    BenchRow{"OneQuadrantFullSpeed", 11.2L, 2, 1, 1, 200, "11,20", "3160"},
+                    // Below 2/3 V the motor stands still.
+                    BenchRow{"BelowThreshold", 10.4L, 2, 1, 1, 12, "0,62", "0"},
+                    BenchRow{"BelowThresholdAnticlockwise", 10.4L, 2, 0, 1, 12, "-0,62", "0"},
+                    // The voltage follows the raw bar position, not the rounded percentage.
+                    BenchRow{"FirstStep", 10.4L, 2, 1, 3, 1, "0,05", "0"},
+                    // Not connected: the voltmeter follows, the motor does not turn.
+                    BenchRow{"NotConnected", 10.4L, 0, 1, 2, 100, "5,20", "0"},
+                    BenchRow{"NotConnectedAnticlockwise", 10.4L, 0, 0, 2, 100, "-5,20", "0"},
+                    // Negative zero shows no sign.
+                    BenchRow{"AnticlockwiseAtZero", 10.4L, 1, 0, 2, 0, "0,00", "0"},
+                    // Anything not chosen: the voltage keeps its value (0 here).
+                    BenchRow{"WiringNotChosen", 10.4L, 10, 1, 2, 150, "0,00", "0"},
+                    BenchRow{"DirectionNotChosen", 10.4L, 1, 10, 2, 150, "0,00", "0"},
+                    BenchRow{"TypeNotChosen", 10.4L, 1, 1, 0, 150, "0,00", "0"}),
     [](const testing::TestParamInfo<BenchRow>& info) { return info.param.name; });
 
 TEST(MotorModel, SpeedLawAroundTheThreshold) {

@@ -7,9 +7,9 @@
 namespace {
 
 TEST(HalveToEven, RoundsBarPositionsHalfToEven) {
-  const std::pair<int, int> rows[] = {{0, 0},    {1, 0},     {2, 1},     {3, 2},   {5, 2},
-                                      {7, 4},    {99, 50},   {100, 50},  {101, 50}, {199, 100},
-                                      {200, 100}, {-1, 0},   {-3, -2},   {-5, -2}};
+  const std::pair<int, int> rows[] = {{0, 0},     {1, 0},   {2, 1},    {3, 2},    {5, 2},
+                                      {7, 4},     {99, 50}, {100, 50}, {101, 50}, {199, 100},
+                                      {200, 100}, {-1, 0},  {-3, -2},  {-5, -2}};
   for (auto [position, percent] : rows) {
     EXPECT_EQ(TBench::HalveToEven(position), percent) << "position " << position;
   }
@@ -43,8 +43,7 @@ TEST(RefreshBench, RedrawsBothTracesFromTheNewWave) {
   EXPECT_NEAR(rb.series4.points.back().first, 25.0, 1e-9);
   for (std::size_t i = 0; i < 500; ++i) {
     EXPECT_NEAR(rb.series1.points[i].first, 0.05 * i, 1e-9) << i;
-    EXPECT_EQ(rb.series1.points[i].second,
-              static_cast<double>(rb.bench.WaveSamples[i % 100])) << i;
+    EXPECT_EQ(rb.series1.points[i].second, static_cast<double>(rb.bench.WaveSamples[i % 100])) << i;
   }
   EXPECT_NEAR(rb.series1.points.back().first, 24.95, 1e-9);
   // Type 2, clockwise, with inductance at p = 50: the spike opens each period.
@@ -70,7 +69,8 @@ TEST(RefreshBench, BarMovedBeforeAWiringIsChosenLeavesEverythingAtZero) {
   rb.bench.RefreshBench();
   EXPECT_EQ(rb.bench.MotorVoltage, 0);
   EXPECT_EQ(rb.readings.Last(inTachometer), "0");
-  for (const auto& point : rb.series1.points) EXPECT_EQ(point.second, 0.0);
+  for (const auto& point : rb.series1.points)
+    EXPECT_EQ(point.second, 0.0);
 }
 
 TEST(RefreshBench, FirstBarStepMovesTheVoltmeterButNotTheWave) {
@@ -79,7 +79,8 @@ TEST(RefreshBench, FirstBarStepMovesTheVoltmeterButNotTheWave) {
   rb.bench.ChopperType = 3;  // off at 0 %, and position 1 rounds to 0 %
   rb.bench.RefreshBench();
   EXPECT_EQ(rb.readings.Last(inVoltmeter), "0,05");
-  for (const auto& point : rb.series1.points) EXPECT_EQ(point.second, 0.0);
+  for (const auto& point : rb.series1.points)
+    EXPECT_EQ(point.second, 0.0);
 }
 
 TEST(RefreshBench, WorksWithoutAWindow) {
@@ -112,12 +113,13 @@ TEST(RefreshFourQuadrant, MotorTraceIsDrawnBeforeTheNewVoltageIsKnown) {
 
   const decltype(rb.readings.history) expected = {
       {inVoltmeter, "5,20"},  // PlotWave shows the previous voltage
-      {inTachometer, "0"},    {inTachometer, "2920"}, {inVoltmeter, "10,40"},
-      {inAmmeter1, "1,08"},   {inAmmeter2, "1,08"}};
+      {inTachometer, "0"},   {inTachometer, "2920"}, {inVoltmeter, "10,40"},
+      {inAmmeter1, "1,08"},  {inAmmeter2, "1,08"}};
   EXPECT_EQ(rb.readings.history, expected);
   // "+ ou -" at 100 %: the whole shown period at +E.
   ASSERT_EQ(rb.series1.points.size(), 500u);
-  for (const auto& point : rb.series1.points) EXPECT_DOUBLE_EQ(point.second, 10.4);
+  for (const auto& point : rb.series1.points)
+    EXPECT_DOUBLE_EQ(point.second, 10.4);
 }
 
 TEST(RefreshFourQuadrant, DrivenMachineTraceIsItsVoltageWithNoise) {
@@ -134,9 +136,9 @@ TEST(RefreshFourQuadrant, DrivenMachineTraceIsItsVoltageWithNoise) {
   for (std::size_t i = 0; i < 500; ++i) {
     EXPECT_NEAR(rb.series1.points[i].second, expected[(i % 100) % 3], 1e-12) << i;
   }
-  const decltype(rb.readings.history) readings = {
-      {inTachometer, "0"}, {inTachometer, "7000"}, {inVoltmeter, "16,00"},
-      {inVoltmeter, "16,00"}, {inAmmeter1, "-0,40"}, {inAmmeter2, "-0,40"}};
+  const decltype(rb.readings.history) readings = {{inTachometer, "0"},    {inTachometer, "7000"},
+                                                  {inVoltmeter, "16,00"}, {inVoltmeter, "16,00"},
+                                                  {inAmmeter1, "-0,40"},  {inAmmeter2, "-0,40"}};
   EXPECT_EQ(rb.readings.history, readings);
 }
 
