@@ -245,8 +245,8 @@ int TChartAxis::LogValueToPixel(double value) const {
   const double lv = std::log(value);
   const double t = (inverted_ ? lmax - lv : lv - lmin) * PixelLength / (lmax - lmin);
   if (!(std::fabs(t) < 2147483647.0)) return PixelCenter;
-  const int offset = static_cast<int>(std::nearbyint(t));
-  return IsHorizontal() ? PixelStart + offset : PixelEnd - offset;
+  const auto offset = static_cast<std::int64_t>(std::nearbyint(t));
+  return ClampToPixel(IsHorizontal() ? PixelStart + offset : PixelEnd - offset);
 }
 
 double TChartAxis::PixelToValue(int pixel) const {
@@ -256,12 +256,14 @@ double TChartAxis::PixelToValue(int pixel) const {
     if (lmax == lmin || PixelLength < 1) return RangeMin;
     if (pixel == PixelStart) return IsHorizontal() != inverted_ ? RangeMin : RangeMax;
     if (pixel == PixelEnd) return IsHorizontal() != inverted_ ? RangeMax : RangeMin;
-    const double distance = inverted_ ? PixelEnd - pixel : pixel - PixelStart;
+    const double distance =
+        inverted_ ? static_cast<double>(PixelEnd) - pixel : static_cast<double>(pixel) - PixelStart;
     const double d = (lmax - lmin) * distance / PixelLength;
     return IsHorizontal() ? std::exp(lmin + d) : std::exp(lmax - d);
   }
   if (PixelLength < 1) return 0;
-  const double d = inverted_ ? PixelEnd - pixel : pixel - PixelStart;
+  const double d =
+      inverted_ ? static_cast<double>(PixelEnd) - pixel : static_cast<double>(pixel) - PixelStart;
   const double a = d * RangeSpan / PixelLength;
   return IsHorizontal() ? RangeMin + a : RangeMax - a;
 }

@@ -170,8 +170,8 @@ class TChartAxis {
     if (RangeSpan == 0) return PixelCenter;
     const double t = (value - RangeMin) * PixelLength / RangeSpan;
     if (!(std::fabs(t) < 2147483647.0)) return PixelCenter;
-    const int offset = static_cast<int>(std::nearbyint(t));
-    return IsHorizontal() != inverted_ ? PixelStart + offset : PixelEnd - offset;
+    const auto offset = static_cast<std::int64_t>(std::nearbyint(t));
+    return ClampToPixel(IsHorizontal() != inverted_ ? PixelStart + offset : PixelEnd - offset);
   }
   double PixelToValue(int pixel) const;
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -30,4 +31,26 @@ inline int RoundToInt(double value, int fallback = 0) {
 inline std::int64_t TruncToInt64(double value) {
   if (!(std::fabs(value) < 9.2e18)) return 0;
   return static_cast<std::int64_t>(value);
+}
+
+// A pixel worked out in 64 bits, brought back into an int: a value far outside an axis lands
+// at the end of the integer range instead of wrapping round to the other side.
+inline int ClampToPixel(std::int64_t pixel) {
+  return static_cast<int>(std::clamp<std::int64_t>(pixel, std::numeric_limits<int>::min(),
+                                                   std::numeric_limits<int>::max()));
+}
+
+// a × b − c × d for operands of up to 33 bits, whose products may need 66: exact when the
+// result lies below 2^61 in magnitude, otherwise ±2^62 with the result's sign. A double
+// estimate (off by at most 2^15) tells which; below the bound the wrapped 64-bit result is
+// the true one.
+inline std::int64_t CrossDifference(std::int64_t a, std::int64_t b, std::int64_t c,
+                                    std::int64_t d) {
+  const double estimate = static_cast<double>(a) * static_cast<double>(b) -
+                          static_cast<double>(c) * static_cast<double>(d);
+  constexpr std::int64_t kBig = std::int64_t{1} << 62;
+  if (std::fabs(estimate) >= 0x1p61) return estimate < 0 ? -kBig : kBig;
+  const std::uint64_t wrapped = static_cast<std::uint64_t>(a) * static_cast<std::uint64_t>(b) -
+                                static_cast<std::uint64_t>(c) * static_cast<std::uint64_t>(d);
+  return static_cast<std::int64_t>(wrapped);
 }

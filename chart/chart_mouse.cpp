@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "chart/custom_chart.h"
+#include "chart/event_shield.h"
 
 namespace {
 
@@ -340,32 +341,36 @@ void TCustomChart::MouseLeave() {
 // Window-system events
 
 void TCustomChart::mousePressEvent(QMouseEvent* event) {
-  MouseDown(event->button(), ShiftOf(event), X(event), Y(event));
+  Shielded("mousePressEvent",
+           [&] { MouseDown(event->button(), ShiftOf(event), X(event), Y(event)); });
 }
 
 void TCustomChart::mouseDoubleClickEvent(QMouseEvent* event) {
-  if (OnDblClick) OnDblClick(this);
-  MouseDown(event->button(), ShiftOf(event, true), X(event), Y(event));
+  Shielded("mouseDoubleClickEvent", [&] {
+    if (OnDblClick) OnDblClick(this);
+    MouseDown(event->button(), ShiftOf(event, true), X(event), Y(event));
+  });
 }
 
 void TCustomChart::mouseMoveEvent(QMouseEvent* event) {
-  MouseMove(ShiftOf(event), X(event), Y(event));
+  Shielded("mouseMoveEvent", [&] { MouseMove(ShiftOf(event), X(event), Y(event)); });
 }
 
 void TCustomChart::mouseReleaseEvent(QMouseEvent* event) {
-  MouseUp(event->button(), ShiftOf(event), X(event), Y(event));
+  Shielded("mouseReleaseEvent",
+           [&] { MouseUp(event->button(), ShiftOf(event), X(event), Y(event)); });
 }
 
 void TCustomChart::wheelEvent(QWheelEvent* event) {
   // 120 units make a notch; touchpads send less at a time.
-  wheelRemainder_ += event->angleDelta().y();
-  const int notches = wheelRemainder_ / 120;
-  wheelRemainder_ -= notches * 120;
-  MouseWheel(notches);
+  const long long units = static_cast<long long>(wheelRemainder_) + event->angleDelta().y();
+  const int notches = static_cast<int>(units / 120);
+  wheelRemainder_ = static_cast<int>(units % 120);
+  Shielded("wheelEvent", [&] { MouseWheel(notches); });
   event->accept();
 }
 
 void TCustomChart::leaveEvent(QEvent* event) {
-  MouseLeave();
+  Shielded("leaveEvent", [&] { MouseLeave(); });
   TCustomAxisPanel::leaveEvent(event);
 }

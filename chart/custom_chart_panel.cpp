@@ -4,6 +4,7 @@
 #include <QPainter>
 
 #include "chart/chart_math.h"
+#include "chart/event_shield.h"
 
 TCustomChartPanel::TCustomChartPanel(QWidget* parent) : QWidget(parent) {
   // The chart paints every pixel itself: no background fill before a paint.
@@ -141,15 +142,17 @@ void TCustomChartPanel::DrawPanelFrame() {
 void TCustomChartPanel::paintEvent(QPaintEvent*) {
   updatePending_ = false;
   QPainter screen(this);
-  if (canvas_.BufferedDisplay) {
-    if (canvas_.BufferDirty || !canvas_.BufferImage) PaintChart(nullptr, ClientRect());
-    screen.drawImage(0, 0, *canvas_.BufferImage);
-    return;
-  }
-  QImage image(std::max(width(), 1), std::max(height(), 1), QImage::Format_RGB32);
-  TCanvas direct(&image);
-  PaintChart(&direct, ClientRect());
-  screen.drawImage(0, 0, image);
+  Shielded("paintEvent", [&] {
+    if (canvas_.BufferedDisplay) {
+      if (canvas_.BufferDirty || !canvas_.BufferImage) PaintChart(nullptr, ClientRect());
+      if (canvas_.BufferImage) screen.drawImage(0, 0, *canvas_.BufferImage);
+      return;
+    }
+    QImage image(std::max(width(), 1), std::max(height(), 1), QImage::Format_RGB32);
+    TCanvas direct(&image);
+    PaintChart(&direct, ClientRect());
+    screen.drawImage(0, 0, image);
+  });
 }
 
 void TCustomChartPanel::resizeEvent(QResizeEvent* event) {

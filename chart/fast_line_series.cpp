@@ -1,6 +1,10 @@
 #include "chart/fast_line_series.h"
 
+#include <algorithm>
 #include <cstdlib>
+
+#include "chart/chart_math.h"
+#include "chart/event_shield.h"
 
 TFastLineSeries::TFastLineSeries(QObject* owner) : TChartSeries(owner) {
   KeepEdgePoints = true;
@@ -85,19 +89,26 @@ void TFastLineSeries::PointAdded(int index) {
   }
   TChartCanvas3D& canvas = chart->Canvas();
   canvas.SetSurface(canvas.BufferImage.get());
-  canvas.UseChartPen(linePen_);
-  const int previous = index > 0 ? index - 1 : 0;
-  canvas.MoveTo(XPixel(previous), YPixel(previous));
-  DrawPoint(index);
+  // The point is stored whatever happens to its drawing; the next paint draws it anyway.
+  Shielded("AppendPoint", [&] {
+    canvas.UseChartPen(linePen_);
+    const int previous = index > 0 ? index - 1 : 0;
+    canvas.MoveTo(XPixel(previous), YPixel(previous));
+    DrawPoint(index);
+  });
   canvas.SetSurface(nullptr);
   chart->update();
 }
 
 int TFastLineSeries::PointAtPixel(int x, int y) {
-  if (FirstVisibleIndex < 0 || LastVisibleIndex < 0 || ResolvedHorizAxis() == nullptr) return -1;
+  // The range is the last paint's: points may have gone since.
+  const int last = std::min(LastVisibleIndex, PointCount() - 1);
+  if (FirstVisibleIndex < 0 || FirstVisibleIndex > last || ResolvedHorizAxis() == nullptr) {
+    return -1;
+  }
   const TPoint target{x, y};
   TPoint previous;
-  for (int i = FirstVisibleIndex; i <= LastVisibleIndex; ++i) {
+  for (int i = FirstVisibleIndex; i <= last; ++i) {
     const TPoint p{XPixel(i), YPixel(i)};
     if (p == target) return i;
     if (i > FirstVisibleIndex && PointOnSegment(target, p, previous, 0)) return i - 1;
@@ -107,19 +118,20 @@ int TFastLineSeries::PointAtPixel(int x, int y) {
 }
 
 bool PointOnSegment(TPoint p, TPoint a, TPoint b, int tolerance) {
-  const long long d = std::max(std::llabs(static_cast<long long>(b.X) - a.X),
-                               std::llabs(static_cast<long long>(b.Y) - a.Y));
-  const long long cross = static_cast<long long>(p.X - a.X) * (b.Y - a.Y) -
-                          static_cast<long long>(p.Y - a.Y) * (b.X - a.X);
+  // In 64 bits throughout: points far off the plot are a whole int range apart.
+  using Wide = long long;
+  const Wide ax = a.X, ay = a.Y, bx = b.X, by = b.Y, px = p.X, py = p.Y;
+  const Wide d = std::max(std::llabs(bx - ax), std::llabs(by - ay));
+  const Wide cross = CrossDifference(px - ax, by - ay, py - ay, bx - ax);
   if (std::llabs(cross) >= d) return false;  // a pixel or more off the line
-  const auto before = [tolerance](int u, int v) { return u + tolerance < v; };
+  const auto before = [tolerance](Wide u, Wide v) { return u + tolerance < v; };
   // Beyond a, away from b; then beyond b, away from a.
-  if ((before(b.X, a.X) && before(a.X, p.X)) || (before(b.Y, a.Y) && before(a.Y, p.Y)) ||
-      (before(p.X, a.X) && before(a.X, b.X)) || (before(p.Y, a.Y) && before(a.Y, b.Y))) {
+  if ((before(bx, ax) && before(ax, px)) || (before(by, ay) && before(ay, py)) ||
+      (before(px, ax) && before(ax, bx)) || (before(py, ay) && before(ay, by))) {
     return false;
   }
-  if ((before(a.X, b.X) && before(b.X, p.X)) || (before(a.Y, b.Y) && before(b.Y, p.Y)) ||
-      (before(p.X, b.X) && before(b.X, a.X)) || (before(p.Y, b.Y) && before(b.Y, a.Y))) {
+  if ((before(ax, bx) && before(bx, px)) || (before(ay, by) && before(by, py)) ||
+      (before(px, bx) && before(bx, ax)) || (before(py, by) && before(by, ay))) {
     return false;
   }
   return true;

@@ -1,6 +1,7 @@
 #include "platform/jpeg_file.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <csetjmp>
 #include <cstdio>
 #include <vector>
@@ -14,6 +15,11 @@ EPictureError::EPictureError(const QString& path)
 namespace {
 
 constexpr qint64 kMaxFileBytes = 256 * 1024 * 1024;
+// The decoder's own working memory (a progressive file keeps every coefficient of the picture,
+// about 2 bytes a sample) and the scans of a progressive file: a wiring diagram needs a few
+// megabytes and about ten scans; far beyond either, a file costs time and memory for nothing.
+constexpr long kMaxDecoderBytes = 32L * 1024 * 1024;
+constexpr int kMaxScans = 32;
 
 // libjpeg reports errors by calling error_exit, which must not return: it jumps back here.
 struct ErrorManager {
@@ -23,6 +29,11 @@ struct ErrorManager {
 
 [[noreturn]] void OnError(j_common_ptr info) {
   std::longjmp(reinterpret_cast<ErrorManager*>(info->err)->jump, 1);
+}
+
+void OnProgress(j_common_ptr info) {
+  auto* decompress = reinterpret_cast<j_decompress_ptr>(info);
+  if (decompress->input_scan_number > kMaxScans) OnError(info);
 }
 
 // Warnings (a file cut short, corrupt data) would leave a half-grey picture: treat them as
@@ -51,6 +62,8 @@ bool Decode(const std::vector<unsigned char>& data, QImage& image) {
   info.err = jpeg_std_error(&errors.base);
   errors.base.error_exit = OnError;
   errors.base.emit_message = OnMessage;
+  jpeg_progress_mgr progress{};
+  progress.progress_monitor = OnProgress;
   std::vector<JSAMPLE>* row = new std::vector<JSAMPLE>();
   if (setjmp(errors.jump) != 0) {
     jpeg_destroy_decompress(&info);
@@ -58,6 +71,8 @@ bool Decode(const std::vector<unsigned char>& data, QImage& image) {
     return false;
   }
   jpeg_create_decompress(&info);
+  info.mem->max_memory_to_use = kMaxDecoderBytes;
+  info.progress = &progress;
   jpeg_mem_src(&info, data.data(), static_cast<unsigned long>(data.size()));
   jpeg_read_header(&info, TRUE);
   if (static_cast<long long>(info.image_width) * info.image_height > kMaxPicturePixels) {
@@ -99,13 +114,20 @@ bool Decode(const std::vector<unsigned char>& data, QImage& image) {
 }  // namespace
 
 QImage ReadJpegFile(const QString& path) {
+  // Anything but a regular file is refused before it is opened: opening a named pipe waits
+  // for a writer that may never come, and a device has no end.
+  if (!QFileInfo(path).isFile()) throw EPictureError(path);
   QFile file(path);
-  if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxFileBytes || file.size() == 0) {
+  if (!file.open(QIODevice::ReadOnly) || file.isSequential() || file.size() > kMaxFileBytes ||
+      file.size() == 0) {
     throw EPictureError(path);
   }
-  const QByteArray bytes = file.readAll();
-  if (bytes.isEmpty()) throw EPictureError(path);
-  const std::vector<unsigned char> data(bytes.begin(), bytes.end());
+  // Read once, straight into the decoder's buffer; a file that shrinks meanwhile is taken as
+  // far as it goes.
+  std::vector<unsigned char> data(static_cast<std::size_t>(file.size()));
+  const qint64 got = file.read(reinterpret_cast<char*>(data.data()), file.size());
+  if (got <= 0) throw EPictureError(path);
+  data.resize(static_cast<std::size_t>(got));
   QImage image;
   if (!Decode(data, image)) throw EPictureError(path);
   return image;

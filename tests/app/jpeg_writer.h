@@ -11,7 +11,9 @@
 // encoders produce.
 enum class JpegKind { Rgb, Progressive, Grey, Cmyk };
 
-inline bool WriteJpeg(const QString& path, const QImage& picture, JpegKind kind) {
+// Progressive grey pictures can be written in `scans` scans (2 to 64): the DC coefficients, then
+// the 63 AC ones in equal bands.
+inline bool WriteJpeg(const QString& path, const QImage& picture, JpegKind kind, int scans = 0) {
   std::FILE* file = std::fopen(path.toLocal8Bit().constData(), "wb");
   if (file == nullptr) return false;
   jpeg_compress_struct info{};
@@ -27,6 +29,15 @@ inline bool WriteJpeg(const QString& path, const QImage& picture, JpegKind kind)
   jpeg_set_defaults(&info);
   jpeg_set_quality(&info, 95, TRUE);
   if (kind == JpegKind::Progressive) jpeg_simple_progression(&info);
+  std::vector<jpeg_scan_info> script;
+  if (grey && scans >= 2) {
+    script.push_back({1, {0}, 0, 0, 0, 0});
+    const int bands = scans - 1;
+    for (int b = 0; b < bands; ++b)
+      script.push_back({1, {0}, 1 + 63 * b / bands, 63 * (b + 1) / bands, 0, 0});
+    info.scan_info = script.data();
+    info.num_scans = static_cast<int>(script.size());
+  }
   jpeg_start_compress(&info, TRUE);
   std::vector<JSAMPLE> row(static_cast<std::size_t>(picture.width()) * info.input_components);
   while (info.next_scanline < info.image_height) {

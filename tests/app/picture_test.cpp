@@ -5,6 +5,10 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
+
 #include "jpeg_writer.h"
 #include "platform/jpeg_file.h"
 #include "platform/picture_box.h"
@@ -14,9 +18,9 @@ namespace {
 class JpegFileTest : public testing::Test {
  protected:
   QString Path(const char* name) const { return dir.filePath(QString::fromUtf8(name)); }
-  QString Written(const char* name, const QImage& picture, JpegKind kind) {
+  QString Written(const char* name, const QImage& picture, JpegKind kind, int scans = 0) {
     const QString path = Path(name);
-    EXPECT_TRUE(WriteJpeg(path, picture, kind));
+    EXPECT_TRUE(WriteJpeg(path, picture, kind, scans));
     return path;
   }
   static std::string ErrorOf(const QString& path) {
@@ -98,6 +102,27 @@ TEST_F(JpegFileTest, RefusesDecompressionBombs) {
   bomb.close();
   EXPECT_EQ(ErrorOf(Path("bomb.jpg")),
             "Impossible d'ouvrir le fichier " + Path("bomb.jpg").toStdString());
+}
+
+// Only regular files are read (a named pipe would block the program for ever), and progressive
+// files that would cost far more time or memory than any diagram are refused.
+TEST_F(JpegFileTest, RefusesWhatWouldHangOrExhaustTheProgram) {
+  const auto refused = [](const QString& path) {
+    return ErrorOf(path) == "Impossible d'ouvrir le fichier " + path.toStdString();
+  };
+  EXPECT_TRUE(refused(dir.path()));
+#ifdef Q_OS_UNIX
+  const QString pipe = Path("pipe.jpg");
+  ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+  EXPECT_TRUE(refused(pipe));
+#endif
+  const QImage small = Plain(64, 48, Qt::gray);
+  EXPECT_EQ(ReadJpegFile(Written("ten.jpg", small, JpegKind::Grey, 10)).size(), QSize(64, 48));
+  EXPECT_EQ(ReadJpegFile(Written("thirty-two.jpg", small, JpegKind::Grey, 32)).size(),
+            QSize(64, 48));
+  EXPECT_TRUE(refused(Written("forty.jpg", small, JpegKind::Grey, 40)));
+  // 4200 × 4200 progressive: 35 MB of coefficients for the decoder to keep.
+  EXPECT_TRUE(refused(Written("huge.jpg", Plain(4200, 4200, Qt::gray), JpegKind::Grey, 2)));
 }
 
 TEST(PictureBox, ShrinksKeepingProportionsAndNeverEnlarges) {

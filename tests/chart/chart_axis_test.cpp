@@ -75,6 +75,33 @@ TEST_F(AxisTest, ValuesWithoutAPixelGoToTheCentre) {
   EXPECT_EQ(left.PixelToValue(5), 0);
 }
 
+// Values that map to a pixel beyond the integer range land at its end, on every side and in
+// both directions; anything up to ±1e308 maps without overflow.
+TEST_F(AxisTest, FarValuesStopAtTheEndOfTheIntegerRange) {
+  constexpr int kMax = std::numeric_limits<int>::max();
+  constexpr int kMin = std::numeric_limits<int>::min();
+  TChartAxis& bottom = chart.BottomAxis();
+  LayOut(bottom, 0, 1, 100, 1100);
+  EXPECT_EQ(bottom.ValueToPixel(2147483.6), kMax);
+  EXPECT_EQ(bottom.ValueToPixel(-2147483.6), 100 - 2147483600);
+  TChartAxis& left = chart.LeftAxis();
+  LayOut(left, 0, 1, 100, 1100);
+  EXPECT_EQ(left.ValueToPixel(-2147483.6), kMax);
+  left.SetInverted(true);
+  LayOut(left, 0, 1, -1100, -100);
+  EXPECT_EQ(left.ValueToPixel(-2147483.6), kMin);
+  for (TChartAxis* axis : {&bottom, &left}) {
+    for (bool logarithmic : {false, true}) {
+      axis->SetLogarithmic(logarithmic);
+      for (double v : {1e308, -1e308, 3e9, -3e9, 1e-308, 2147483.6, -2147483.6})
+        axis->ValueToPixel(v);
+      LayOut(*axis, 1e-300, 1e300, 100, 1100);
+      for (double v : {1e308, -1e308, 1e-308})
+        axis->ValueToPixel(v);
+    }
+  }
+}
+
 TEST_F(AxisTest, LogarithmicMapping) {
   TChartAxis& bottom = chart.BottomAxis();
   bottom.SetLogarithmic(true);

@@ -49,7 +49,9 @@ class ChartSeriesTest : public testing::Test {
     series.SetSeriesColor(clRed);
     chart.repaints = 0;
   }
-  std::vector<std::string> log;  // outlives the series, which repaints as it goes
+  // Both outlive the series, whose handlers still run as it goes away.
+  std::vector<std::string> log;
+  int cleared = 0;
   CountingChart chart;
   TChartSeries series;
 };
@@ -172,7 +174,6 @@ TEST_F(ChartSeriesTest, AfterAddComesBeforeTheRepaint) {
 }
 
 TEST_F(ChartSeriesTest, ClearingAnEmptySeriesStillNotifiesAndRepaints) {
-  int cleared = 0;
   series.OnClearValues = [&](TChartSeries* sender) {
     EXPECT_EQ(sender->PointCount(), 0);
     ++cleared;

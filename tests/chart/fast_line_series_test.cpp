@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <limits>
 
 #include "chart/chart.h"
 #include "oscilloscope_chart.h"
@@ -148,6 +149,30 @@ TEST(FastLineSeries, PointOnSegmentRules) {
   EXPECT_TRUE(PointOnSegment({11, 0}, {0, 0}, {10, 0}, 1));   // within the tolerance
   EXPECT_FALSE(PointOnSegment({3, 3}, {3, 3}, {3, 3}, 0));    // zero length holds nothing
   EXPECT_TRUE(PointOnSegment({10, 0}, {0, 0}, {10, 0}, 0));
+  // Ends a whole integer range apart: the products need more than 64 bits.
+  constexpr int kMax = std::numeric_limits<int>::max(), kMin = std::numeric_limits<int>::min();
+  EXPECT_TRUE(PointOnSegment({0, 0}, {kMin + 1, kMin + 1}, {kMax, kMax}, 0));
+  EXPECT_FALSE(PointOnSegment({0, 1}, {kMin + 1, kMin + 1}, {kMax, kMax}, 0));
+  EXPECT_FALSE(PointOnSegment({0, 0}, {kMin, kMax}, {kMax, kMin + 7}, 0));
+  EXPECT_TRUE(PointOnSegment({kMax, kMax}, {0, 0}, {1, 1}, kMax));  // within a huge tolerance
+}
+
+// The visible range is the last paint's: points removed since are not looked at.
+TEST(FastLineSeries, PointAtPixelAfterPointsWentAway) {
+  BareChart bare;
+  for (int i = 0; i <= 6; ++i)
+    bare.series.AppendPoint(i, 5);
+  bare.Paint();
+  TFastLineSeries& s = bare.series;
+  const int x = s.XPixel(6), y = s.YPixel(6);
+  s.RemovePoint(6);
+  s.RemovePoint(5);
+  EXPECT_EQ(s.PointAtPixel(x, y), -1);
+  EXPECT_EQ(s.PointAtPixel(s.XPixel(2), s.YPixel(2)), 2);
+  s.ClearPoints();
+  EXPECT_EQ(s.PointAtPixel(x, y), -1);
+  bare.chart.MouseDown(Qt::LeftButton, {}, x, y);  // no longer a reason to throw
+  bare.chart.MouseUp(Qt::LeftButton, {}, x, y);
 }
 
 TEST(FastLineSeries, PenAndSeriesColourStayEqual) {

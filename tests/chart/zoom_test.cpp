@@ -1,13 +1,16 @@
 // The chart's own mouse handling: zooming, undoing, panning, the wheel and clicks.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCursor>
 #include <QImage>
+#include <QMouseEvent>
 #include <string>
 #include <tuple>
 #include <vector>
 
 #include "chart/chart.h"
+#include "chart/event_shield.h"
 #include "oscilloscope_chart.h"
 
 namespace {
@@ -214,11 +217,6 @@ TEST_F(ZoomTest, PointerToValuesReadsThePointerNow) {
   EXPECT_DOUBLE_EQ(t, 0);
   EXPECT_DOUBLE_EQ(u, 25);
 }
-
-}  // namespace
-
-namespace {
-
 TEST_F(ZoomTest, AnimatedZoomEndsOnTheTargetWithOneZoomEvent) {
   chart().SetAnimatedZoom(true);
   int zooms = 0;
@@ -258,6 +256,31 @@ TEST_F(ZoomTest, SeriesClickEventsAndLeavingTheChart) {
   chart().MouseLeave();  // a zoom drag stays
   EXPECT_TRUE(chart().ZoomState.IsActive);
   EXPECT_EQ(chart().cursor().shape(), Qt::CrossCursor);
+}
+
+// Whatever a handler throws stops at the event's entry point: the event loop cannot carry it.
+TEST_F(ZoomTest, ExceptionsStopAtTheWindowSystemEvents) {
+  std::vector<std::string> faults;
+  const TChartFaultHandler previous =
+      SetChartFaultHandler([&](const std::string& where, const std::string& what) {
+        faults.push_back(where + ": " + what);
+      });
+  chart().OnMouseDown = [](TCustomChart*, Qt::MouseButton, TShiftState, int, int) {
+    throw std::runtime_error("appui");
+  };
+  chart().OnMouseMove = [](TCustomChart*, TShiftState, int, int) {
+    throw std::runtime_error("déplacement");
+  };
+  const QPointF at(200, 100);
+  QMouseEvent press(QEvent::MouseButtonPress, at, chart().mapToGlobal(at), Qt::LeftButton,
+                    Qt::LeftButton, Qt::NoModifier);
+  QMouseEvent move(QEvent::MouseMove, at, chart().mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                   Qt::NoModifier);
+  QApplication::sendEvent(&chart(), &press);
+  QApplication::sendEvent(&chart(), &move);
+  SetChartFaultHandler(previous);
+  EXPECT_EQ(faults,
+            (std::vector<std::string>{"mousePressEvent: appui", "mouseMoveEvent: déplacement"}));
 }
 
 }  // namespace
