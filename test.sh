@@ -2,21 +2,28 @@
 # Installs what the project needs (Debian 12, as root), builds, and runs every test.
 #   ./test.sh              build/ and its tests
 #   SANITIZE=1 ./test.sh   build-asan/ with AddressSanitizer and UndefinedBehaviorSanitizer
+#   DEBUG=1 ./test.sh      build-debug/ unoptimised, with the standard library's assertions
+#   WERROR=1 ...           any warning in our own code fails the build (the CI builds)
 set -euo pipefail
 cd "$(dirname "$0")"
 
 ./scripts/install-deps.sh
 
+options=(-DSIMHACHEUR_WERROR="${WERROR:-OFF}")
+build_type=RelWithDebInfo
 if [ "${SANITIZE:-0}" = "1" ]; then
   dir=build-asan
-  options=(-DSANITIZE=ON -DSIMHACHEUR_BENCH=OFF)
-  export ASAN_OPTIONS="abort_on_error=1:detect_leaks=1:strict_string_checks=1"
+  options+=(-DSANITIZE=ON -DSIMHACHEUR_BENCH=OFF)
+  export ASAN_OPTIONS="abort_on_error=1:detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1"
   export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+elif [ "${DEBUG:-0}" = "1" ]; then
+  dir=build-debug
+  build_type=Debug
+  options+=(-DSIMHACHEUR_BENCH=OFF)
 else
   dir=build
-  options=()
 fi
 
-cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${options[@]}" >/dev/null
+cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE="$build_type" "${options[@]}" >/dev/null
 cmake --build "$dir" --parallel "$(nproc)"
 QT_QPA_PLATFORM=offscreen ctest --test-dir "$dir" --output-on-failure --parallel "$(nproc)"

@@ -12,7 +12,6 @@ constexpr Qt::MouseButton kZoomButton = Qt::LeftButton;
 constexpr Qt::MouseButton kPanButton = Qt::RightButton;
 constexpr double kZoomStepDivisor = 3.0;
 constexpr int kMinimumDrag = 16;         // pixels, in both directions
-constexpr double kWheelFraction = 0.03;  // of the vertical range, per notch
 
 TShiftState ShiftOf(const QMouseEvent* event, bool doubleClick = false) {
   return {event->modifiers(), event->buttons(), doubleClick};
@@ -319,6 +318,7 @@ void TCustomChart::DrawZoomOutline() {
 
 void TCustomChart::MouseWheel(int notches) {
   if (notches == 0) return;
+  if (scalesUntouched_) SaveScales();  // so that ResetZoom brings back the scales shown before
   for (const auto& axis : Axes()) {
     if (axis->IsHorizontal()) continue;
     const double offset = (axis->Maximum() - axis->Minimum()) * 3 * 0.01;

@@ -56,7 +56,7 @@ QRgb FromCmyk(const JSAMPLE* p, bool inverted) {
 
 // Decodes `data` into `image`; false on any failure. Kept free of objects with destructors
 // between setjmp and the jumps, as longjmp requires.
-bool Decode(const std::vector<unsigned char>& data, QImage& image) {
+bool Decode(const unsigned char* data, std::size_t size, QImage& image) {
   jpeg_decompress_struct info{};
   ErrorManager errors{};
   info.err = jpeg_std_error(&errors.base);
@@ -73,7 +73,7 @@ bool Decode(const std::vector<unsigned char>& data, QImage& image) {
   jpeg_create_decompress(&info);
   info.mem->max_memory_to_use = kMaxDecoderBytes;
   info.progress = &progress;
-  jpeg_mem_src(&info, data.data(), static_cast<unsigned long>(data.size()));
+  jpeg_mem_src(&info, data, static_cast<unsigned long>(size));
   jpeg_read_header(&info, TRUE);
   if (static_cast<long long>(info.image_width) * info.image_height > kMaxPicturePixels) {
     jpeg_destroy_decompress(&info);
@@ -128,7 +128,15 @@ QImage ReadJpegFile(const QString& path) {
   const qint64 got = file.read(reinterpret_cast<char*>(data.data()), file.size());
   if (got <= 0) throw EPictureError(path);
   data.resize(static_cast<std::size_t>(got));
+  QImage image = DecodeJpeg(data.data(), data.size());
+  if (image.isNull()) throw EPictureError(path);
+  return image;
+}
+
+QImage DecodeJpeg(const unsigned char* data, std::size_t size) {
   QImage image;
-  if (!Decode(data, image)) throw EPictureError(path);
+  if (size == 0 || size > static_cast<std::size_t>(kMaxFileBytes) || !Decode(data, size, image)) {
+    return {};
+  }
   return image;
 }

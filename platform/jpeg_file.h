@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QString>
+#include <cstddef>
 #include <stdexcept>
 
 // A picture that could not be opened or decoded; the message names the file as it was asked for.
@@ -17,3 +18,6 @@ inline constexpr long long kMaxPicturePixels = 50'000'000;
 // libjpeg: baseline and progressive, colour, greyscale and CMYK files. Any error or warning of
 // the decoder (a truncated or damaged file among them) refuses the file with EPictureError.
 QImage ReadJpegFile(const QString& path);
+
+// The decoding step of ReadJpegFile on bytes already in memory: a null image when refused.
+QImage DecodeJpeg(const unsigned char* data, std::size_t size);

@@ -10,6 +10,7 @@ packages=(
   qt6-charts-dev libqt6opengl6-dev  # Qt Charts: a peer for the benchmarks only
   libjpeg62-turbo-dev
   fonts-liberation fonts-dejavu-core
+  clang-format clang libclang-rt-14-dev  # the format check and the fuzzers
 )
 
 missing=()
