@@ -186,6 +186,20 @@ bool TChartAxis::SeriesRange(double& low, double& high) const {
   return any;
 }
 
+void TChartAxis::SetInverted(bool inverted) {
+  if (inverted == inverted_) return;
+  inverted_ = inverted;
+  Remap(RangeMin(), RangeMax(), PixelStart(), PixelEnd());
+  Changed();
+}
+
+void TChartAxis::SetLogarithmic(bool logarithmic) {
+  if (logarithmic == logarithmic_) return;
+  logarithmic_ = logarithmic;
+  Remap(RangeMin(), RangeMax(), PixelStart(), PixelEnd());
+  Changed();
+}
+
 void TChartAxis::AdjustRange() {
   if (automatic_ || automaticMaximum_ || automaticMinimum_) {
     double low = 0, high = 0;
@@ -193,9 +207,7 @@ void TChartAxis::AdjustRange() {
     if (automatic_ || automaticMaximum_) maximum_ = high;
     if (automatic_ || automaticMinimum_) minimum_ = low;
   }
-  RangeMax = maximum_;
-  RangeMin = minimum_;
-  RangeSpan = RangeMax - RangeMin;
+  Remap(minimum_, maximum_, PixelStart(), PixelEnd());
 }
 
 void TChartAxis::ComputeAxisPixels() {
@@ -203,10 +215,8 @@ void TChartAxis::ComputeAxisPixels() {
   const TRect& plot = chart_->PlotRect;
   const int start = IsHorizontal() ? plot.Left : plot.Top;
   const int size = IsHorizontal() ? plot.Width() : plot.Height();
-  PixelStart = start + RoundToInt(size * 0.01 * startPosition_);
-  PixelEnd = start + RoundToInt(size * 0.01 * endPosition_);
-  PixelLength = PixelEnd - PixelStart;
-  PixelCenter = (PixelStart + PixelEnd) / 2;
+  Remap(RangeMin(), RangeMax(), start + RoundToInt(size * 0.01 * startPosition_),
+        start + RoundToInt(size * 0.01 * endPosition_));
 }
 
 void TChartAxis::WidenForSeriesMargins() {
@@ -224,48 +234,13 @@ void TChartAxis::WidenForSeriesMargins() {
   if (!(automatic_ || automaticMinimum_)) a = 0;
   if (!(automatic_ || automaticMaximum_)) b = 0;
   if (a == 0 && b == 0) return;
-  const int oldStart = PixelStart, oldEnd = PixelEnd;
-  PixelStart += a;
-  PixelEnd -= b;
-  PixelLength = PixelEnd - PixelStart;
-  double first = PixelToValue(oldStart);
-  double second = PixelToValue(oldEnd);
+  // The values at the old ends once the pixels moved in by the margins become the range.
+  const TAxisMap narrowed = map_.WithPixels(PixelStart() + a, PixelEnd() - b);
+  double first = narrowed.PixelToValue(PixelStart());
+  double second = narrowed.PixelToValue(PixelEnd());
   ComputeAxisPixels();
   if (first > second) std::swap(first, second);
-  RangeMin = first;
-  RangeMax = second;
-  RangeSpan = RangeMax - RangeMin;
-}
-
-int TChartAxis::LogValueToPixel(double value) const {
-  const double lmin = RangeMin > 0 ? std::log(RangeMin) : 0;
-  const double lmax = RangeMax > 0 ? std::log(RangeMax) : 0;
-  if (lmax == lmin) return PixelCenter;
-  if (!(value > 0)) return IsHorizontal() == inverted_ ? PixelEnd : PixelStart;
-  const double lv = std::log(value);
-  const double t = (inverted_ ? lmax - lv : lv - lmin) * PixelLength / (lmax - lmin);
-  if (!(std::fabs(t) < 2147483647.0)) return PixelCenter;
-  const auto offset = static_cast<std::int64_t>(std::nearbyint(t));
-  return ClampToPixel(IsHorizontal() ? PixelStart + offset : PixelEnd - offset);
-}
-
-double TChartAxis::PixelToValue(int pixel) const {
-  if (logarithmic_) {
-    const double lmin = RangeMin > 0 ? std::log(RangeMin) : 0;
-    const double lmax = RangeMax > 0 ? std::log(RangeMax) : 0;
-    if (lmax == lmin || PixelLength < 1) return RangeMin;
-    if (pixel == PixelStart) return IsHorizontal() != inverted_ ? RangeMin : RangeMax;
-    if (pixel == PixelEnd) return IsHorizontal() != inverted_ ? RangeMax : RangeMin;
-    const double distance =
-        inverted_ ? static_cast<double>(PixelEnd) - pixel : static_cast<double>(pixel) - PixelStart;
-    const double d = (lmax - lmin) * distance / PixelLength;
-    return IsHorizontal() ? std::exp(lmin + d) : std::exp(lmax - d);
-  }
-  if (PixelLength < 1) return 0;
-  const double d =
-      inverted_ ? static_cast<double>(PixelEnd) - pixel : static_cast<double>(pixel) - PixelStart;
-  const double a = d * RangeSpan / PixelLength;
-  return IsHorizontal() ? RangeMin + a : RangeMax - a;
+  Remap(first, second, PixelStart(), PixelEnd());
 }
 
 bool TChartAxis::IsVisible() const {
@@ -278,15 +253,15 @@ bool TChartAxis::IsVisible() const {
 bool TChartAxis::AxisHitTest(int x, int y) const {
   if (!IsVisible()) return false;
   int across0, across1;
-  if (LabelsPos < AxisLinePos) {
-    across0 = LabelsPos;
-    across1 = AxisLinePos + 3;
+  if (labelsPos_ < axisLinePos_) {
+    across0 = labelsPos_;
+    across1 = axisLinePos_ + 3;
   } else {
-    across0 = AxisLinePos - 3;
-    across1 = LabelsPos;
+    across0 = axisLinePos_ - 3;
+    across1 = labelsPos_;
   }
-  const int along0 = std::min(PixelStart, PixelEnd);
-  const int along1 = std::max(PixelStart, PixelEnd);
+  const int along0 = std::min(PixelStart(), PixelEnd());
+  const int along1 = std::max(PixelStart(), PixelEnd());
   const TRect band = IsHorizontal() ? TRect{along0, across0, along1, across1}
                                     : TRect{across0, along0, across1, along1};
   return band.Contains(x, y);

@@ -5,6 +5,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "chart/axis_map.h"
 #include "chart/chart_math.h"
 #include "chart/chart_pen.h"
 #include "platform/canvas.h"
@@ -67,9 +68,9 @@ class TChartAxis {
   double Increment() const { return increment_; }
   void SetIncrement(double value);  // AxisException when negative
   bool Inverted() const { return inverted_; }
-  void SetInverted(bool inverted) { Set(inverted_, inverted); }
+  void SetInverted(bool inverted);
   bool Logarithmic() const { return logarithmic_; }
-  void SetLogarithmic(bool logarithmic) { Set(logarithmic_, logarithmic); }
+  void SetLogarithmic(bool logarithmic);
   int LogarithmicBase() const { return logarithmicBase_; }
   void SetLogarithmicBase(int base) { Set(logarithmicBase_, base); }
 
@@ -145,16 +146,19 @@ class TChartAxis {
   bool IsVisible() const;
 
   // --- Layout state --------------------------------------------------------------------------
-  double RangeMin = 0;
-  double RangeMax = 0;
-  double RangeSpan = 0;
-  int PixelStart = 0;
-  int PixelEnd = 0;
-  int PixelLength = 0;
-  int PixelCenter = 0;
-  int AxisLinePos = 0;
-  int LabelsPos = 0;
-  int TitlePos = 0;
+  // The mapping of the last layout, and the positions across the axis of its line, labels and
+  // title. Only a layout changes them (and Inverted and Logarithmic, which remap at once).
+  const TAxisMap& Map() const { return map_; }
+  double RangeMin() const { return map_.RangeMin(); }
+  double RangeMax() const { return map_.RangeMax(); }
+  double RangeSpan() const { return map_.RangeSpan(); }
+  int PixelStart() const { return map_.PixelStart(); }
+  int PixelEnd() const { return map_.PixelEnd(); }
+  int PixelLength() const { return map_.PixelLength(); }
+  int PixelCenter() const { return map_.PixelCenter(); }
+  int AxisLinePos() const { return axisLinePos_; }
+  int LabelsPos() const { return labelsPos_; }
+  int TitlePos() const { return titlePos_; }
 
   // Takes the ends from the series when automatic, then copies them into the drawn range.
   void AdjustRange();
@@ -163,17 +167,8 @@ class TChartAxis {
   // Moves the automatic ends outward by the margins the series ask for, in pixels.
   void WidenForSeriesMargins();
 
-  // Pixel of a value along the axis; PixelCenter for a zero span or a value that does not map
-  // to a pixel (NaN, infinite, or beyond the integer range).
-  int ValueToPixel(double value) const {
-    if (logarithmic_) return LogValueToPixel(value);
-    if (RangeSpan == 0) return PixelCenter;
-    const double t = (value - RangeMin) * PixelLength / RangeSpan;
-    if (!(std::fabs(t) < 2147483647.0)) return PixelCenter;
-    const auto offset = static_cast<std::int64_t>(std::nearbyint(t));
-    return ClampToPixel(IsHorizontal() != inverted_ ? PixelStart + offset : PixelEnd - offset);
-  }
-  double PixelToValue(int pixel) const;
+  int ValueToPixel(double value) const { return map_.ValueToPixel(value); }
+  double PixelToValue(int pixel) const { return map_.PixelToValue(pixel); }
 
   // True when (x, y) lies on the band of the axis line and its labels.
   bool AxisHitTest(int x, int y) const;
@@ -207,7 +202,10 @@ class TChartAxis {
     field = value;
     Changed();
   }
-  int LogValueToPixel(double value) const;
+  void Remap(double rangeMin, double rangeMax, int pixelStart, int pixelEnd) {
+    map_ =
+        TAxisMap(rangeMin, rangeMax, pixelStart, pixelEnd, IsHorizontal(), inverted_, logarithmic_);
+  }
   bool SeriesRange(double& low, double& high) const;
   std::vector<TChartSeries*> SeriesOnAxis(bool activeOnly) const;
   int LabelWidth(double value) const;
@@ -262,6 +260,10 @@ class TChartAxis {
   double positionPercent_ = 0;
   int titleSize_ = 0;
 
+  TAxisMap map_;
+  int axisLinePos_ = 0;
+  int labelsPos_ = 0;
+  int titlePos_ = 0;
   std::vector<int> tickPositions_;
   mutable std::unordered_map<double, QString> formatted_;
   mutable QString formattedSeparators_;

@@ -63,13 +63,13 @@ int TChartAxis::LabelHeight(double value) const {
 
 int TChartAxis::LargestLabelSize() const {
   chart_->Canvas().Font() = labelsFont_;
-  return IsHorizontal() ? std::max(LabelWidth(RangeMin), LabelWidth(RangeMax))
-                        : std::max(LabelHeight(RangeMin), LabelHeight(RangeMax));
+  return IsHorizontal() ? std::max(LabelWidth(RangeMin()), LabelWidth(RangeMax()))
+                        : std::max(LabelHeight(RangeMin()), LabelHeight(RangeMax()));
 }
 
 double TChartAxis::LabelStep() const {
-  const int maxLabels = MaxLabelCount(PixelLength, LargestLabelSize(), labelsSeparation_);
-  return ChooseLabelStep(RangeSpan, increment_, labelsSeparation_, maxLabels);
+  const int maxLabels = MaxLabelCount(PixelLength(), LargestLabelSize(), labelsSeparation_);
+  return ChooseLabelStep(RangeSpan(), increment_, labelsSeparation_, maxLabels);
 }
 
 TAxisLabelStyle TChartAxis::EffectiveLabelStyle() const {
@@ -99,10 +99,10 @@ int TChartAxis::WidestLabel() const {
   }
   // With the step of the last layout (none before the first one: 1e-12).
   const double step = LabelStep();
-  double low = RangeMin, high = RangeMax;
+  double low = RangeMin(), high = RangeMax();
   if (roundFirstLabel_) {
-    low = static_cast<double>(TruncToInt64(RangeMin / step)) * step;
-    high = static_cast<double>(TruncToInt64(RangeMax / step)) * step;
+    low = static_cast<double>(TruncToInt64(RangeMin() / step)) * step;
+    high = static_cast<double>(TruncToInt64(RangeMax() / step)) * step;
   }
   // The label hook is left out of this measure.
   const QString lowText = FormattedValue(low);
@@ -177,18 +177,18 @@ void TChartAxis::ReserveAxisRoom(TRect& rect, bool standard) {
 
   if (!standard) {
     // Stacked outward from the rectangle's edge, which stays where it is.
-    AxisLinePos = edge();
-    if (positionPercent_ != 0) AxisLinePos = outward(AxisLinePos, -PositionShift());
-    LabelsPos = outward(AxisLinePos, tickRoom);
-    TitlePos = outward(LabelsPos, labelsRoom);
+    axisLinePos_ = edge();
+    if (positionPercent_ != 0) axisLinePos_ = outward(axisLinePos_, -PositionShift());
+    labelsPos_ = outward(axisLinePos_, tickRoom);
+    titlePos_ = outward(labelsPos_, labelsRoom);
     return;
   }
-  if (!Title.Caption().isEmpty()) TitlePos = cut(titleRoom);
-  if (labels_) LabelsPos = cut(labelsRoom);
+  if (!Title.Caption().isEmpty()) titlePos_ = cut(titleRoom);
+  if (labels_) labelsPos_ = cut(labelsRoom);
   if (tickRoom != 0) cut(tickRoom);
   const int shift = PositionShift();
-  TitlePos = outward(TitlePos, -shift);
-  LabelsPos = outward(LabelsPos, -shift);
+  titlePos_ = outward(titlePos_, -shift);
+  labelsPos_ = outward(labelsPos_, -shift);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -202,24 +202,24 @@ void TChartAxis::DrawAxis() {
   const TRect& plot = chart_->PlotRect;
   switch (kind_) {
     case kBottom:
-      AxisLinePos = plot.Bottom;
+      axisLinePos_ = plot.Bottom;
       break;
     case kTop:
-      AxisLinePos = plot.Top;
+      axisLinePos_ = plot.Top;
       break;
     case kLeft:
-      AxisLinePos = plot.Left;
+      axisLinePos_ = plot.Left;
       break;
     default:
-      AxisLinePos = plot.Right;
+      axisLinePos_ = plot.Right;
       break;
   }
   const int shift = PositionShift();
-  AxisLinePos += kind_ == kBottom || kind_ == kRight || kind_ == kDepth ? -shift : shift;
+  axisLinePos_ += kind_ == kBottom || kind_ == kRight || kind_ == kDepth ? -shift : shift;
 
   tickPositions_.clear();
   tickPositions_.reserve(kMaxTickPositions);
-  if (step > 0 && RangeMax >= RangeMin && EffectiveLabelStyle() == talValue &&
+  if (step > 0 && RangeMax() >= RangeMin() && EffectiveLabelStyle() == talValue &&
       (!logarithmic_ || increment_ != 0)) {
     DrawValueLabels(step);
   }
@@ -231,9 +231,9 @@ void TChartAxis::DrawValueLabels(double step) {
   const auto keep = [this](int p) {
     if (static_cast<int>(tickPositions_.size()) < kMaxTickPositions) tickPositions_.push_back(p);
   };
-  for (double v : LabelValues(RangeMin, RangeMax, step, roundFirstLabel_)) {
+  for (double v : LabelValues(RangeMin(), RangeMax(), step, roundFirstLabel_)) {
     const int p = ValueToPixel(v);
-    if (!labelsOnAxis_ && !(PixelStart < p && p < PixelEnd)) continue;
+    if (!labelsOnAxis_ && !(PixelStart() < p && p < PixelEnd())) continue;
     if (!tickOnLabelsOnly_) keep(p);
     if (labels_) {
       if (tickOnLabelsOnly_) keep(p);
@@ -253,13 +253,13 @@ void TChartAxis::DrawLabel(int pixel, const QString& text) {
   if (IsHorizontal()) {
     canvas.SetTextAlignment(IsOtherSide() ? taCenter + taBottom : taCenter);
     for (int i = 0; i < count; ++i)
-      canvas.PutText(pixel, LabelsPos + i * lineHeight, lines[i]);
+      canvas.PutText(pixel, labelsPos_ + i * lineHeight, lines[i]);
   } else {
     canvas.SetTextAlignment(IsOtherSide() ? taLeft : taRight);
     int top = pixel - lineHeight / 2;
     if (count > 1) top += -RoundToInt(lineHeight * (count + 1) / 2.0) + lineHeight;
     for (int i = 0; i < count; ++i)
-      canvas.PutText(LabelsPos, top + i * lineHeight, lines[i]);
+      canvas.PutText(labelsPos_, top + i * lineHeight, lines[i]);
   }
   canvas.SetTextAlignment(taLeft + taTop);
 }
@@ -272,20 +272,20 @@ void TChartAxis::DrawTickSet(const std::vector<int>& positions, int offset, int 
   for (int p : positions) {
     switch (kind_) {
       case kBottom:
-        ends.push_back({p, AxisLinePos + offset});
-        ends.push_back({p, AxisLinePos + offset + length});
+        ends.push_back({p, axisLinePos_ + offset});
+        ends.push_back({p, axisLinePos_ + offset + length});
         break;
       case kTop:
-        ends.push_back({p, AxisLinePos - offset});
-        ends.push_back({p, AxisLinePos - offset - length});
+        ends.push_back({p, axisLinePos_ - offset});
+        ends.push_back({p, axisLinePos_ - offset - length});
         break;
       case kLeft:
-        ends.push_back({AxisLinePos - offset, p});
-        ends.push_back({AxisLinePos - offset - length, p});
+        ends.push_back({axisLinePos_ - offset, p});
+        ends.push_back({axisLinePos_ - offset - length, p});
         break;
       default:
-        ends.push_back({AxisLinePos + offset, p});
-        ends.push_back({AxisLinePos + offset + length, p});
+        ends.push_back({axisLinePos_ + offset, p});
+        ends.push_back({axisLinePos_ + offset + length, p});
         break;
     }
   }
@@ -325,9 +325,9 @@ void TChartAxis::DrawTicksAndGrid() {
   if (Axis.Visible()) {
     canvas.UseChartPen(Axis);
     if (IsHorizontal()) {
-      canvas.DrawHorizLine(PixelStart, PixelEnd, AxisLinePos);
+      canvas.DrawHorizLine(PixelStart(), PixelEnd(), axisLinePos_);
     } else {
-      canvas.DrawVertLine(AxisLinePos, PixelStart, PixelEnd);
+      canvas.DrawVertLine(axisLinePos_, PixelStart(), PixelEnd());
     }
   }
   if (Ticks.Visible()) {
@@ -349,7 +349,7 @@ void TChartAxis::DrawTicksAndGrid() {
 
 std::vector<int> TChartAxis::MinorPositions() const {
   if (!logarithmic_) {
-    return MinorTickPositions(tickPositions_, minorTickCount_, PixelStart, PixelEnd);
+    return MinorTickPositions(tickPositions_, minorTickCount_, PixelStart(), PixelEnd());
   }
   // Logarithmic: n steps up from each label's value, by (base × value − value) / (n + 1).
   std::vector<int> positions;
@@ -359,9 +359,9 @@ std::vector<int> TChartAxis::MinorPositions() const {
     double v = from;
     for (int j = 1; j <= minorTickCount_; ++j) {
       v += stepValue;
-      if (v > RangeMax) break;
+      if (v > RangeMax()) break;
       const int p = ValueToPixel(v);
-      if (PixelStart < p && p < PixelEnd) positions.push_back(p);
+      if (PixelStart() < p && p < PixelEnd()) positions.push_back(p);
     }
   }
   return positions;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <algorithm>
+#include <cfloat>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -18,6 +19,21 @@ inline int MulDiv(int a, int b, int c) {
     quotient += (product < 0) != (c < 0) ? -1 : 1;
   }
   return static_cast<int>(quotient);
+}
+
+// Round to nearest, ties to even, for |value| < 2^51: what nearbyint gives in the default
+// rounding mode. Adding and taking off 1.5 × 2^52 leaves no bits below the unit, which rounds
+// the value as the processor's adder does; where arithmetic runs in double precision (not the
+// x87's extended one) that is one inlined add and subtract instead of a library call per
+// coordinate.
+inline double RoundHalfEven(double value) {
+#if FLT_EVAL_METHOD == 0 && !defined(__FAST_MATH__) && !defined(SIMHACHEUR_PORTABLE)
+  constexpr double kShift = 6755399441055744.0;  // 1.5 × 2^52
+  // Compilers keep (v + c) - c as written unless told arithmetic may be reassociated.
+  return (value + kShift) - kShift;
+#else
+  return std::nearbyint(value);
+#endif
 }
 
 // Round to nearest, ties to even, into an int. Values that do not fit (and NaN) give

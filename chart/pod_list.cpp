@@ -1,10 +1,17 @@
 #include "chart/pod_list.h"
 
-#include <sys/mman.h>
-
 #include <cstdlib>
 #include <cstring>
 #include <new>
+
+// Linux can grow a block of mapped pages in place (mremap) and back it with large pages; other
+// systems, and builds that ask for the portable code, grow every block with realloc.
+#if defined(__linux__) && !defined(SIMHACHEUR_PORTABLE)
+#define SIMHACHEUR_MAPPED_LISTS 1
+#include <sys/mman.h>
+#endif
+
+#ifdef SIMHACHEUR_MAPPED_LISTS
 
 namespace {
 
@@ -54,3 +61,17 @@ void FreeBlock(void* block, std::size_t bytes) noexcept {
     std::free(block);
   }
 }
+
+#else
+
+void* ResizeBlock(void* block, std::size_t, std::size_t newBytes) {
+  void* grown = std::realloc(block, newBytes);
+  if (grown == nullptr) throw std::bad_alloc();
+  return grown;
+}
+
+void FreeBlock(void* block, std::size_t) noexcept {
+  std::free(block);
+}
+
+#endif

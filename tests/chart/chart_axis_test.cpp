@@ -2,20 +2,21 @@
 
 #include <cmath>
 #include <limits>
+#include <utility>
 
 #include "chart/chart.h"
 #include "oscilloscope_chart.h"
 
 namespace {
 
-// An axis laid out by hand: range and pixels as a layout would leave them.
-void LayOut(TChartAxis& axis, double min, double max, int start, int end) {
-  axis.SetAxisRange(min, max);
-  axis.AdjustRange();
-  axis.PixelStart = start;
-  axis.PixelEnd = end;
-  axis.PixelLength = end - start;
-  axis.PixelCenter = (start + end) / 2;
+// The mapping of an axis laid out over [start, end] for [min, max].
+TAxisMap Horizontal(double min, double max, int start, int end, bool inverted = false,
+                    bool logarithmic = false) {
+  return {min, max, start, end, true, inverted, logarithmic};
+}
+TAxisMap Vertical(double min, double max, int start, int end, bool inverted = false,
+                  bool logarithmic = false) {
+  return {min, max, start, end, false, inverted, logarithmic};
 }
 
 class AxisTest : public testing::Test {
@@ -23,37 +24,32 @@ class AxisTest : public testing::Test {
   TChart chart;
 };
 
-TEST_F(AxisTest, LinearMappingAtBothEnds) {
-  TChartAxis& left = chart.LeftAxis();
-  LayOut(left, -25, 25, 7, 217);
+TEST(AxisMap, LinearMappingAtBothEnds) {
+  const TAxisMap left = Vertical(-25, 25, 7, 217);
   EXPECT_EQ(left.ValueToPixel(-25), 217);  // larger values lie higher
   EXPECT_EQ(left.ValueToPixel(25), 7);
   EXPECT_EQ(left.ValueToPixel(0), 112);
   EXPECT_DOUBLE_EQ(left.PixelToValue(7), 25);
   EXPECT_DOUBLE_EQ(left.PixelToValue(217), -25);
 
-  TChartAxis& bottom = chart.BottomAxis();
-  LayOut(bottom, 0, 25, 40, 380);
+  const TAxisMap bottom = Horizontal(0, 25, 40, 380);
   EXPECT_EQ(bottom.ValueToPixel(0), 40);
   EXPECT_EQ(bottom.ValueToPixel(25), 380);
   EXPECT_DOUBLE_EQ(bottom.PixelToValue(40), 0);
   EXPECT_DOUBLE_EQ(bottom.PixelToValue(380), 25);
   // Round half to even: 0.5 pixel offsets go to the even neighbour.
-  LayOut(bottom, 0, 4, 0, 2);
-  EXPECT_EQ(bottom.ValueToPixel(1), 0);  // t = 0.5
-  EXPECT_EQ(bottom.ValueToPixel(3), 2);  // t = 1.5
+  const TAxisMap halves = Horizontal(0, 4, 0, 2);
+  EXPECT_EQ(halves.ValueToPixel(1), 0);                     // t = 0.5
+  EXPECT_EQ(halves.ValueToPixel(3), 2);                     // t = 1.5
+  EXPECT_EQ(Horizontal(0, 4, 0, 10).ValueToPixel(-1), -2);  // t = -2.5
 }
 
-TEST_F(AxisTest, InvertedAxesMapTheOtherWay) {
-  TChartAxis& bottom = chart.BottomAxis();
-  bottom.SetInverted(true);
-  LayOut(bottom, 0, 10, 100, 200);
+TEST(AxisMap, InvertedAxesMapTheOtherWay) {
+  const TAxisMap bottom = Horizontal(0, 10, 100, 200, true);
   EXPECT_EQ(bottom.ValueToPixel(0), 200);
   EXPECT_EQ(bottom.ValueToPixel(10), 100);
   EXPECT_DOUBLE_EQ(bottom.PixelToValue(200), 0);
-  TChartAxis& left = chart.LeftAxis();
-  left.SetInverted(true);
-  LayOut(left, 0, 10, 100, 200);
+  const TAxisMap left = Vertical(0, 10, 100, 200, true);
   EXPECT_EQ(left.ValueToPixel(0), 100);
   EXPECT_EQ(left.ValueToPixel(10), 200);
   // Vertical axes count down from the top value, from the far end when inverted.
@@ -61,51 +57,39 @@ TEST_F(AxisTest, InvertedAxesMapTheOtherWay) {
   EXPECT_DOUBLE_EQ(left.PixelToValue(200), 10);
 }
 
-TEST_F(AxisTest, ValuesWithoutAPixelGoToTheCentre) {
-  TChartAxis& left = chart.LeftAxis();
-  LayOut(left, -25, 25, 0, 200);
+TEST(AxisMap, ValuesWithoutAPixelGoToTheCentre) {
+  const TAxisMap left = Vertical(-25, 25, 0, 200);
   const double inf = std::numeric_limits<double>::infinity();
   EXPECT_EQ(left.ValueToPixel(std::numeric_limits<double>::quiet_NaN()), 100);
   EXPECT_EQ(left.ValueToPixel(inf), 100);
   EXPECT_EQ(left.ValueToPixel(1e300), 100);
-  left.AdjustRange();
-  left.RangeSpan = 0;
-  EXPECT_EQ(left.ValueToPixel(3), 100);
-  left.PixelLength = 0;
-  EXPECT_EQ(left.PixelToValue(5), 0);
+  EXPECT_EQ(Vertical(3, 3, 0, 200).ValueToPixel(3), 100);  // no span
+  EXPECT_EQ(Vertical(-25, 25, 7, 7).PixelToValue(5), 0);   // no length
 }
 
 // Values that map to a pixel beyond the integer range land at its end, on every side and in
 // both directions; anything up to ±1e308 maps without overflow.
-TEST_F(AxisTest, FarValuesStopAtTheEndOfTheIntegerRange) {
+TEST(AxisMap, FarValuesStopAtTheEndOfTheIntegerRange) {
   constexpr int kMax = std::numeric_limits<int>::max();
   constexpr int kMin = std::numeric_limits<int>::min();
-  TChartAxis& bottom = chart.BottomAxis();
-  LayOut(bottom, 0, 1, 100, 1100);
-  EXPECT_EQ(bottom.ValueToPixel(2147483.6), kMax);
-  EXPECT_EQ(bottom.ValueToPixel(-2147483.6), 100 - 2147483600);
-  TChartAxis& left = chart.LeftAxis();
-  LayOut(left, 0, 1, 100, 1100);
-  EXPECT_EQ(left.ValueToPixel(-2147483.6), kMax);
-  left.SetInverted(true);
-  LayOut(left, 0, 1, -1100, -100);
-  EXPECT_EQ(left.ValueToPixel(-2147483.6), kMin);
-  for (TChartAxis* axis : {&bottom, &left}) {
+  EXPECT_EQ(Horizontal(0, 1, 100, 1100).ValueToPixel(2147483.6), kMax);
+  EXPECT_EQ(Horizontal(0, 1, 100, 1100).ValueToPixel(-2147483.6), 100 - 2147483600);
+  EXPECT_EQ(Vertical(0, 1, 100, 1100).ValueToPixel(-2147483.6), kMax);
+  EXPECT_EQ(Vertical(0, 1, -1100, -100, true).ValueToPixel(-2147483.6), kMin);
+  EXPECT_EQ(Horizontal(0, 1, kMax - 10, kMax).PixelCenter(), kMax - 5);
+  for (bool horizontal : {false, true}) {
     for (bool logarithmic : {false, true}) {
-      axis->SetLogarithmic(logarithmic);
-      for (double v : {1e308, -1e308, 3e9, -3e9, 1e-308, 2147483.6, -2147483.6})
-        axis->ValueToPixel(v);
-      LayOut(*axis, 1e-300, 1e300, 100, 1100);
-      for (double v : {1e308, -1e308, 1e-308})
-        axis->ValueToPixel(v);
+      for (const auto& [min, max] : {std::pair{0.0, 1.0}, std::pair{1e-300, 1e300}}) {
+        const TAxisMap map(min, max, 100, 1100, horizontal, !horizontal, logarithmic);
+        for (double v : {1e308, -1e308, 3e9, -3e9, 1e-308, 2147483.6, -2147483.6})
+          map.ValueToPixel(v);
+      }
     }
   }
 }
 
-TEST_F(AxisTest, LogarithmicMapping) {
-  TChartAxis& bottom = chart.BottomAxis();
-  bottom.SetLogarithmic(true);
-  LayOut(bottom, 1, 100, 0, 200);
+TEST(AxisMap, LogarithmicMapping) {
+  const TAxisMap bottom = Horizontal(1, 100, 0, 200, false, true);
   EXPECT_EQ(bottom.ValueToPixel(1), 0);
   EXPECT_EQ(bottom.ValueToPixel(10), 100);
   EXPECT_EQ(bottom.ValueToPixel(100), 200);
@@ -113,13 +97,29 @@ TEST_F(AxisTest, LogarithmicMapping) {
   EXPECT_DOUBLE_EQ(bottom.PixelToValue(0), 1);
   EXPECT_DOUBLE_EQ(bottom.PixelToValue(200), 100);
   EXPECT_NEAR(bottom.PixelToValue(100), 10, 1e-9);
-  TChartAxis& left = chart.LeftAxis();
-  left.SetLogarithmic(true);
-  LayOut(left, 1, 100, 0, 200);
+  const TAxisMap left = Vertical(1, 100, 0, 200, false, true);
   EXPECT_EQ(left.ValueToPixel(100), 0);
   EXPECT_EQ(left.ValueToPixel(-1), 200);
   EXPECT_NEAR(left.PixelToValue(100), 10, 1e-9);
   EXPECT_DOUBLE_EQ(left.PixelToValue(0), 100);
+}
+
+// The axis maps through the map of its last layout; Inverted and Logarithmic remap at once.
+TEST_F(AxisTest, AxisMapsThroughItsLastLayout) {
+  chart.resize(389, 233);
+  TChartAxis& bottom = chart.BottomAxis();
+  bottom.SetAxisRange(0, 25);
+  chart.PaintChart(nullptr, chart.ClientRect());
+  const TAxisMap laidOut = bottom.Map();
+  EXPECT_EQ(bottom.ValueToPixel(0), bottom.PixelStart());
+  EXPECT_EQ(bottom.ValueToPixel(25), bottom.PixelEnd());
+  bottom.SetAxisRange(0, 50);
+  EXPECT_EQ(bottom.ValueToPixel(25), bottom.PixelEnd());
+  bottom.SetInverted(true);
+  EXPECT_EQ(bottom.ValueToPixel(25), bottom.PixelStart());
+  EXPECT_EQ(bottom.RangeMax(), laidOut.RangeMax());
+  chart.PaintChart(nullptr, chart.ClientRect());
+  EXPECT_EQ(bottom.ValueToPixel(50), bottom.PixelStart());
 }
 
 TEST_F(AxisTest, SetAxisRangeOrdersAndKeepsAWidth) {
@@ -201,26 +201,26 @@ TEST_F(AxisTest, AutomaticRangeFollowsTheSeries) {
   b.SetParentChart(&chart);
   TChartAxis& bottom = chart.BottomAxis();
   bottom.AdjustRange();
-  EXPECT_EQ(bottom.RangeMin, 0);  // no points anywhere: 0 .. 0
-  EXPECT_EQ(bottom.RangeMax, 0);
+  EXPECT_EQ(bottom.RangeMin(), 0);  // no points anywhere: 0 .. 0
+  EXPECT_EQ(bottom.RangeMax(), 0);
   a.AppendPoint(2, 1);
   a.AppendPoint(5, -3);
   b.AppendPoint(-1, 10);
   bottom.AdjustRange();
-  EXPECT_EQ(bottom.RangeMin, -1);
-  EXPECT_EQ(bottom.RangeMax, 5);
+  EXPECT_EQ(bottom.RangeMin(), -1);
+  EXPECT_EQ(bottom.RangeMax(), 5);
   chart.LeftAxis().AdjustRange();
-  EXPECT_EQ(chart.LeftAxis().RangeMin, -3);
-  EXPECT_EQ(chart.LeftAxis().RangeMax, 10);
+  EXPECT_EQ(chart.LeftAxis().RangeMin(), -3);
+  EXPECT_EQ(chart.LeftAxis().RangeMax(), 10);
   // An inactive series does not count while an active one is on the axis.
   b.SetActive(false);
   bottom.AdjustRange();
-  EXPECT_EQ(bottom.RangeMin, 2);
+  EXPECT_EQ(bottom.RangeMin(), 2);
   // A fixed axis keeps its range, and only a layout changes what is drawn.
   bottom.SetAxisRange(0, 25);
-  EXPECT_EQ(bottom.RangeMax, 5);
+  EXPECT_EQ(bottom.RangeMax(), 5);
   bottom.AdjustRange();
-  EXPECT_EQ(bottom.RangeMax, 25);
+  EXPECT_EQ(bottom.RangeMax(), 25);
 }
 
 TEST_F(AxisTest, ScrollAxisWithLimitsOnlyMovesTowardsHiddenPoints) {
@@ -252,13 +252,13 @@ TEST_F(AxisTest, HitTestBandAroundTheLeftAxis) {
   chart.BottomAxis().SetAxisRange(0, 25);
   chart.PaintChart(nullptr, chart.ClientRect());
   const TChartAxis& left = chart.LeftAxis();
-  const int y = (left.PixelStart + left.PixelEnd) / 2;
-  EXPECT_TRUE(left.AxisHitTest(left.AxisLinePos + 2, y));
-  EXPECT_FALSE(left.AxisHitTest(left.AxisLinePos + 3, y));
-  EXPECT_TRUE(left.AxisHitTest(left.LabelsPos, y));
-  EXPECT_FALSE(left.AxisHitTest(left.LabelsPos - 1, y));
-  EXPECT_FALSE(left.AxisHitTest(left.AxisLinePos, std::max(left.PixelStart, left.PixelEnd)));
-  EXPECT_FALSE(chart.RightAxis().AxisHitTest(chart.RightAxis().AxisLinePos, y));  // hidden
+  const int y = (left.PixelStart() + left.PixelEnd()) / 2;
+  EXPECT_TRUE(left.AxisHitTest(left.AxisLinePos() + 2, y));
+  EXPECT_FALSE(left.AxisHitTest(left.AxisLinePos() + 3, y));
+  EXPECT_TRUE(left.AxisHitTest(left.LabelsPos(), y));
+  EXPECT_FALSE(left.AxisHitTest(left.LabelsPos() - 1, y));
+  EXPECT_FALSE(left.AxisHitTest(left.AxisLinePos(), std::max(left.PixelStart(), left.PixelEnd())));
+  EXPECT_FALSE(chart.RightAxis().AxisHitTest(chart.RightAxis().AxisLinePos(), y));  // hidden
 }
 
 }  // namespace

@@ -114,9 +114,9 @@ TEST(ChartPanel, OnlyTheAxesOfTheSeriesShow) {
   EXPECT_EQ(plot.Top, 7);
   EXPECT_EQ(plot.Right, 381);
   // Axis pixels follow the new plot.
-  EXPECT_EQ(scope.chart.LeftAxis().PixelStart, plot.Top);
-  EXPECT_EQ(scope.chart.LeftAxis().PixelEnd, plot.Bottom);
-  EXPECT_EQ(scope.chart.BottomAxis().PixelStart, plot.Left);
+  EXPECT_EQ(scope.chart.LeftAxis().PixelStart(), plot.Top);
+  EXPECT_EQ(scope.chart.LeftAxis().PixelEnd(), plot.Bottom);
+  EXPECT_EQ(scope.chart.BottomAxis().PixelStart(), plot.Left);
 }
 
 // Rows (or columns) where the grid draws its dots inside the plot.
@@ -148,7 +148,7 @@ TEST(ChartPanel, ATickOfLengthFourCoversFourPixels) {
   const QImage& image = Painted(scope.chart);
   const TChartAxis& left = scope.chart.LeftAxis();
   const int y = left.ValueToPixel(0);
-  const int x0 = left.AxisLinePos - 1;
+  const int x0 = left.AxisLinePos() - 1;
   for (int x = x0; x > x0 - 4; --x)
     EXPECT_EQ(PixelAt(image, x, y), clGray) << x;
   EXPECT_NE(PixelAt(image, x0 - 4, y), clGray);

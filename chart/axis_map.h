@@ -1,0 +1,62 @@
+#pragma once
+
+#include <cmath>
+#include <cstdint>
+
+#include "chart/chart_math.h"
+
+// The mapping between values and pixels along an axis, as one layout left it: a small value
+// that series copy once per paint. Linear axes put RangeMin at PixelStart (at PixelEnd for
+// vertical axes, so larger values lie higher; inverted axes the other way round); logarithmic
+// axes map the natural logarithms of the values likewise. Values that map to no pixel (NaN,
+// infinite, or more than an int's range away) give PixelCenter; pixels beyond the int range
+// stop at its ends.
+class TAxisMap {
+ public:
+  TAxisMap() = default;
+  TAxisMap(double rangeMin, double rangeMax, int pixelStart, int pixelEnd, bool horizontal,
+           bool inverted, bool logarithmic);
+
+  double RangeMin() const { return min_; }
+  double RangeMax() const { return max_; }
+  double RangeSpan() const { return span_; }
+  int PixelStart() const { return start_; }
+  int PixelEnd() const { return end_; }
+  int PixelLength() const { return end_ - start_; }
+  int PixelCenter() const { return center_; }
+  bool Horizontal() const { return horizontal_; }
+  bool Inverted() const { return inverted_; }
+  bool Logarithmic() const { return logarithmic_; }
+
+  // The same map over other pixels, or another range.
+  TAxisMap WithPixels(int pixelStart, int pixelEnd) const {
+    return {min_, max_, pixelStart, pixelEnd, horizontal_, inverted_, logarithmic_};
+  }
+  TAxisMap WithRange(double rangeMin, double rangeMax) const {
+    return {rangeMin, rangeMax, start_, end_, horizontal_, inverted_, logarithmic_};
+  }
+
+  int ValueToPixel(double value) const {
+    if (logarithmic_) return LogValueToPixel(value);
+    if (span_ == 0) return center_;
+    const double t = (value - min_) * length_ / span_;
+    if (!(std::fabs(t) < 2147483647.0)) return center_;
+    return Place(t);
+  }
+  double PixelToValue(int pixel) const;
+
+ private:
+  int LogValueToPixel(double value) const;
+  // The pixel `t` pixels from the start end (rounded half to even), in 64 bits then clamped.
+  int Place(double t) const {
+    const auto offset = static_cast<std::int64_t>(RoundHalfEven(t));
+    return ClampToPixel(forward_ ? start_ + offset : end_ - offset);
+  }
+
+  double min_ = 0, max_ = 0, span_ = 0;
+  int start_ = 0, end_ = 0, center_ = 0;
+  double length_ = 0;  // PixelLength, as the mapping multiplies by it
+  double logMin_ = 0, logMax_ = 0;
+  bool horizontal_ = true, inverted_ = false, logarithmic_ = false;
+  bool forward_ = true;  // values grow with pixels
+};
