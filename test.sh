@@ -3,6 +3,7 @@
 #   ./test.sh              build/ and its tests
 #   SANITIZE=1 ./test.sh   build-asan/ with AddressSanitizer and UndefinedBehaviorSanitizer
 #   DEBUG=1 ./test.sh      build-debug/ unoptimised, with the standard library's assertions
+#   PORTABLE=1 ./test.sh   build-portable/ with the portable code instead of the platform's fast paths
 #   WERROR=1 ...           any warning in our own code fails the build (the CI builds)
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -16,6 +17,9 @@ if [ "${SANITIZE:-0}" = "1" ]; then
   options+=(-DSANITIZE=ON -DSIMHACHEUR_BENCH=OFF)
   export ASAN_OPTIONS="abort_on_error=1:detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1"
   export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+elif [ "${PORTABLE:-0}" = "1" ]; then
+  dir=build-portable
+  options+=(-DSIMHACHEUR_PORTABLE=ON -DSIMHACHEUR_BENCH=OFF)
 elif [ "${DEBUG:-0}" = "1" ]; then
   dir=build-debug
   build_type=Debug

@@ -7,6 +7,15 @@
 #include <type_traits>
 #include <utility>
 
+// Keeps the rare growth step out of the inlined append.
+#if defined(__GNUC__) || defined(__clang__)
+#define SIMHACHEUR_NOINLINE [[gnu::noinline]]
+#elif defined(_MSC_VER)
+#define SIMHACHEUR_NOINLINE __declspec(noinline)
+#else
+#define SIMHACHEUR_NOINLINE
+#endif
+
 // Storage blocks of the point lists. Large blocks are mapped pages that grow by remapping, so
 // a list of a million points is never copied as it grows.
 void* ResizeBlock(void* block, std::size_t oldBytes, std::size_t newBytes);
@@ -98,7 +107,7 @@ class TPodList {
  private:
   static constexpr std::size_t kRefillHint = 4096;
 
-  [[gnu::noinline]] void Grow() {
+  SIMHACHEUR_NOINLINE void Grow() {
     const std::size_t next = NextListCapacity(capacity_);
     Reserve(capacity_ == 0 && refillHint_ > next ? refillHint_ : next);
   }

@@ -3,26 +3,10 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "platform/wide_divide.h"
+
 namespace raster {
 namespace {
-
-__extension__ typedef __int128 Int128;  // 2 × i × d of a 32-bit line can need 66 bits
-
-struct FloorDiv {
-  std::int64_t quot;
-  std::int64_t rem;  // in [0, divisor)
-};
-
-template <typename T>
-FloorDiv DivideDown(T num, std::int64_t divisor) {
-  T quot = num / divisor;
-  T rem = num % divisor;
-  if (rem < 0) {
-    --quot;
-    rem += divisor;
-  }
-  return {static_cast<std::int64_t>(quot), static_cast<std::int64_t>(rem)};
-}
 
 // A line seen along its major axis: pixel i (0 <= i < n) lies at major0 + majorSign × i on
 // that axis and at minor0 + floor((2 i d + n) / 2n) on the other, the ideal position
@@ -35,10 +19,7 @@ struct Line {
   std::int64_t majorSign;
   bool yMajor;
 
-  FloorDiv MinorOffset(std::int64_t i) const {
-    if (n < (std::int64_t{1} << 30)) return DivideDown<std::int64_t>(2 * i * d + n, 2 * n);
-    return DivideDown<Int128>(Int128{2} * i * d + n, 2 * n);
-  }
+  FloorDiv MinorOffset(std::int64_t i) const { return HalfStepOffset(i, d, n); }
   std::int64_t MajorAt(std::int64_t i) const { return major0 + majorSign * i; }
 };
 

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#if defined(__x86_64__) && defined(__GNUC__)
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(SIMHACHEUR_PORTABLE)
 #include <immintrin.h>
 #define SIMHACHEUR_FILL_AVX2 1
 #endif
