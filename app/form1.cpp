@@ -18,6 +18,7 @@
 #include "app/confirmation_box.h"
 #include "app/error_box.h"
 #include "app/ok_bottom_dlg.h"
+#include "app/oscilloscope_settings.h"
 #include "chart/chart.h"
 #include "platform/jpeg_file.h"
 #include "platform/shell_open.h"
@@ -92,47 +93,13 @@ void TForm1::FitCaptions() {
 }
 
 void TForm1::SetUpChart() {
-  TChart& chart = *ui_->Chart1;
-  chart.BeginLoading();
-  chart.setCursor(Qt::CrossCursor);
-  chart.SetColor(0xCCC05B);
-  chart.Gradient().SetVisible(true);
-  chart.Gradient().SetStartColor(0xFAFCF5);
-  chart.Gradient().SetEndColor(0x84AC40);
-  chart.BackWall.Brush.SetColor(clWhite);
-  chart.BackWall.Brush.SetStyle(bsClear);
-  chart.SetMarginBottom(0);
-  chart.SetMarginLeft(0);
-  chart.SetMarginRight(2);
-  chart.SetMarginTop(3);
-  chart.Title.SetText(QStringLiteral("TChart"));
-  chart.Title.SetVisible(false);
-  chart.Legend.SetVisible(false);
-  chart.SetView3D(false);
-  chart.SetView3DWalls(false);
-  for (TChartAxis* axis : {&chart.BottomAxis(), &chart.LeftAxis()}) {
-    axis->SetAutomatic(false);
-    axis->SetAutomaticMaximum(false);
-    axis->SetAutomaticMinimum(false);
-  }
-  chart.BottomAxis().SetMaximum(25);
-  chart.LeftAxis().SetMaximum(25);
-  chart.LeftAxis().SetMinimum(-25);
-  chart.EndLoading();
+  oscilloscope::ApplyChartSettings(*ui_->Chart1);
 }
 
 void TForm1::SetUpSeries() {
-  const auto make = [this](const char* name, TColor colour) {
-    auto* series = new TFastLineSeries(this);
-    series->setObjectName(QString::fromLatin1(name));
-    series->SetSeriesColor(colour);
-    series->SetParentChart(ui_->Chart1);
-    return series;
-  };
-  Series4 = make("Series4", clBlue);
-  Series1 = make("Series1", clRed);
-  Series2 = make("Series2", clYellow);
-  Series3 = make("Series3", clYellow);
+  TFastLineSeries** fields[4] = {&Series4, &Series1, &Series2, &Series3};
+  for (int i = 0; i < 4; ++i)
+    *fields[i] = oscilloscope::MakeTrace(*ui_->Chart1, oscilloscope::kTraces[i], this);
   trace1_ = std::make_unique<TSeriesTrace<TFastLineSeries>>(*Series1);
   trace4_ = std::make_unique<TSeriesTrace<TFastLineSeries>>(*Series4);
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "chart/axis_map.h"
+#include "chart/axis_ticks.h"
 #include "chart/chart_math.h"
 #include "chart/chart_pen.h"
 #include "platform/canvas.h"
@@ -174,24 +175,27 @@ class TChartAxis {
   bool AxisHitTest(int x, int y) const;
 
   // --- Labels, ticks and grid (layout and paint) ----------------------------------------------
+  // Layout steps. They measure label texts, so they set the canvas font.
   // Cuts the axis's room (title, labels, ticks) off `rect` on its own side.
-  void ReserveAxisRoom(TRect& rect, bool standard);
-  void DrawAxis();
-
-  QString AxisLabelText(double value) const;
-  TAxisLabelStyle EffectiveLabelStyle() const;
+  void ReserveAxisRoom(TRect& rect);
+  // Places the axis line and computes its labels, ticks and grid for the current map.
+  void ComputeTicks();
   // The label step for the current range and PixelLength.
-  double LabelStep() const;
+  double LabelStep();
   // Largest label size along the axis (width on horizontal axes, height on vertical ones).
-  int LargestLabelSize() const;
+  int LargestLabelSize();
   // Room the labels take across the axis when they do not read along it.
-  int WidestLabel() const;
-  int TickRoom() const;
+  int WidestLabel();
+  // The text of a label, as the chart's label hook leaves it.
+  QString AxisLabelText(double value);
 
-  // Positions of the labels of the current axis paint, in drawing order (at most
-  // kMaxTickPositions; further labels are still drawn but not ticked).
-  static constexpr int kMaxTickPositions = 2000;
-  const std::vector<int>& TickPositions() const { return tickPositions_; }
+  TAxisLabelStyle EffectiveLabelStyle() const;
+  int TickRoom() const;
+  // The labels, ticks and grid of the last layout.
+  const TAxisTicks& LaidOutTicks() const { return ticks_; }
+
+  // Draws the line, labels, ticks and grid of the last layout.
+  void DrawAxis();
 
   void Changed();
 
@@ -208,18 +212,16 @@ class TChartAxis {
   }
   bool SeriesRange(double& low, double& high) const;
   std::vector<TChartSeries*> SeriesOnAxis(bool activeOnly) const;
-  int LabelWidth(double value) const;
+  int LabelWidth(double value);
   QString FormattedValue(double value) const;
-  int LabelHeight(double value) const;
+  int LabelHeight(double value);
   int PlotSizeAcross() const;
   int PositionShift() const;
 
-  void DrawValueLabels(double step);
   void DrawLabel(int pixel, const QString& text);
   void DrawTicksAndGrid();
   void DrawTickSet(const std::vector<int>& positions, int offset, int length);
   void DrawGridLines(const TChartPen& pen, const std::vector<int>& positions);
-  std::vector<int> MinorPositions() const;
 
   TCustomAxisPanel* chart_;
   TKind kind_;
@@ -264,7 +266,7 @@ class TChartAxis {
   int axisLinePos_ = 0;
   int labelsPos_ = 0;
   int titlePos_ = 0;
-  std::vector<int> tickPositions_;
+  TAxisTicks ticks_;
   mutable std::unordered_map<double, QString> formatted_;
   mutable QString formattedSeparators_;
 };

@@ -32,9 +32,9 @@ QString TChartAxis::FormattedValue(double value) const {
   return it->second;
 }
 
-QString TChartAxis::AxisLabelText(double value) const {
+QString TChartAxis::AxisLabelText(double value) {
   QString text = FormattedValue(value);
-  if (chart_->OnGetAxisLabel) chart_->OnGetAxisLabel(const_cast<TChartAxis*>(this), value, text);
+  if (chart_->OnGetAxisLabel) chart_->OnGetAxisLabel(this, value, text);
   return text;
 }
 
@@ -43,7 +43,7 @@ static bool ReadsAlong(bool horizontal, int angle) {
   return horizontal ? angle == 0 || angle == 180 : angle == 90 || angle == 270;
 }
 
-int TChartAxis::LabelWidth(double value) const {
+int TChartAxis::LabelWidth(double value) {
   TChartCanvas3D& canvas = chart_->Canvas();
   const QString text = AxisLabelText(value);
   if (labelsAngle_ == 90 || labelsAngle_ == 270) return canvas.LineHeight() * LineCount(text);
@@ -54,20 +54,20 @@ int TChartAxis::LabelWidth(double value) const {
   return widest;
 }
 
-int TChartAxis::LabelHeight(double value) const {
+int TChartAxis::LabelHeight(double value) {
   TChartCanvas3D& canvas = chart_->Canvas();
   const QString text = AxisLabelText(value);
   if (labelsAngle_ == 0 || labelsAngle_ == 180) return canvas.LineHeight() * LineCount(text);
   return canvas.TextWidthOf(text);
 }
 
-int TChartAxis::LargestLabelSize() const {
+int TChartAxis::LargestLabelSize() {
   chart_->Canvas().Font() = labelsFont_;
   return IsHorizontal() ? std::max(LabelWidth(RangeMin()), LabelWidth(RangeMax()))
                         : std::max(LabelHeight(RangeMin()), LabelHeight(RangeMax()));
 }
 
-double TChartAxis::LabelStep() const {
+double TChartAxis::LabelStep() {
   const int maxLabels = MaxLabelCount(PixelLength(), LargestLabelSize(), labelsSeparation_);
   return ChooseLabelStep(RangeSpan(), increment_, labelsSeparation_, maxLabels);
 }
@@ -83,7 +83,7 @@ TAxisLabelStyle TChartAxis::EffectiveLabelStyle() const {
   return talValue;
 }
 
-int TChartAxis::WidestLabel() const {
+int TChartAxis::WidestLabel() {
   const TAxisLabelStyle style = EffectiveLabelStyle();
   if (style == talNone) return 0;
   TChartCanvas3D& canvas = chart_->Canvas();
@@ -128,7 +128,7 @@ int TChartAxis::PositionShift() const {
   return RoundToInt(positionPercent_ * 0.01 * PlotSizeAcross());
 }
 
-void TChartAxis::ReserveAxisRoom(TRect& rect, bool standard) {
+void TChartAxis::ReserveAxisRoom(TRect& rect) {
   TChartCanvas3D& canvas = chart_->Canvas();
   // Moves the edge on the axis's side inward by `room` and returns the new edge.
   const auto cut = [&](int room) -> int {
@@ -146,19 +146,6 @@ void TChartAxis::ReserveAxisRoom(TRect& rect, bool standard) {
   const auto outward = [&](int from, int room) {
     return kind_ == kBottom || kind_ == kRight || kind_ == kDepth ? from + room : from - room;
   };
-  const auto edge = [&] {
-    switch (kind_) {
-      case kBottom:
-        return rect.Bottom;
-      case kTop:
-        return rect.Top;
-      case kLeft:
-        return rect.Left;
-      default:
-        return rect.Right;
-    }
-  };
-
   int titleRoom = 0;
   if (!Title.Caption().isEmpty()) {
     canvas.Font() = Title.Font();
@@ -175,14 +162,6 @@ void TChartAxis::ReserveAxisRoom(TRect& rect, bool standard) {
   }
   const int tickRoom = TickRoom();
 
-  if (!standard) {
-    // Stacked outward from the rectangle's edge, which stays where it is.
-    axisLinePos_ = edge();
-    if (positionPercent_ != 0) axisLinePos_ = outward(axisLinePos_, -PositionShift());
-    labelsPos_ = outward(axisLinePos_, tickRoom);
-    titlePos_ = outward(labelsPos_, labelsRoom);
-    return;
-  }
   if (!Title.Caption().isEmpty()) titlePos_ = cut(titleRoom);
   if (labels_) labelsPos_ = cut(labelsRoom);
   if (tickRoom != 0) cut(tickRoom);
@@ -194,9 +173,8 @@ void TChartAxis::ReserveAxisRoom(TRect& rect, bool standard) {
 // ---------------------------------------------------------------------------------------------
 // Drawing
 
-void TChartAxis::DrawAxis() {
-  TChartCanvas3D& canvas = chart_->Canvas();
-  canvas.Font() = labelsFont_;
+void TChartAxis::ComputeTicks() {
+  chart_->Canvas().Font() = labelsFont_;
   const double step = LabelStep();
 
   const TRect& plot = chart_->PlotRect;
@@ -217,29 +195,22 @@ void TChartAxis::DrawAxis() {
   const int shift = PositionShift();
   axisLinePos_ += kind_ == kBottom || kind_ == kRight || kind_ == kDepth ? -shift : shift;
 
-  tickPositions_.clear();
-  tickPositions_.reserve(kMaxTickPositions);
-  if (step > 0 && RangeMax() >= RangeMin() && EffectiveLabelStyle() == talValue &&
-      (!logarithmic_ || increment_ != 0)) {
-    DrawValueLabels(step);
-  }
-  DrawTicksAndGrid();
-  std::vector<int>().swap(tickPositions_);
+  TTickRules rules;
+  rules.step = step;
+  rules.valueLabels = EffectiveLabelStyle() == talValue && (!logarithmic_ || increment_ != 0);
+  rules.labels = labels_;
+  rules.roundFirstLabel = roundFirstLabel_;
+  rules.labelsOnAxis = labelsOnAxis_;
+  rules.tickOnLabelsOnly = tickOnLabelsOnly_;
+  rules.minorCount = MinorTicks.Visible() ? minorTickCount_ : 0;
+  rules.logarithmicBase = logarithmicBase_;
+  ticks_ = ComputeAxisTicks(map_, rules, [this](double v) { return AxisLabelText(v); });
 }
 
-void TChartAxis::DrawValueLabels(double step) {
-  const auto keep = [this](int p) {
-    if (static_cast<int>(tickPositions_.size()) < kMaxTickPositions) tickPositions_.push_back(p);
-  };
-  for (double v : LabelValues(RangeMin(), RangeMax(), step, roundFirstLabel_)) {
-    const int p = ValueToPixel(v);
-    if (!labelsOnAxis_ && !(PixelStart() < p && p < PixelEnd())) continue;
-    if (!tickOnLabelsOnly_) keep(p);
-    if (labels_) {
-      if (tickOnLabelsOnly_) keep(p);
-      DrawLabel(p, AxisLabelText(v));
-    }
-  }
+void TChartAxis::DrawAxis() {
+  for (const TAxisLabel& label : ticks_.labels)
+    DrawLabel(label.pixel, label.text);
+  DrawTicksAndGrid();
 }
 
 void TChartAxis::DrawLabel(int pixel, const QString& text) {
@@ -332,37 +303,16 @@ void TChartAxis::DrawTicksAndGrid() {
   }
   if (Ticks.Visible()) {
     canvas.UseChartPen(Ticks);
-    DrawTickSet(tickPositions_, 1, tickLength_);
+    DrawTickSet(ticks_.positions, 1, tickLength_);
   }
-  if (Grid.Visible()) DrawGridLines(Grid, tickPositions_);
+  if (Grid.Visible()) DrawGridLines(Grid, ticks_.positions);
   if (TicksInner.Visible()) {
     canvas.UseChartPen(TicksInner);
-    DrawTickSet(tickPositions_, -1, -tickInnerLength_);
+    DrawTickSet(ticks_.positions, -1, -tickInnerLength_);
   }
-  if (MinorTicks.Visible() && !tickPositions_.empty()) {
-    const std::vector<int> minor = MinorPositions();
+  if (MinorTicks.Visible() && !ticks_.positions.empty()) {
     canvas.UseChartPen(MinorTicks);
-    DrawTickSet(minor, 1, minorTickLength_);
-    if (MinorGrid.Visible()) DrawGridLines(MinorGrid, minor);
+    DrawTickSet(ticks_.minor, 1, minorTickLength_);
+    if (MinorGrid.Visible()) DrawGridLines(MinorGrid, ticks_.minor);
   }
-}
-
-std::vector<int> TChartAxis::MinorPositions() const {
-  if (!logarithmic_) {
-    return MinorTickPositions(tickPositions_, minorTickCount_, PixelStart(), PixelEnd());
-  }
-  // Logarithmic: n steps up from each label's value, by (base × value − value) / (n + 1).
-  std::vector<int> positions;
-  for (std::size_t i = 1; i < tickPositions_.size(); ++i) {
-    const double from = PixelToValue(tickPositions_[i - 1]);
-    const double stepValue = (logarithmicBase_ * from - from) / (minorTickCount_ + 1);
-    double v = from;
-    for (int j = 1; j <= minorTickCount_; ++j) {
-      v += stepValue;
-      if (v > RangeMax()) break;
-      const int p = ValueToPixel(v);
-      if (PixelStart() < p && p < PixelEnd()) positions.push_back(p);
-    }
-  }
-  return positions;
 }

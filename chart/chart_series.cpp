@@ -28,11 +28,7 @@ int TChartSeries::AppendPoint(double x, double y, std::string_view label, TColor
   if (color != clDefault || !label.empty() || attributesStored_) [[unlikely]] {
     StoreAttributes(index, label, color);
   }
-  if (defaultPointAdded_) [[likely]] {
-    TChartSeries::PointAdded(index);
-  } else {
-    PointAdded(index);
-  }
+  PointAdded(index);
   return index;
 }
 

@@ -167,9 +167,6 @@ class TChartSeries : public QObject {
     if (OnAfterAdd) OnAfterAdd(this, index);
     if (active_) RequestRepaint();
   }
-  // False in a series whose PointAdded does more than the base one: AppendPoint then calls
-  // the override; otherwise it calls the base step directly.
-  bool defaultPointAdded_ = true;
 
   // Step one of ClearPoints: every list emptied and its storage given back.
   virtual void ClearStorage();

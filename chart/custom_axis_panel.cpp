@@ -45,7 +45,7 @@ void TCustomAxisPanel::LayoutAxes() {
     TChartAxis& axis = *axes_[i];
     if (!axis.IsVisible()) continue;
     TRect t = r;
-    axis.ReserveAxisRoom(t, i < 5);
+    axis.ReserveAxisRoom(t);
     // An axis whose room would empty the plot reserves nothing.
     const TRect both{std::max(r.Left, t.Left), std::max(r.Top, t.Top), std::min(r.Right, t.Right),
                      std::min(r.Bottom, t.Bottom)};
@@ -63,6 +63,9 @@ void TCustomAxisPanel::DrawChart() {
   LayoutAxes();
   for (int i = 0; i < 4; ++i)
     axes_[i]->WidenForSeriesMargins();
+  for (auto& axis : axes_) {
+    if (axis->IsVisible()) axis->ComputeTicks();
+  }
   DrawBackWall();
   if (axisVisible_ && AxesBeforeSeries) DrawAxes();
   if (OnBeforeDrawSeries) OnBeforeDrawSeries(this);

@@ -3,8 +3,6 @@
 #include "chart/chart_pen.h"
 #include "chart/chart_series.h"
 
-#include <vector>
-
 // A series drawn as one polyline with one pen through its visible points, in index order: no
 // per-point colours, symbols or marks. One pen is set per paint, one line call made per point,
 // and a point on the same pixel as the one drawn before it costs nothing.
@@ -16,12 +14,7 @@ class TFastLineSeries final : public TChartSeries {
 
   // True: a new point repaints the chart. False: it is drawn at once, from the point before.
   bool AutoRepaint() const { return autoRepaint_; }
-  void SetAutoRepaint(bool autoRepaint) {
-    autoRepaint_ = autoRepaint;
-    // With AutoRepaint this series' PointAdded is the base one: let AppendPoint call it
-    // directly, a thousand times per recomputation.
-    defaultPointAdded_ = autoRepaint;
-  }
+  void SetAutoRepaint(bool autoRepaint) { autoRepaint_ = autoRepaint; }
 
   // The line's pen; any change repaints, and its colour and SeriesColor stay equal.
   TChartPen& LinePen() { return linePen_; }
@@ -47,7 +40,6 @@ class TFastLineSeries final : public TChartSeries {
  private:
   TChartPen linePen_;
   bool autoRepaint_ = true;
-  std::vector<TPoint> path_;  // the polyline of the current paint, kept to reuse its storage
 };
 
 // True when p lies on the segment a–b: within a pixel of its line and not beyond either end

@@ -12,6 +12,7 @@
 #include <unordered_map>
 
 #include "platform/raster_line.h"
+#include "platform/raster_polyline.h"
 #include "platform/raster_surface.h"
 
 namespace {
@@ -261,25 +262,18 @@ TCanvas::TCanvas(QImage* image) {
   SetTarget(image);
 }
 
-TCanvas::~TCanvas() {
-  EndText();
-}
+TCanvas::~TCanvas() = default;
 
 void TCanvas::SetTarget(QImage* image) {
-  EndText();
   image_ = image;
   bits_ = nullptr;
 }
 
 bool TCanvas::PrepareSurface(Surface& surface, bool clipped) {
   if (!image_ || image_->isNull()) return false;
-  if (!IsDrawable(image_->format())) {
-    EndText();
-    image_->convertTo(QImage::Format_RGB32);
-  }
+  if (!IsDrawable(image_->format())) image_->convertTo(QImage::Format_RGB32);
   const auto* owned = reinterpret_cast<const std::uint32_t*>(image_->constBits());
   if (owned != bits_ || !image_->isDetached()) {
-    EndText();  // a detach under an open painter would leave it drawing into the old pixels
     bits_ = reinterpret_cast<std::uint32_t*>(image_->bits());
   }
   surface.bits = bits_;
@@ -308,8 +302,7 @@ void TCanvas::Polyline(const TPoint* points, int count) {
   const std::optional<LinePen> pen = ResolvePen(Pen, BackgroundMode, BackgroundColor);
   Surface s;
   if (!pen || !PrepareSurface(s)) return;
-  for (int k = 1; k < count; ++k)
-    raster::DrawLine(s, points[k - 1], points[k], *pen);
+  raster::DrawPolyline(s, points, count, *pen);
 }
 
 void TCanvas::Segments(const TPoint* ends, int pairs) {
@@ -425,7 +418,6 @@ TCanvas::TFontCache& TCanvas::FontCache() const {
     fontCaches_.push_back(std::make_unique<TFontCache>(Font, CurrentQFont()));
     fontCache_ = fontCaches_.back().get();
   }
-  painterFontStale_ = true;
   return *fontCache_;
 }
 
@@ -520,24 +512,3 @@ void TCanvas::BlendInk(const Surface& s, TPoint box, const QImage& ink, const QR
   }
 }
 
-QPainter& TCanvas::TextPainter(const TRect& bounds) {
-  if (!painter_) painter_ = std::make_unique<QPainter>();
-  if (!painter_->isActive()) {
-    painter_->begin(image_);
-    painterFontStale_ = true;
-    painterClip_ = TRect{};
-  }
-  if (painterFontStale_) {
-    painter_->setFont(FontCache().font);
-    painterFontStale_ = false;
-  }
-  if (!(bounds == painterClip_)) {
-    painter_->setClipRect(QRect(bounds.Left, bounds.Top, bounds.Width(), bounds.Height()));
-    painterClip_ = bounds;
-  }
-  return *painter_;
-}
-
-void TCanvas::EndText() {
-  if (painter_ && painter_->isActive()) painter_->end();
-}

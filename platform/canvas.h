@@ -9,7 +9,6 @@
 
 #include "platform/color.h"
 
-class QPainter;
 namespace raster {
 struct Surface;
 }
@@ -123,9 +122,8 @@ bool HasGuiApplication();
 // Every pixel write is clipped to the image and to the clip rectangle, when one is set.
 //
 // An image of another format is converted to Format_RGB32 in place when first drawn on. The
-// image must outlive the canvas, or be released with SetTarget(nullptr) first. SetTarget, even
-// with the same image, closes the text painter: do so before assigning a new QImage to the
-// target object or opening another QPainter on it. Drawing on a target that shares its pixels
+// image must outlive the canvas, or be released with SetTarget(nullptr) first. Drawing on a
+// target that shares its pixels
 // with a copy detaches it, as any QImage write does; show the image through a const reference
 // rather than a copy, or each paint costs a full copy.
 class TCanvas {
@@ -194,8 +192,6 @@ class TCanvas {
   // The text's cached rendering, and in `inked` the part of it that holds glyph pixels.
   const QImage& Ink(TFontCache& cache, const QString& text, QRect& inked) const;
   static void BlendInk(const raster::Surface& s, TPoint box, const QImage& ink, const QRect& inked);
-  QPainter& TextPainter(const TRect& bounds);
-  void EndText();
 
   QImage* image_ = nullptr;
   // The target's pixels as last fetched; fetched again (after closing the painter) whenever
@@ -204,10 +200,6 @@ class TCanvas {
   TPoint penPos_;
   bool hasClip_ = false;
   TRect clip_;
-  // Text goes through a painter kept open between calls and closed when the target changes.
-  std::unique_ptr<QPainter> painter_;
-  TRect painterClip_;
-  mutable bool painterFontStale_ = true;
   // One per face met so far (a chart draws with two or three), so switching fonts keeps the
   // laid-out texts of each.
   mutable std::vector<std::unique_ptr<TFontCache>> fontCaches_;
