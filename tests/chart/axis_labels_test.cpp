@@ -1,5 +1,7 @@
 #include "chart/axis_labels.h"
 
+#include "chart/axis_ticks.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -110,6 +112,49 @@ TEST(FormatAxisValue, GroupsThousandsAndDropsTrailingZeros) {
   EXPECT_EQ(FormatAxisValue(0.1 + 0.2, ".", ","), "0.3");
   EXPECT_EQ(FormatAxisValue(1000, ",", space), "1\u202F000");
   EXPECT_EQ(FormatAxisValue(999.9996, ".", ","), "1,000");
+}
+
+// Ticks as data: the labels, tick marks and minor ticks of one layout, on numbers alone.
+TEST(ComputeAxisTicks, LabelsTicksAndMinorTicksOfALayout) {
+  const TAxisMap left(-25, 25, 10, 210, false, false, false);  // 4 pixels a volt, 25 at the top
+  const auto text = [](double v) { return QString::number(v); };
+  TTickRules rules;
+  rules.step = 10;
+  rules.valueLabels = true;
+  rules.minorCount = 1;
+  TAxisTicks ticks = ComputeAxisTicks(left, rules, text);
+  EXPECT_EQ(ticks.positions, (std::vector<int>{30, 70, 110, 150, 190}));  // 20, 10 ... -20
+  ASSERT_EQ(ticks.labels.size(), 5u);
+  EXPECT_EQ(ticks.labels[0].text, "20");
+  EXPECT_EQ(ticks.labels[4].pixel, 190);
+  EXPECT_EQ(ticks.minor, (std::vector<int>{50, 90, 130, 170}));  // never on the axis ends
+
+  rules.step = 25;  // a label on the top end: kept unless labels must stay off the ends
+  EXPECT_EQ(ComputeAxisTicks(left, rules, text).positions, (std::vector<int>{10, 110}));
+  rules.labelsOnAxis = false;
+  EXPECT_EQ(ComputeAxisTicks(left, rules, text).positions, (std::vector<int>{110}));
+
+  rules.labels = false;  // no labels: ticks only when they need not sit on labels
+  ticks = ComputeAxisTicks(left, rules, text);
+  EXPECT_TRUE(ticks.labels.empty());
+  EXPECT_TRUE(ticks.positions.empty());
+  rules.tickOnLabelsOnly = false;
+  EXPECT_EQ(ComputeAxisTicks(left, rules, text).positions, (std::vector<int>{110}));
+
+  rules.valueLabels = false;  // texts from the points, not walked here
+  EXPECT_TRUE(ComputeAxisTicks(left, rules, text).positions.empty());
+}
+
+TEST(ComputeAxisTicks, LogarithmicMinorTicksStepUpFromEachTick) {
+  const TAxisMap bottom(1, 100, 0, 200, true, false, true);
+  TTickRules rules;
+  rules.step = 50;
+  rules.valueLabels = true;
+  rules.minorCount = 1;
+  const TAxisTicks ticks = ComputeAxisTicks(bottom, rules, [](double) { return QString(); });
+  EXPECT_EQ(ticks.positions, (std::vector<int>{200, 170}));  // 100 and 50
+  // From 100 up by (10 × 100 − 100) / 2: beyond the range, so none.
+  EXPECT_TRUE(ticks.minor.empty());
 }
 
 }  // namespace
