@@ -44,6 +44,9 @@ class TAxisMap {
     return Place(t);
   }
   double PixelToValue(int pixel) const;
+  // ValueToPixel of values[i] × multiplier into pixels[i], for i < count: the same pixels,
+  // for whole arrays of points at once.
+  void ValuesToPixels(const double* values, double multiplier, int* pixels, int count) const;
 
  private:
   int LogValueToPixel(double value) const;

@@ -30,10 +30,10 @@ class TChartCanvas3D {
   void DrawHorizLine(int x0, int x1, int y) { LineSegment(x0, y, x1, y); }
   void DrawVertLine(int x, int y0, int y1) { LineSegment(x, y0, x, y1); }
   // A path of line segments from the first point on, each end point left out as in LineTo.
-  void Polyline(const std::vector<TPoint>& points) {
-    if (points.empty()) return;
-    LinesDrawn += static_cast<int>(points.size()) - 1;
-    canvas_.Polyline(points.data(), static_cast<int>(points.size()));
+  void Polyline(const TPoint* points, int count) {
+    if (count <= 0) return;
+    LinesDrawn += count - 1;
+    canvas_.Polyline(points, count);
   }
   // Separate segments given by their two ends, one after the other.
   void Segments(const std::vector<TPoint>& ends) {
@@ -55,7 +55,8 @@ class TChartCanvas3D {
     canvas_.LineTo(x, y);
   }
 
-  // Line calls since the last paint began: what a trace costs the surface.
+  // Lines since the last paint began, each segment of a polyline counting as one: what a
+  // trace costs the surface.
   int LinesDrawn = 0;
 
   void PutText(int x, int y, const QString& text) { canvas_.TextOut(x, y, text); }

@@ -22,6 +22,9 @@ class TChartValueList {
   int ValueCount() const { return static_cast<int>(values_.size()); }
   double ValueAt(int index) const;  // stored value × Multiplier
   double LastValue() const { return ValueAt(ValueCount() - 1); }
+  // The values as stored, before Multiplier, ValueCount() of them: for loops over every point
+  // that ValueAt's index check would slow down. Valid until the list changes.
+  const double* StoredValues() const { return values_.begin(); }
   void SetValueAt(int index, double value);
 
   // Inserts by Order and returns the index the value went to; equal values keep their

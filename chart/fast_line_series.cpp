@@ -35,23 +35,56 @@ void TFastLineSeries::PrepareLinePen() {
   canvas.Brush().Style = bsClear;
 }
 
-// The steps DrawPoint takes for each visible point, gathered into one polyline so the canvas
-// prepares its pen and surface once per paint instead of once per point.
+namespace {
+
+// The points of one paint go to the canvas this many at a time: their pixels stay in the
+// first-level cache, and no buffer grows with the trace.
+constexpr int kPathBlock = 512;
+
+}  // namespace
+
+// The steps DrawPoint takes for each visible point, a block at a time: the stored values are
+// mapped to pixels in one pass over the arrays, with the axes' maps read once per paint, and
+// a point on the pixel drawn before it is dropped (it would make no line). What remains goes
+// to the canvas as one polyline, each block starting at the last point of the one before.
 void TFastLineSeries::DrawAllPoints() {
   PrepareLinePen();
   if (FirstVisibleIndex < 0) return;
-  path_.clear();
+  TChartCanvas3D& canvas = ParentChart()->Canvas();
+  const TAxisMap horiz = ResolvedHorizAxis()->Map();
+  const TAxisMap vert = ResolvedVertAxis()->Map();
+  const double* xValues = XValues().StoredValues();
+  const double* yValues = YValues().StoredValues();
+  const double xMultiplier = XValues().Multiplier(), yMultiplier = YValues().Multiplier();
+  const auto pixelOf = [&](int i) {
+    return TPoint{horiz.ValueToPixel(xValues[i] * xMultiplier),
+                  vert.ValueToPixel(yValues[i] * yMultiplier)};
+  };
+
+  TPoint path[kPathBlock + 2];
+  int length = 0;
   const int first = FirstVisibleIndex;
-  if (first > 0) path_.push_back({XPixel(first - 1), YPixel(first - 1)});
-  TPoint last{XPixel(first), YPixel(first)};
-  path_.push_back(last);
-  for (int i = first + 1; i <= LastVisibleIndex; ++i) {
-    const TPoint p{XPixel(i), YPixel(i)};
-    if (p == last) continue;  // the same pixel again: no line
-    path_.push_back(p);
-    last = p;
+  // The point before the first visible one lies left of the plot: the entering segment is
+  // drawn, and the clip cuts it at the edge.
+  if (first > 0) path[length++] = pixelOf(first - 1);
+  TPoint last = pixelOf(first);
+  path[length++] = last;
+  int xs[kPathBlock], ys[kPathBlock];
+  for (int i = first + 1; i <= LastVisibleIndex; i += kPathBlock) {
+    const int count = std::min(kPathBlock, LastVisibleIndex + 1 - i);
+    horiz.ValuesToPixels(xValues + i, xMultiplier, xs, count);
+    vert.ValuesToPixels(yValues + i, yMultiplier, ys, count);
+    for (int k = 0; k < count; ++k) {
+      const TPoint p{xs[k], ys[k]};
+      path[length] = p;  // kept only when it moves: no branch to mispredict
+      length += p == last ? 0 : 1;
+      last = p;
+    }
+    canvas.Polyline(path, length);
+    path[0] = last;
+    length = 1;
   }
-  ParentChart()->Canvas().Polyline(path_);
+  canvas.Polyline(path, length);  // leaves the pen at the last point, as LineTo would
   LastDrawnX = last.X;
   LastDrawnY = last.Y;
 }

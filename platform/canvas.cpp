@@ -511,4 +511,3 @@ void TCanvas::BlendInk(const Surface& s, TPoint box, const QImage& ink, const QR
     }
   }
 }
-

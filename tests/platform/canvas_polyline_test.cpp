@@ -1,0 +1,97 @@
+// A polyline lands on exactly the pixels of its segments drawn one by one with LineTo, for
+// every kind of pen: the solid one-pixel pen merges each column's steps into one span.
+#include <climits>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "test_support.h"
+
+namespace {
+
+// A path that mostly climbs and falls within a column (as a dense trace does), sometimes
+// moves a column or a few, stays put, or jumps far beyond the image and the int range's ends.
+std::vector<TPoint> DensePath(std::mt19937& random, int count) {
+  std::vector<TPoint> points{{static_cast<int>(random() % 40), static_cast<int>(random() % 40)}};
+  const int far[] = {INT_MIN, INT_MIN + 1, -1000000000, -60, 100, 1000000000, INT_MAX};
+  for (int k = 1; k < count; ++k) {
+    TPoint p = points.back();
+    const unsigned kind = random() % 100;
+    if (kind < 60) {
+      p.Y += static_cast<int>(random() % 13) - 6;  // a step in the column, or none
+    } else if (kind < 85) {
+      p.X += static_cast<int>(random() % 5) - 2;
+      p.Y += static_cast<int>(random() % 9) - 4;
+    } else if (kind < 95) {
+      p = {static_cast<int>(random() % 48) - 4, static_cast<int>(random() % 48) - 4};
+    } else {
+      (random() % 2 ? p.Y : p.X) = far[random() % 7];
+    }
+    points.push_back(p);
+  }
+  return points;
+}
+
+TEST(CanvasPolyline, MatchesItsSegmentsDrawnOneByOne) {
+  std::mt19937 random(17);
+  const TPenStyle styles[] = {psSolid, psDot, psDashDotDot};
+  for (int round = 0; round < 150; ++round) {
+    TCanvasPen pen;
+    // Mostly the solid one-pixel copy pen, which the spans serve; the others now and then.
+    const bool plain = round % 4 != 0;
+    pen.Style = plain ? psSolid : styles[random() % 3];
+    pen.Mode = !plain && random() % 2 ? pmNotXor : pmCopy;
+    pen.Width = !plain && random() % 2 ? 2 : 1;
+    pen.AlternatePixels = !plain && random() % 4 == 0;
+    pen.Color = static_cast<TColor>(random() & 0xFFFFFF);
+    const std::vector<TPoint> points = DensePath(random, 1 + static_cast<int>(random() % 200));
+    const TRect clip{static_cast<int>(random() % 12), static_cast<int>(random() % 12),
+                     28 + static_cast<int>(random() % 13), 28 + static_cast<int>(random() % 13)};
+    const auto setUp = [&](TCanvas& c) {
+      c.Pen = pen;
+      c.BackgroundMode = bkOpaque;
+      c.BackgroundColor = clYellow;
+      if (round % 3 != 0) c.IntersectClipRect(clip);
+    };
+    QImage together = Noise(40, 40, QImage::Format_RGB32, static_cast<unsigned>(round));
+    QImage apart = together.copy();
+    TCanvas a(&together), b(&apart);
+    setUp(a);
+    setUp(b);
+    a.Polyline(points.data(), static_cast<int>(points.size()));
+    b.MoveTo(points[0].X, points[0].Y);
+    for (std::size_t k = 1; k < points.size(); ++k)
+      b.LineTo(points[k].X, points[k].Y);
+    ASSERT_EQ(together, apart) << "round " << round;
+    EXPECT_EQ(a.PenPos(), b.PenPos());
+  }
+}
+
+// The rows a column's run covers, run by run: each step leaves its end out, so a run's last
+// point is drawn only when an earlier step of the same run passed over it.
+TEST(CanvasPolyline, ColumnRunsLeaveOnlyTheirLastEndOut) {
+  const struct {
+    std::vector<TPoint> points;
+    std::string column;  // rows 0 .. 9 of column 2, '#' drawn
+  } rows[] = {
+      {{{2, 1}, {2, 6}}, ".#####...."},
+      {{{2, 6}, {2, 1}}, "..#####..."},
+      {{{2, 3}, {2, 7}, {2, 5}}, "...#####.."},  // back over the run: its end is drawn
+      {{{2, 3}, {2, 5}, {2, 1}}, "..####...."},  // beyond the start: the far end left out
+      {{{2, 3}, {2, 3}, {2, 3}}, ".........."},  // no step draws nothing
+      // Two runs of the column with a detour between them: not one span from 1 to 7.
+      {{{2, 1}, {2, 3}, {5, 3}, {2, 6}, {2, 8}}, ".###..##.."},
+  };
+  for (const auto& row : rows) {
+    const QImage image = Paint(10, 10, [&](TCanvas& c) {
+      c.Polyline(row.points.data(), static_cast<int>(row.points.size()));
+    });
+    std::string column;
+    for (int y = 0; y < 10; ++y)
+      column += ColorAt(image, 2, y) == clBlack ? '#' : '.';
+    EXPECT_EQ(column, row.column) << row.points.size() << " points ending at row "
+                                  << row.points.back().Y;
+  }
+}
+
+}  // namespace
