@@ -17,6 +17,12 @@ TChartSeries::~TChartSeries() {
 // Adding and removing points
 
 int TChartSeries::AppendPoint(double x, double y, std::string_view label, TColor color) {
+  const int index = StorePoint(x, y, label, color);
+  if (index >= 0) PointAdded(index);
+  return index;
+}
+
+int TChartSeries::StorePoint(double x, double y, std::string_view label, TColor color) {
   TChartValueList& xs = XValues();
   TChartValueList& ys = YValues();
   xs.PendingValue = x;
@@ -28,7 +34,6 @@ int TChartSeries::AppendPoint(double x, double y, std::string_view label, TColor
   if (color != clDefault || !label.empty() || attributesStored_) [[unlikely]] {
     StoreAttributes(index, label, color);
   }
-  PointAdded(index);
   return index;
 }
 

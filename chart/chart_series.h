@@ -168,6 +168,10 @@ class TChartSeries : public QObject {
     if (active_) RequestRepaint();
   }
 
+  // AppendPoint up to the notification: OnBeforeAdd may veto (-1), otherwise the point is
+  // stored at its place by X and its index returned.
+  int StorePoint(double x, double y, std::string_view label, TColor color);
+
   // Step one of ClearPoints: every list emptied and its storage given back.
   virtual void ClearStorage();
 

@@ -110,11 +110,7 @@ void TFastLineSeries::DrawPoint(int index) {
 
 // Without AutoRepaint the new segment goes straight onto the chart's image, which is then shown
 // again without a full paint. Before the first paint there is nothing to draw on.
-void TFastLineSeries::PointAdded(int index) {
-  if (autoRepaint_) {
-    TChartSeries::PointAdded(index);
-    return;
-  }
+void TFastLineSeries::DrawAppendedPoint(int index) {
   TCustomAxisPanel* chart = ParentChart();
   if (chart == nullptr || chart->Canvas().BufferImage == nullptr ||
       ResolvedHorizAxis() == nullptr) {

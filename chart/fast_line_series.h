@@ -31,13 +31,30 @@ class TFastLineSeries final : public TChartSeries {
   // it; -1 when there is none.
   int PointAtPixel(int x, int y) override;
 
+  // The same steps as the base series; spelt out here so that, the class being final, its own
+  // PointAdded is called directly, a thousand times per recomputation.
+  int AppendPoint(double x, double y, std::string_view label = {},
+                  TColor color = clDefault) override {
+    const int index = StorePoint(x, y, label, color);
+    if (index >= 0) PointAdded(index);
+    return index;
+  }
+
   int LastDrawnX = 0;
   int LastDrawnY = 0;
 
  protected:
-  void PointAdded(int index) override;
+  void PointAdded(int index) override {
+    if (autoRepaint_) [[likely]] {
+      TChartSeries::PointAdded(index);
+    } else {
+      DrawAppendedPoint(index);
+    }
+  }
 
  private:
+  void DrawAppendedPoint(int index);
+
   TChartPen linePen_;
   bool autoRepaint_ = true;
 };
