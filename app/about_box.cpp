@@ -1,10 +1,11 @@
 #include "app/about_box.h"
 
+#include "app/dialog_flags.h"
 #include "ui_about_box.h"
 
 TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent), ui_(std::make_unique<Ui::TAboutBox>()) {
   ui_->setupUi(this);
-  setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
+  setWindowFlags(DialogWindowFlags());
 }
 
 TAboutBox::~TAboutBox() = default;

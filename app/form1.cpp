@@ -2,11 +2,13 @@
 
 #include <QAbstractSlider>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDir>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QLineEdit>
 #include <QLocale>
+#include <QPointer>
 #include <QRadioButton>
 #include <QScreen>
 #include <QScrollBar>
@@ -19,6 +21,7 @@
 #include "app/error_box.h"
 #include "app/ok_bottom_dlg.h"
 #include "app/oscilloscope_settings.h"
+#include "app/page_viewer.h"
 #include "chart/chart.h"
 #include "platform/jpeg_file.h"
 #include "platform/shell_open.h"
@@ -58,12 +61,14 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent), ui_(std::make_unique<Ui::
   ConnectHandlers();
   ConnectToolBar();
   SetAccessibleNames();
+  SetUpKeyboard();
   // Centred when restored; the program shows the window maximised.
   if (const QScreen* screen = this->screen()) {
     const QRect area = screen->availableGeometry();
     move(area.center() - rect().center());
   }
   FormCreate();
+  DescribeScope();
   // The two dialogs exist, hidden, from start-up on.
   AboutBox = new TAboutBox(this);
   OKBottomDlg = new TOKBottomDlg(this);
@@ -78,7 +83,12 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent), ui_(std::make_unique<Ui::
   });
 }
 
-TForm1::~TForm1() = default;
+// A speed box that holds a half-typed value loses the focus while the window is torn down: its
+// handler must not run on a window whose parts are going.
+TForm1::~TForm1() {
+  for (QLineEdit* box : {ui_->Edit1, ui_->Edit2, ui_->Edit3})
+    box->disconnect(this);
+}
 
 // ---------------------------------------------------------------------------------------------
 // Layout loading: the oscilloscope's settings and its four traces
@@ -161,14 +171,36 @@ void TForm1::SetAccessibleNames() {
   ui_->Edit3->setAccessibleName(QStringLiteral("Réglage vitesse % moteur2"));
   ui_->Chart1->setAccessibleName(QStringLiteral("Oscilloscope"));
   ui_->Image1->setAccessibleName(QStringLiteral("schéma de branchement"));
-}
-
-template <class F>
-void TForm1::Guarded(F&& handler) {
-  try {
-    handler();
-  } catch (const std::exception& error) {
-    ShowErrorBox(QString::fromUtf8(error.what()));
+  ui_->MainMenu1->setAccessibleName(QStringLiteral("Barre de menus"));
+  // The read-out's name is its text, so each new reading is announced.
+  ui_->Label1->setAccessibleDescription(
+      QStringLiteral("Lecture du curseur, tension (V) / temps (ms)"));
+  ui_->Button1->setAccessibleDescription(
+      QStringLiteral("Retire la croix de mesure\u00A0: lecture en valeurs absolues"));
+  ui_->Button2->setAccessibleDescription(
+      QStringLiteral("Remet les échelles d'avant le zoom, le déplacement ou la molette"));
+  ui_->Button3->setAccessibleName(QStringLiteral("Aide sur l'oscilloscope"));
+  ui_->memo1->setAccessibleName(QStringLiteral("Remarques"));
+  const struct {
+    QWidget* panel;
+    const char* name;
+  } panels[] = {{ui_->Panel9, "Panneau de commande des hacheurs 1 et 2 quadrants"},
+                {ui_->Panel29, "Panneau de commande du hacheur 4 quadrants"},
+                {ui_->Panel1, "Choix du branchement"},
+                {ui_->Panel3, "Choix du hacheur"},
+                {ui_->Panel2, "Choix du sens de rotation"},
+                {ui_->Panel13, "Réglage vitesse %"},
+                {ui_->Panel32, "Choix de la machine motrice"},
+                {ui_->Panel35, "Choix du sens de rotation"},
+                {ui_->Panel30, "Réglage vitesse % moteur2"},
+                {ui_->Panel37, "Réglage vitesse % moteur1"},
+                {ui_->Panel18, "Instruments de mesure"}};
+  for (const auto& p : panels)
+    p.panel->setAccessibleName(QString::fromUtf8(p.name));
+  for (QScrollBar* bar : {ui_->ScrollBar1, ui_->ScrollBar2, ui_->ScrollBar3}) {
+    bar->setAccessibleDescription(QStringLiteral(
+        "Position de 0 à 200, soit 0 à 100\u00A0%\u00A0: Droite ou Bas augmente, Gauche ou "
+        "Haut diminue, Début et Fin vont aux extrêmes"));
   }
 }
 
@@ -180,8 +212,36 @@ void TForm1::ShowReading(TInstrument instrument, const std::string& text) {
 // ---------------------------------------------------------------------------------------------
 // Small helpers
 
+// From the working directory the path stays relative, so an error names it as it is written;
+// from another folder it names the file in full.
 void TForm1::LoadPicture(const char* path) {
-  ui_->Image1->SetPicture(ReadJpegFile(QString::fromUtf8(path)));
+  const TDataFolder images = DataFolder("image");
+  if (!images.Found()) {
+    if (!imagesMissing_) throw EPictureError(QString::fromUtf8(path));
+    return;  // said once at start-up
+  }
+  const QString relative = QString::fromUtf8(path);
+  const bool here = images.base == QDir::cleanPath(QDir::currentPath());
+  ui_->Image1->SetPicture(ReadJpegFile(here ? relative : QDir(images.base).filePath(relative)));
+}
+
+TDataFolder TForm1::DataFolder(const char* name) const {
+  return FindDataFolder(
+      QString::fromLatin1(name),
+      DataFolderBases(QDir::currentPath(), QCoreApplication::applicationDirPath()));
+}
+
+void TForm1::ReportMissingDataFolders() {
+  QStringList missing;
+  QStringList tried;
+  for (const char* name : {"image", "aide"}) {
+    const TDataFolder folder = DataFolder(name);
+    if (folder.Found()) continue;
+    missing.append(QString::fromLatin1(name));
+    tried = folder.tried;
+  }
+  imagesMissing_ = missing.contains(QStringLiteral("image"));
+  if (!missing.isEmpty()) ShowErrorBox(MissingFoldersMessage(missing, tried));
 }
 
 void TForm1::SetPanelColor(QWidget* panel, TColor color) {
@@ -211,6 +271,8 @@ void TForm1::ClearSelection(std::initializer_list<QRadioButton*> buttons) {
     button->setAutoExclusive(false);
     button->setChecked(false);
     button->setAutoExclusive(true);
+    // A selection left only the selected button in the Tab chain; with none, each is again.
+    button->setFocusPolicy(Qt::StrongFocus);
   }
 }
 
@@ -231,6 +293,7 @@ void TForm1::FormCreate() {
        {ui_->LabeledEdit1, ui_->LabeledEdit2, ui_->LabeledEdit3, ui_->LabeledEdit4}) {
     box->setText(QStringLiteral("inactif"));
   }
+  ReportMissingDataFolders();
   Guarded([this] { LoadPicture("image/vide0.jpg"); });
 }
 
@@ -291,7 +354,8 @@ void TForm1::ChooseExperiment(const TExperiment& e) {
                     ui_->RadioButton5, ui_->RadioButton6, ui_->RadioButton7, ui_->RadioButton8});
   }
 
-  LoadPicture(e.picture);  // a picture that cannot be read ends the handler here
+  // A picture that cannot be read is said, and the experiment still shows its panels.
+  Guarded([&] { LoadPicture(e.picture); });
 
   if (e.fourQuadrant) {
     ui_->Panel6->setVisible(true);
@@ -513,7 +577,13 @@ void TForm1::Button3Click() {
 // Pages, dialogs and closing
 
 void TForm1::OpenHelpPage(const char* relativePath) {
-  OpenDocument(NativeDocumentPath(QDir::currentPath() + QString::fromUtf8(relativePath)));
+  const TDataFolder pages = DataFolder("aide");
+  const QString base = pages.Found() ? pages.base : QDir::currentPath();
+  const QString path = NativeDocumentPath(base + QString::fromUtf8(relativePath));
+  // The desktop may answer after this handler, or after the window has gone.
+  OpenDocument(path, [window = QPointer<TForm1>(this), path](const QString& reason) {
+    if (window) ReportPageFailure(path, reason, window);
+  });
 }
 
 void TForm1::cours1bases1Click() {

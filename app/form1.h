@@ -3,9 +3,12 @@
 #include <QMainWindow>
 #include <QString>
 #include <array>
+#include <exception>
 #include <initializer_list>
 #include <memory>
 
+#include "app/data_folders.h"
+#include "app/error_box.h"
 #include "chart/fast_line_series.h"
 #include "platform/color.h"
 #include "sim/bench.h"
@@ -14,6 +17,7 @@ namespace Ui {
 class TForm1;
 }
 class QCloseEvent;
+class QLineEdit;
 class QRadioButton;
 class TAboutBox;
 class TOKBottomDlg;
@@ -69,9 +73,16 @@ class TForm1 : public QMainWindow, private TBenchOutput {
   void Apropos1Click();
   void FormCloseQuery(bool& canClose);
 
-  // The working directory followed by `relativePath` ("\aide\cours1.htm"), opened by the
-  // desktop in the user's browser; the program does not wait for it.
-  static void OpenHelpPage(const char* relativePath);
+  // The folder of the pages followed by `relativePath` ("\aide\cours1.htm"), opened by the
+  // desktop in the user's browser; the program does not wait for it. The folder is the working
+  // directory when it holds "aide", else the first other place that does. A page the desktop
+  // cannot open is said, with an offer to show it in the program.
+  void OpenHelpPage(const char* relativePath);
+
+  // A percentage typed in `box` (Edit1, Edit2 or Edit3) moves its bar there as a drag would;
+  // anything else puts the box's value back and says why in its tool tip. Enter and leaving the
+  // box both run it.
+  void SpeedBoxEntered(QLineEdit* box);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -85,6 +96,16 @@ class TForm1 : public QMainWindow, private TBenchOutput {
   void SetUpSeries();
   void ConnectHandlers();
   void SetAccessibleNames();
+  void SetUpKeyboard();
+  void SetTabOrder();
+  void ShowFocusFrames();
+  void OpenMenuBarByKeyboard();
+  QScrollBar* BarOfBox(const QLineEdit* box) const;
+  // The oscilloscope in words for screen readers, after every handler.
+  void DescribeScope();
+  // Where "image" or "aide" is, looked for again each time (see data_folders.h).
+  TDataFolder DataFolder(const char* name) const;
+  void ReportMissingDataFolders();
 
   void ChooseExperiment(const TExperiment& experiment);
   void ChooseWiring(int connectionMode, const char* twoQuadrantPicture,
@@ -117,4 +138,16 @@ class TForm1 : public QMainWindow, private TBenchOutput {
   std::unique_ptr<TSeriesTrace<TFastLineSeries>> trace4_;
   TAboutBox* AboutBox = nullptr;
   TOKBottomDlg* OKBottomDlg = nullptr;
+  // Set once the folders' absence has been said: pictures are then skipped without a word.
+  bool imagesMissing_ = false;
 };
+
+template <class F>
+void TForm1::Guarded(F&& handler) {
+  try {
+    handler();
+  } catch (const std::exception& error) {
+    ShowErrorBox(QString::fromUtf8(error.what()));
+  }
+  DescribeScope();
+}

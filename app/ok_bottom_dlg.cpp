@@ -1,11 +1,12 @@
 #include "app/ok_bottom_dlg.h"
 
+#include "app/dialog_flags.h"
 #include "ui_ok_bottom_dlg.h"
 
 TOKBottomDlg::TOKBottomDlg(QWidget* parent)
     : QDialog(parent), ui_(std::make_unique<Ui::TOKBottomDlg>()) {
   ui_->setupUi(this);
-  setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
+  setWindowFlags(DialogWindowFlags());
 }
 
 TOKBottomDlg::~TOKBottomDlg() = default;

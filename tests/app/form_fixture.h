@@ -29,6 +29,7 @@ class FormTest : public testing::Test {
 
   FormTest() {
     QDir(work.path()).mkdir(QStringLiteral("image"));
+    QDir(work.path()).mkdir(QStringLiteral("aide"));
     for (const auto& [name, width] : kPictureWidths)
       WritePicture(name, width);
     previousDirectory = QDir::currentPath();

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
+#include <QWheelEvent>
 
 #include "app/confirmation_box.h"
 #include "form_fixture.h"
@@ -16,7 +17,8 @@ namespace {
 class ToolsTest : public FormTest {
  protected:
   ToolsTest() {
-    previousOpener = SetDocumentOpener([this](const QString& path) { opened.push_back(path); });
+    previousOpener = SetDocumentOpener(
+        [this](const QString& path, const TOpenFailure&) { opened.push_back(path); });
     chart = Find<TChart>("Chart1");
     chart->resize(600, 400);
     chart->show();
@@ -113,6 +115,28 @@ TEST_F(ToolsTest, DezoomPutsTheScalesBack) {
   EXPECT_EQ(chart->BottomAxis().Minimum(), 0);
   EXPECT_EQ(chart->BottomAxis().Maximum(), 25);
   EXPECT_EQ(chart->LeftAxis().Minimum(), -25);
+}
+
+// The wheel alone scrolls the screen; "dezoom" brings back what was shown before it.
+TEST_F(ToolsTest, DezoomAfterTheWheelAlone) {
+  const auto wheel = [this](int units) {
+    const QPointF at(100, 100);
+    QWheelEvent event(at, chart->mapToGlobal(at), {}, QPoint(0, units), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(chart, &event);
+  };
+  wheel(-240);
+  wheel(-120);
+  EXPECT_NE(chart->LeftAxis().Minimum(), -25);
+  Find<QPushButton>("Button2")->click();
+  EXPECT_EQ(chart->LeftAxis().Minimum(), -25);
+  EXPECT_EQ(chart->LeftAxis().Maximum(), 25);
+  // After a zoom, the wheel keeps the scales saved by the zoom.
+  chart->ApplyZoom(0, 1, 5, 10, -2, 4, 0, 1);
+  wheel(120);
+  Find<QPushButton>("Button2")->click();
+  EXPECT_EQ(chart->LeftAxis().Minimum(), -25);
+  EXPECT_EQ(chart->BottomAxis().Maximum(), 25);
 }
 
 TEST_F(ToolsTest, PagesOpenFromTheWorkingDirectory) {

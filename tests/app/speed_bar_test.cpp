@@ -142,15 +142,17 @@ TEST_F(BadPictures, EachGivesOneErrorAndTheHandlerStops) {
   EXPECT_EQ(Shown(), "branchéself");
 }
 
-TEST_F(BadPictures, AnExperimentWithoutItsPictureStopsBeforeShowingItsPanels) {
+// The picture is said to be missing, and the experiment is still usable.
+TEST_F(BadPictures, AnExperimentWithoutItsPictureStillShowsItsPanels) {
   QFile::remove(PicturePath("ampere4q"));
   Menu("Hacheur4quadrantsvisualisationdesintensits1");
   ASSERT_EQ(errors.size(), 1u);
   EXPECT_EQ(errors[0], "Impossible d'ouvrir le fichier image/ampere4q.jpg");
-  EXPECT_EQ(Bench().ExperimentKind, 2);  // the state was already reset
+  EXPECT_EQ(Bench().ExperimentKind, 2);
   EXPECT_EQ(Text("LabeledEdit3"), "0");
-  EXPECT_TRUE(Hidden("Panel29"));  // but the panels were not shown
-  EXPECT_EQ(Shown(), "vide0");
+  EXPECT_FALSE(Hidden("Panel29"));
+  EXPECT_FALSE(Hidden("Panel34"));
+  EXPECT_EQ(Shown(), "vide0");  // the previous picture stays
 }
 
 }  // namespace

@@ -1,0 +1,148 @@
+// The main window by keyboard and for screen readers: the menu bar on F10, keys on the speed
+// bars and in the radio groups, typed set-points, the Tab order, focus frames, and the
+// oscilloscope described in words.
+#include <QApplication>
+#include <QFocusFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QShortcut>
+#include <QStyle>
+#include <QToolTip>
+#include <array>
+
+#include "app/form1.h"
+#include "app/keyboard_access.h"
+#include "app/scope_description.h"
+#include "app/set_point.h"
+#include "chart/chart.h"
+#include "ui_form1.h"
+
+namespace {
+
+const QString kBoxHint =
+    QStringLiteral("Tapez une vitesse de 0 à 100\u00A0% par pas de 0,5, puis Entrée.");
+
+}  // namespace
+
+void TForm1::SetUpKeyboard() {
+  auto* barKeys = new TSpeedBarKeys(this);
+  for (QScrollBar* bar : {ui_->ScrollBar1, ui_->ScrollBar2, ui_->ScrollBar3})
+    barKeys->Watch(bar);
+  auto* radioKeys = new TRadioGroupKeys(this);
+  for (QRadioButton* button : findChildren<QRadioButton*>())
+    radioKeys->Watch(button);
+  for (QLineEdit* box : {ui_->Edit1, ui_->Edit2, ui_->Edit3}) {
+    box->setAccessibleDescription(kBoxHint);
+    connect(box, &QLineEdit::editingFinished, this,
+            [this, box] { Guarded([&] { SpeedBoxEntered(box); }); });
+  }
+  ui_->memo1->setTabChangesFocus(true);
+  ui_->Chart1->setFocusPolicy(Qt::TabFocus);
+  auto* f10 = new QShortcut(QKeySequence(Qt::Key_F10), this);
+  connect(f10, &QShortcut::activated, this, &TForm1::OpenMenuBarByKeyboard);
+  SetTabOrder();
+  ShowFocusFrames();
+}
+
+// The screen's order: the tool bar, the oscilloscope, the control panel shown (top to bottom,
+// each bar before its box), then the remarks and the instruments. Hidden controls are skipped.
+void TForm1::SetTabOrder() {
+  const Ui::TForm1& u = *ui_;
+  const QWidget* order[] = {u.Button1,       u.Button2,      u.Button3,       u.Chart1,
+                            u.RadioButton1,  u.RadioButton8, u.RadioButton2,  u.RadioButton5,
+                            u.RadioButton7,  u.RadioButton6, u.RadioButton3,  u.RadioButton4,
+                            u.ScrollBar1,    u.Edit1,        u.RadioButton12, u.RadioButton13,
+                            u.RadioButton10, u.RadioButton9, u.ScrollBar3,    u.Edit3,
+                            u.ScrollBar2,    u.Edit2,        u.memo1,         u.LabeledEdit1,
+                            u.LabeledEdit3,  u.LabeledEdit2, u.LabeledEdit4};
+  for (std::size_t i = 1; i < std::size(order); ++i)
+    setTabOrder(const_cast<QWidget*>(order[i - 1]), const_cast<QWidget*>(order[i]));
+}
+
+// Radio buttons, push buttons and edit boxes draw their own focus; the chart and the speed
+// bars get a frame around them while they hold it.
+void TForm1::ShowFocusFrames() {
+  auto* frame = new QFocusFrame(this);
+  frame->setObjectName(QStringLiteral("FocusFrame"));
+  const std::array<QWidget*, 4> framed = {ui_->Chart1, ui_->ScrollBar1, ui_->ScrollBar2,
+                                          ui_->ScrollBar3};
+  connect(qApp, &QApplication::focusChanged, frame, [frame, framed](QWidget*, QWidget* now) {
+    const bool ours = std::find(framed.begin(), framed.end(), now) != framed.end();
+    frame->setWidget(ours ? now : nullptr);
+  });
+}
+
+// F10 does what a lone Alt does: the menu bar takes the keyboard with its first entry
+// highlighted. A style without that navigation opens the first menu instead.
+void TForm1::OpenMenuBarByKeyboard() {
+  QMenuBar* bar = menuBar();
+  if (bar->style()->styleHint(QStyle::SH_MenuBar_AltKeyNavigation, nullptr, bar)) {
+    for (QEvent::Type type : {QEvent::ShortcutOverride, QEvent::KeyPress}) {
+      QKeyEvent press(type, Qt::Key_Alt, Qt::AltModifier);
+      QApplication::sendEvent(this, &press);
+    }
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_Alt, Qt::NoModifier);
+    QApplication::sendEvent(this, &release);
+  } else if (!bar->actions().isEmpty()) {
+    bar->setActiveAction(bar->actions().constFirst());
+  }
+}
+
+QScrollBar* TForm1::BarOfBox(const QLineEdit* box) const {
+  if (box == ui_->Edit2) return ui_->ScrollBar2;
+  if (box == ui_->Edit3) return ui_->ScrollBar3;
+  return ui_->ScrollBar1;
+}
+
+void TForm1::SpeedBoxEntered(QLineEdit* box) {
+  if (!box->isModified()) return;  // left without typing anything
+  box->setModified(false);
+  QScrollBar* bar = BarOfBox(box);
+  TSetPoint typed = ParseSetPoint(box->text());
+  if (typed.Accepted() && !bar->isEnabled()) {
+    typed = {-1, QStringLiteral("Réglage impossible\u00A0: cette barre de vitesse est "
+                                "verrouillée (choisissez d'abord la machine motrice).")};
+  } else if (typed.Accepted() && !bar->isVisibleTo(this)) {
+    typed = {-1, QStringLiteral("Réglage impossible\u00A0: cette barre de vitesse n'est pas "
+                                "affichée.")};
+  }
+  if (typed.Accepted()) {
+    bar->setSliderPosition(typed.position);  // as a drag to there: the scroll handler runs
+    box->setToolTip({});
+    box->setAccessibleDescription(kBoxHint);
+  } else {
+    box->setToolTip(typed.refusal);
+    box->setAccessibleDescription(typed.refusal);
+    QToolTip::showText(box->mapToGlobal(QPoint(0, box->height())), typed.refusal, box);
+  }
+  // The box shows what the bar's handler writes, also when the bar did not move.
+  box->setText(QString::number(TBench::HalveToEven(bar->value())));
+}
+
+void TForm1::DescribeScope() {
+  TScopeSummary scope;
+  scope.experimentKind = bench_.ExperimentKind;
+  const int count = Series1->PointCount();
+  scope.hasTrace = count > TBench::kPeriodSamples;
+  if (scope.hasTrace) {
+    const TChartValueList& x = Series1->XValues();
+    const TChartValueList& y = Series1->YValues();
+    scope.period = x.ValueAt(TBench::kPeriodSamples) - x.ValueAt(0);
+    scope.low = y.MinimumValue();
+    scope.high = y.MaximumValue();
+    scope.mean = y.SumOfValues() / count;
+  }
+  scope.cross = Series2->PointCount() > 0;
+  scope.crossTime = bench_.ReferenceTime;
+  scope.crossVoltage = bench_.ReferenceVoltage;
+  const QString text = ScopeDescription(scope, QLocale::system().decimalPoint().toStdString());
+  // Each change is announced: set it only when it differs.
+  if (ui_->Chart1->accessibleDescription() != text) ui_->Chart1->setAccessibleDescription(text);
+}

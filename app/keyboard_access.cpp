@@ -1,0 +1,85 @@
+#include "app/keyboard_access.h"
+
+#include <QKeyEvent>
+#include <QRadioButton>
+#include <algorithm>
+#include <vector>
+
+QAbstractSlider::SliderAction SpeedBarAction(int key) {
+  switch (key) {
+    case Qt::Key_Right:
+    case Qt::Key_Down:
+      return QAbstractSlider::SliderSingleStepAdd;
+    case Qt::Key_Left:
+    case Qt::Key_Up:
+      return QAbstractSlider::SliderSingleStepSub;
+    case Qt::Key_PageDown:
+      return QAbstractSlider::SliderPageStepAdd;
+    case Qt::Key_PageUp:
+      return QAbstractSlider::SliderPageStepSub;
+    case Qt::Key_Home:
+      return QAbstractSlider::SliderToMinimum;
+    case Qt::Key_End:
+      return QAbstractSlider::SliderToMaximum;
+    default:
+      return QAbstractSlider::SliderNoAction;
+  }
+}
+
+void TSpeedBarKeys::Watch(QAbstractSlider* bar) {
+  bar->setFocusPolicy(Qt::StrongFocus);
+  bar->installEventFilter(this);
+}
+
+bool TSpeedBarKeys::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() != QEvent::KeyPress) return false;
+  const auto* key = static_cast<QKeyEvent*>(event);
+  if (key->modifiers() & ~Qt::KeypadModifier) return false;
+  const QAbstractSlider::SliderAction action = SpeedBarAction(key->key());
+  if (action == QAbstractSlider::SliderNoAction) return false;
+  static_cast<QAbstractSlider*>(watched)->triggerAction(action);
+  return true;
+}
+
+// As on the desktop, a group is one stop in the Tab chain: its selected button.
+void TRadioGroupKeys::Watch(QRadioButton* button) {
+  button->installEventFilter(this);
+  connect(button, &QRadioButton::toggled, this, [button](bool selected) {
+    if (!selected) return;
+    for (QRadioButton* other :
+         button->parentWidget()->findChildren<QRadioButton*>(Qt::FindDirectChildrenOnly)) {
+      if (other->autoExclusive())
+        other->setFocusPolicy(other == button ? Qt::StrongFocus : Qt::ClickFocus);
+    }
+  });
+}
+
+QRadioButton* NeighbourInGroup(QRadioButton* from, int step) {
+  std::vector<QRadioButton*> group;
+  for (QObject* child : from->parentWidget()->children()) {
+    auto* button = qobject_cast<QRadioButton*>(child);
+    if (button != nullptr && button->autoExclusive() &&
+        (button == from || (button->isEnabled() && button->isVisibleTo(from->parentWidget()))))
+      group.push_back(button);
+  }
+  std::sort(group.begin(), group.end(), [](const QRadioButton* a, const QRadioButton* b) {
+    return std::pair(a->y(), a->x()) < std::pair(b->y(), b->x());
+  });
+  const auto at = std::find(group.begin(), group.end(), from) - group.begin();
+  const auto size = static_cast<std::ptrdiff_t>(group.size());
+  return group[static_cast<std::size_t>(((at + step) % size + size) % size)];
+}
+
+bool TRadioGroupKeys::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() != QEvent::KeyPress) return false;
+  const auto* key = static_cast<QKeyEvent*>(event);
+  if (key->modifiers() & ~Qt::KeypadModifier) return false;
+  int step = 0;
+  if (key->key() == Qt::Key_Down || key->key() == Qt::Key_Right) step = 1;
+  if (key->key() == Qt::Key_Up || key->key() == Qt::Key_Left) step = -1;
+  if (step == 0) return false;
+  QRadioButton* next = NeighbourInGroup(static_cast<QRadioButton*>(watched), step);
+  next->setFocus(step > 0 ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+  if (!next->isChecked()) next->click();
+  return true;
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QAbstractSlider>
+#include <QObject>
+
+class QRadioButton;
+class QWidget;
+
+// The bar action for a key on a horizontal speed bar, in the desktop's scroll-bar directions:
+// Right, Down and Page Down increase, Left, Up and Page Up decrease, Home goes to the minimum and
+// End to the maximum. SliderNoAction for any other key.
+QAbstractSlider::SliderAction SpeedBarAction(int key);
+
+// Speed bars take the keyboard through the bar actions a click on an arrow or in the track
+// triggers, so the scroll handler runs exactly as for the mouse.
+class TSpeedBarKeys : public QObject {
+  Q_OBJECT
+
+ public:
+  using QObject::QObject;
+  // Installs on `bar` and lets it take the focus by Tab and by click.
+  void Watch(QAbstractSlider* bar);
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+};
+
+// In a group of radio buttons (the auto-exclusive buttons of one panel), the arrow keys move to
+// the next or previous button that can take the focus, round the group, and select it with a
+// click, so its handler runs as for the mouse; a button already selected runs nothing.
+class TRadioGroupKeys : public QObject {
+  Q_OBJECT
+
+ public:
+  using QObject::QObject;
+  void Watch(QRadioButton* button);
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+};
+
+// The button `step` places after `from` (negative: before) in its panel, in screen order (top
+// to bottom, then left to right), among those enabled and shown; `from` itself when alone.
+QRadioButton* NeighbourInGroup(QRadioButton* from, int step);

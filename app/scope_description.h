@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+#include <string>
+
+// What the oscilloscope shows, as plain values: the trace's extent and the measuring cross.
+struct TScopeSummary {
+  int experimentKind = 0;              // the bench's code: 3 one-, 1 two-, 2 four-quadrant
+  bool hasTrace = false;               // false until an experiment is chosen
+  double period = 0;                   // ms
+  double low = 0, high = 0, mean = 0;  // V
+  bool cross = false;
+  double crossTime = 0, crossVoltage = 0;  // ms, V
+};
+
+// The oscilloscope in words for a screen reader, in French, numbers as the instruments write
+// them with `decimalSeparator`.
+QString ScopeDescription(const TScopeSummary& scope, const std::string& decimalSeparator);
