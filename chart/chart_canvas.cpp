@@ -98,3 +98,20 @@ void TChartCanvas3D::ResetCanvasState() {
   canvas_.BackgroundColor = clWhite;
   canvas_.BackgroundMode = bkTransparent;
 }
+
+void TChartCanvas3D::Polyline(const int* xs, const int* ys, int count) {
+  if (count <= 0) return;
+  // Counted in blocks of a fixed size, which the compiler keeps in vectors.
+  constexpr int kBlock = 16;
+  int repeats = 0, k = 1;
+  for (; k + kBlock <= count; k += kBlock) {
+    const int* x = xs + k;
+    const int* y = ys + k;
+    for (int j = 0; j < kBlock; ++j)
+      repeats += (x[j] == x[j - 1]) & (y[j] == y[j - 1]) ? 1 : 0;
+  }
+  for (; k < count; ++k)
+    repeats += (xs[k] == xs[k - 1]) & (ys[k] == ys[k - 1]) ? 1 : 0;
+  LinesDrawn += count - 1 - repeats;
+  canvas_.Polyline(xs, ys, count);
+}

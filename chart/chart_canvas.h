@@ -29,12 +29,9 @@ class TChartCanvas3D {
   // Lines whose end point is not drawn.
   void DrawHorizLine(int x0, int x1, int y) { LineSegment(x0, y, x1, y); }
   void DrawVertLine(int x, int y0, int y1) { LineSegment(x, y0, x, y1); }
-  // A path of line segments from the first point on, each end point left out as in LineTo.
-  void Polyline(const TPoint* points, int count) {
-    if (count <= 0) return;
-    LinesDrawn += count - 1;
-    canvas_.Polyline(points, count);
-  }
+  // A path of line segments through (xs[k], ys[k]), each end point left out as in LineTo. A
+  // point repeating the one before it makes no line and is not counted as one.
+  void Polyline(const int* xs, const int* ys, int count);
   // Separate segments given by their two ends, one after the other.
   void Segments(const std::vector<TPoint>& ends) {
     LinesDrawn += static_cast<int>(ends.size() / 2);
@@ -55,8 +52,8 @@ class TChartCanvas3D {
     canvas_.LineTo(x, y);
   }
 
-  // Lines since the last paint began, each segment of a polyline counting as one: what a
-  // trace costs the surface.
+  // Lines since the last paint began, each step of a polyline to a new point counting as one:
+  // what a trace costs the surface.
   int LinesDrawn = 0;
 
   void PutText(int x, int y, const QString& text) { canvas_.TextOut(x, y, text); }

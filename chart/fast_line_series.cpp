@@ -45,8 +45,8 @@ constexpr int kPathBlock = 512;
 
 // The steps DrawPoint takes for each visible point, a block at a time: the stored values are
 // mapped to pixels in one pass over the arrays, with the axes' maps read once per paint, and
-// a point on the pixel drawn before it is dropped (it would make no line). What remains goes
-// to the canvas as one polyline, each block starting at the last point of the one before.
+// the block goes to the canvas as one polyline starting at the last point of the block before
+// (a point on the pixel drawn before it makes no line there either).
 void TFastLineSeries::DrawAllPoints() {
   PrepareLinePen();
   if (FirstVisibleIndex < 0) return;
@@ -56,37 +56,28 @@ void TFastLineSeries::DrawAllPoints() {
   const double* xValues = XValues().StoredValues();
   const double* yValues = YValues().StoredValues();
   const double xMultiplier = XValues().Multiplier(), yMultiplier = YValues().Multiplier();
-  const auto pixelOf = [&](int i) {
-    return TPoint{horiz.ValueToPixel(xValues[i] * xMultiplier),
-                  vert.ValueToPixel(yValues[i] * yMultiplier)};
-  };
 
-  TPoint path[kPathBlock + 2];
-  int length = 0;
   const int first = FirstVisibleIndex;
-  // The point before the first visible one lies left of the plot: the entering segment is
-  // drawn, and the clip cuts it at the edge.
-  if (first > 0) path[length++] = pixelOf(first - 1);
-  TPoint last = pixelOf(first);
-  path[length++] = last;
-  int xs[kPathBlock], ys[kPathBlock];
+  int xs[kPathBlock + 1], ys[kPathBlock + 1];
+  xs[0] = horiz.ValueToPixel(xValues[first] * xMultiplier);
+  ys[0] = vert.ValueToPixel(yValues[first] * yMultiplier);
+  if (first > 0) {
+    // The point before lies left of the plot: the entering segment is drawn and clipped.
+    canvas.LineSegment(horiz.ValueToPixel(xValues[first - 1] * xMultiplier),
+                       vert.ValueToPixel(yValues[first - 1] * yMultiplier), xs[0], ys[0]);
+  } else {
+    canvas.MoveTo(xs[0], ys[0]);
+  }
   for (int i = first + 1; i <= LastVisibleIndex; i += kPathBlock) {
     const int count = std::min(kPathBlock, LastVisibleIndex + 1 - i);
-    horiz.ValuesToPixels(xValues + i, xMultiplier, xs, count);
-    vert.ValuesToPixels(yValues + i, yMultiplier, ys, count);
-    for (int k = 0; k < count; ++k) {
-      const TPoint p{xs[k], ys[k]};
-      path[length] = p;  // kept only when it moves: no branch to mispredict
-      length += p == last ? 0 : 1;
-      last = p;
-    }
-    canvas.Polyline(path, length);
-    path[0] = last;
-    length = 1;
+    horiz.ValuesToPixels(xValues + i, xMultiplier, xs + 1, count);
+    vert.ValuesToPixels(yValues + i, yMultiplier, ys + 1, count);
+    canvas.Polyline(xs, ys, count + 1);
+    xs[0] = xs[count];
+    ys[0] = ys[count];
   }
-  canvas.Polyline(path, length);  // leaves the pen at the last point, as LineTo would
-  LastDrawnX = last.X;
-  LastDrawnY = last.Y;
+  LastDrawnX = xs[0];
+  LastDrawnY = ys[0];
 }
 
 void TFastLineSeries::DrawPoint(int index) {

@@ -296,13 +296,13 @@ void TCanvas::LineTo(int x, int y) {
   raster::DrawLine(s, from, penPos_, *pen);
 }
 
-void TCanvas::Polyline(const TPoint* points, int count) {
+void TCanvas::Polyline(const int* xs, const int* ys, int count) {
   if (count <= 0) return;
-  penPos_ = points[count - 1];
+  penPos_ = {xs[count - 1], ys[count - 1]};
   const std::optional<LinePen> pen = ResolvePen(Pen, BackgroundMode, BackgroundColor);
   Surface s;
   if (!pen || !PrepareSurface(s)) return;
-  raster::DrawPolyline(s, points, count, *pen);
+  raster::DrawPolyline(s, xs, ys, count, *pen);
 }
 
 void TCanvas::Segments(const TPoint* ends, int pairs) {

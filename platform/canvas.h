@@ -150,8 +150,9 @@ class TCanvas {
   void LineTo(int x, int y);
   // MoveTo(x, y0) and LineTo(x, y1) for each x in turn, the same pixels drawn faster.
   void VertLines(const int* xs, int count, int y0, int y1);
-  // MoveTo(points[0]), then LineTo each further point: the same pixels, prepared once.
-  void Polyline(const TPoint* points, int count);
+  // MoveTo(xs[0], ys[0]), then LineTo(xs[k], ys[k]) for each further k: the same pixels,
+  // prepared once.
+  void Polyline(const int* xs, const int* ys, int count);
   // MoveTo(ends[2k]) and LineTo(ends[2k + 1]) for each pair in turn, prepared once.
   void Segments(const TPoint* ends, int pairs);
   void Rectangle(int x0, int y0, int x1, int y1);

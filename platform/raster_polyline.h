@@ -5,11 +5,11 @@
 
 namespace raster {
 
-// The pixels of DrawLine from points[k - 1] to points[k] for k = 1 .. count - 1, each line
-// starting its pattern afresh. A solid one-pixel pen in copy mode writes one colour wherever a
-// line passes, so the order of the writes does not matter: consecutive steps along one column
-// are merged and their span written once. Styled, wide and not-xor pens draw line by line,
-// since their overlaps and pattern phases change the result.
-void DrawPolyline(const Surface& s, const TPoint* points, int count, const LinePen& pen);
+// The pixels of DrawLine from point k - 1 to point k for k = 1 .. count - 1, point k being
+// (xs[k], ys[k]) and each line starting its pattern afresh. A solid one-pixel pen in copy mode
+// writes one colour wherever a line passes, so the order of the writes does not matter:
+// consecutive steps along one column are merged and their span written once. Styled, wide and
+// not-xor pens draw line by line, since their overlaps and pattern phases change the result.
+void DrawPolyline(const Surface& s, const int* xs, const int* ys, int count, const LinePen& pen);
 
 }  // namespace raster

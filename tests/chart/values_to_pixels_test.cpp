@@ -39,8 +39,12 @@ double RandomValue(std::mt19937& random, const TAxisMap& map) {
       const double special[] = {std::nan(""), inf, -inf, 0.0, -0.0, 4.9e-324, 1e308, -1e308};
       return special[random() % 8];
     }
-    case 1:  // a whole number of pixels and a half: a tie, as near as doubles get
-      return min + (static_cast<int>(random() % 4000) - 2000 + 0.5) * perPixel;
+    case 1: {  // a whole number of pixels and a half (a tie), and a few ulps either side
+      double v = min + (static_cast<int>(random() % 4000) - 2000 + 0.5) * perPixel;
+      for (int n = static_cast<int>(random() % 7) - 3; n != 0; n += n > 0 ? -1 : 1)
+        v = std::nextafter(v, n > 0 ? inf : -inf);
+      return v;
+    }
     case 2:  // about an int's range away
       return min + (2147483647.0 + unit(random) * 4) * perPixel;
     case 3:

@@ -9,20 +9,21 @@
 
 namespace {
 
-// A path that mostly climbs and falls within a column (as a dense trace does), sometimes
-// moves a column or a few, stays put, or jumps far beyond the image and the int range's ends.
-std::vector<TPoint> DensePath(std::mt19937& random, int count) {
+// A path that mostly climbs and falls within a column (as a dense trace does: `stay` percent
+// of its steps), sometimes moves a column or a few, or jumps far beyond the image and the int
+// range's ends.
+std::vector<TPoint> DensePath(std::mt19937& random, int count, unsigned stay) {
   std::vector<TPoint> points{{static_cast<int>(random() % 40), static_cast<int>(random() % 40)}};
   const int far[] = {INT_MIN, INT_MIN + 1, -1000000000, -60, 100, 1000000000, INT_MAX};
   for (int k = 1; k < count; ++k) {
     TPoint p = points.back();
-    const unsigned kind = random() % 100;
-    if (kind < 60) {
+    const unsigned kind = random() % 1000;
+    if (kind < stay * 10) {
       p.Y += static_cast<int>(random() % 13) - 6;  // a step in the column, or none
-    } else if (kind < 85) {
+    } else if (kind < 960) {
       p.X += static_cast<int>(random() % 5) - 2;
       p.Y += static_cast<int>(random() % 9) - 4;
-    } else if (kind < 95) {
+    } else if (kind < 990) {
       p = {static_cast<int>(random() % 48) - 4, static_cast<int>(random() % 48) - 4};
     } else {
       (random() % 2 ? p.Y : p.X) = far[random() % 7];
@@ -30,6 +31,15 @@ std::vector<TPoint> DensePath(std::mt19937& random, int count) {
     points.push_back(p);
   }
   return points;
+}
+
+void PolylineOf(TCanvas& canvas, const std::vector<TPoint>& points) {
+  std::vector<int> xs, ys;
+  for (const TPoint p : points) {
+    xs.push_back(p.X);
+    ys.push_back(p.Y);
+  }
+  canvas.Polyline(xs.data(), ys.data(), static_cast<int>(points.size()));
 }
 
 TEST(CanvasPolyline, MatchesItsSegmentsDrawnOneByOne) {
@@ -44,7 +54,9 @@ TEST(CanvasPolyline, MatchesItsSegmentsDrawnOneByOne) {
     pen.Width = !plain && random() % 2 ? 2 : 1;
     pen.AlternatePixels = !plain && random() % 4 == 0;
     pen.Color = static_cast<TColor>(random() & 0xFFFFFF);
-    const std::vector<TPoint> points = DensePath(random, 1 + static_cast<int>(random() % 200));
+    // Runs of a few points, and runs long enough to be scanned many points at a time.
+    const std::vector<TPoint> points =
+        DensePath(random, 1 + static_cast<int>(random() % 400), round % 2 == 0 ? 60 : 95);
     const TRect clip{static_cast<int>(random() % 12), static_cast<int>(random() % 12),
                      28 + static_cast<int>(random() % 13), 28 + static_cast<int>(random() % 13)};
     const auto setUp = [&](TCanvas& c) {
@@ -58,7 +70,7 @@ TEST(CanvasPolyline, MatchesItsSegmentsDrawnOneByOne) {
     TCanvas a(&together), b(&apart);
     setUp(a);
     setUp(b);
-    a.Polyline(points.data(), static_cast<int>(points.size()));
+    PolylineOf(a, points);
     b.MoveTo(points[0].X, points[0].Y);
     for (std::size_t k = 1; k < points.size(); ++k)
       b.LineTo(points[k].X, points[k].Y);
@@ -83,9 +95,7 @@ TEST(CanvasPolyline, ColumnRunsLeaveOnlyTheirLastEndOut) {
       {{{2, 1}, {2, 3}, {5, 3}, {2, 6}, {2, 8}}, ".###..##.."},
   };
   for (const auto& row : rows) {
-    const QImage image = Paint(10, 10, [&](TCanvas& c) {
-      c.Polyline(row.points.data(), static_cast<int>(row.points.size()));
-    });
+    const QImage image = Paint(10, 10, [&](TCanvas& c) { PolylineOf(c, row.points); });
     std::string column;
     for (int y = 0; y < 10; ++y)
       column += ColorAt(image, 2, y) == clBlack ? '#' : '.';
