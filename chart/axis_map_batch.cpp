@@ -2,9 +2,10 @@
 #include <limits>
 
 #include "chart/axis_map.h"
+#include "platform/cpu_features.h"
 
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(SIMHACHEUR_PORTABLE)
-#define SIMHACHEUR_MAP_AVX2 1
+#ifdef SIMHACHEUR_AVX2_PATHS
+#include <immintrin.h>
 #endif
 
 namespace {
@@ -96,16 +97,54 @@ struct FastPixels {
     pixels[k] = exact(values[k] * multiplier);
 }
 
+// The fast formula a block at a time, as the compiler vectorises it for any processor.
+struct PortableBlock {
+  const FastPixels& fast;
+  [[gnu::always_inline]] void operator()(const double* values, double multiplier,
+                                         int* pixels) const {
+    fast.Block(values, multiplier, pixels);
+  }
+};
+
+#ifdef SIMHACHEUR_AVX2_PATHS
+// The same in AVX2 instructions: their conversion gives INT_MIN itself for what is out of
+// range, so the pixels need no bounds and the tests no detour.
+struct Avx2Block {
+  const FastPixels& fast;
+  [[gnu::target("avx2")]] void operator()(const double* values, double multiplier,
+                                          int* pixels) const {
+    const __m256d m = _mm256_set1_pd(multiplier), min = _mm256_set1_pd(fast.min);
+    const __m256d factor = _mm256_set1_pd(fast.factor), base = _mm256_set1_pd(fast.base);
+    const __m256d shift = _mm256_set1_pd(6755399441055744.0);  // as RoundHalfEven
+    const __m256d clear = _mm256_set1_pd(0.5 - 0x1p-19), limit = _mm256_set1_pd(fast.limit);
+    const __m256d magnitude = _mm256_castsi256_pd(_mm256_set1_epi64x(0x7FFFFFFFFFFFFFFF));
+    const __m256d marker = _mm256_set1_pd(-2147483648.0);
+    for (int k = 0; k < kBlock; k += 4) {
+      const __m256d v = _mm256_mul_pd(_mm256_loadu_pd(values + k), m);
+      const __m256d t = _mm256_mul_pd(_mm256_sub_pd(v, min), factor);
+      const __m256d r = _mm256_sub_pd(_mm256_add_pd(t, shift), shift);
+      const __m256d offHalf = _mm256_and_pd(_mm256_sub_pd(t, r), magnitude);
+      const __m256d good =
+          _mm256_and_pd(_mm256_cmp_pd(offHalf, clear, _CMP_LT_OQ),
+                        _mm256_cmp_pd(_mm256_and_pd(t, magnitude), limit, _CMP_LT_OQ));
+      const __m256d p = _mm256_blendv_pd(marker, _mm256_add_pd(base, r), good);
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(pixels + k), _mm256_cvttpd_epi32(p));
+    }
+  }
+};
+#endif
+
 // Whole blocks through the fast formula, then the values it marked through the exact one: a
 // scan after the last block, which reads what the stores left in the cache instead of
 // waiting on each block's.
-[[gnu::always_inline]] inline int MapFast(const ExactPixels& exact, const FastPixels& fast,
+template <class FastBlock>
+[[gnu::always_inline]] inline int MapFast(const ExactPixels& exact, const FastBlock& fastBlock,
                                           const double* values, double multiplier, int* pixels,
                                           int count) {
   int end = 0;
   for (; end + kBlock <= count; end += kBlock) {
     Prefetch(values + end + kAhead);
-    fast.Block(values + end, multiplier, pixels + end);
+    fastBlock(values + end, multiplier, pixels + end);
   }
   constexpr int kMarker = std::numeric_limits<int>::min();
   for (int i = 0; i < end; i += kBlock) {
@@ -121,12 +160,13 @@ struct FastPixels {
   return end;
 }
 
-[[gnu::always_inline]] inline void MapBlocks(const ExactPixels& exact, const FastPixels* fast,
+template <class FastBlock>
+[[gnu::always_inline]] inline void MapBlocks(const ExactPixels& exact, const FastBlock* fastBlock,
                                              const double* values, double multiplier, int* pixels,
                                              int count) {
   int i = 0;
-  if (fast != nullptr) {
-    i = MapFast(exact, *fast, values, multiplier, pixels, count);
+  if (fastBlock != nullptr) {
+    i = MapFast(exact, *fastBlock, values, multiplier, pixels, count);
   } else {
     for (; i + kBlock <= count; i += kBlock)
       ExactBlock(exact, values + i, multiplier, pixels + i);
@@ -135,22 +175,20 @@ struct FastPixels {
     pixels[i] = exact(values[i] * multiplier);
 }
 
-void MapPortable(const ExactPixels& exact, const FastPixels* fast, const double* values,
-                 double multiplier, int* pixels, int count) {
-  MapBlocks(exact, fast, values, multiplier, pixels, count);
+// `fast` when it applies, or only the exact formula.
+void MapPortable(const ExactPixels& exact, const FastPixels& fast, bool applies,
+                 const double* values, double multiplier, int* pixels, int count) {
+  const PortableBlock block{fast};
+  MapBlocks(exact, applies ? &block : nullptr, values, multiplier, pixels, count);
 }
 
-#ifdef SIMHACHEUR_MAP_AVX2
+#ifdef SIMHACHEUR_AVX2_PATHS
 // Four doubles a vector instead of two; no fused multiply-add, which would round differently.
-[[gnu::target("avx2")]] void MapAvx2(const ExactPixels& exact, const FastPixels* fast,
+[[gnu::target("avx2")]] void MapAvx2(const ExactPixels& exact, const FastPixels& fast, bool applies,
                                      const double* values, double multiplier, int* pixels,
                                      int count) {
-  MapBlocks(exact, fast, values, multiplier, pixels, count);
-}
-
-bool HasAvx2() {
-  static const bool has = __builtin_cpu_supports("avx2");
-  return has;
+  const Avx2Block block{fast};
+  MapBlocks(exact, applies ? &block : nullptr, values, multiplier, pixels, count);
 }
 #endif
 
@@ -165,12 +203,12 @@ void TAxisMap::ValuesToPixels(const double* values, double multiplier, int* pixe
   }
   const ExactPixels exact(*this);
   const FastPixels fast(exact);
-  const FastPixels* fastOrNone = FastPixels::Applies(*this) ? &fast : nullptr;
-#ifdef SIMHACHEUR_MAP_AVX2
+  const bool applies = FastPixels::Applies(*this);
+#ifdef SIMHACHEUR_AVX2_PATHS
   if (HasAvx2()) {
-    MapAvx2(exact, fastOrNone, values, multiplier, pixels, count);
+    MapAvx2(exact, fast, applies, values, multiplier, pixels, count);
     return;
   }
 #endif
-  MapPortable(exact, fastOrNone, values, multiplier, pixels, count);
+  MapPortable(exact, fast, applies, values, multiplier, pixels, count);
 }

@@ -5,6 +5,7 @@
 
 #include "chart/chart_math.h"
 #include "chart/event_shield.h"
+#include "platform/cpu_features.h"
 
 TFastLineSeries::TFastLineSeries(QObject* owner) : TChartSeries(owner) {
   KeepEdgePoints = true;
@@ -72,6 +73,12 @@ void TFastLineSeries::DrawAllPoints() {
     const int count = std::min(kPathBlock, LastVisibleIndex + 1 - i);
     horiz.ValuesToPixels(xValues + i, xMultiplier, xs + 1, count);
     vert.ValuesToPixels(yValues + i, yMultiplier, ys + 1, count);
+    // The next block comes from memory while this one is drawn.
+    const int next = std::min(kPathBlock, LastVisibleIndex + 1 - (i + count));
+    if (next > 0) {
+      PrefetchForRead(xValues + i + count, next * sizeof(double));
+      PrefetchForRead(yValues + i + count, next * sizeof(double));
+    }
     canvas.Polyline(xs, ys, count + 1);
     xs[0] = xs[count];
     ys[0] = ys[count];
