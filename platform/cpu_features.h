@@ -15,13 +15,14 @@ inline bool HasAvx2() {
 }
 #endif
 
-// Asks for `bytes` from `data` on to be brought into the second-level cache while other work
-// goes on; a hint only, and nothing where the compiler has no way to give it.
+// Asks for `bytes` from `data` on to be brought close to the processor while other work goes
+// on, as data read once (so as not to push out of the caches what is kept there longer, such
+// as the image being drawn); a hint only, and nothing where the compiler has no way to give it.
 inline void PrefetchForRead(const void* data, std::size_t bytes) {
 #if defined(__GNUC__)
   const char* p = static_cast<const char*>(data);
   for (std::size_t offset = 0; offset < bytes; offset += 64)
-    __builtin_prefetch(p + offset, 0, 2);
+    __builtin_prefetch(p + offset, 0, 0);
 #else
   (void)data;
   (void)bytes;
