@@ -14,19 +14,10 @@ namespace {
 // width is one that the compiler vectorises at -O2.
 constexpr int kBlock = 16;
 
-// Values are read this far ahead of the block being mapped: a series maps its X and its Y
-// values a few kilobytes at a time, alternately, and the processor's own prefetching starts
-// afresh at each of these jumps, leaving every block to wait on memory.
+// Values are fetched this far ahead of the block being mapped: a caller that maps two arrays
+// a block at a time, alternately (a series its X and its Y values), keeps jumping from one to
+// the other, and the processor's own prefetching starts afresh at each jump.
 constexpr int kAhead = 256;
-
-inline void Prefetch(const double* block) {
-#if defined(__GNUC__)
-  __builtin_prefetch(block);
-  __builtin_prefetch(block + 8);
-#else
-  (void)block;
-#endif
-}
 
 // ValueToPixel on a linear axis with a span, every step in doubles so that a block goes
 // through the vector unit: the rounded offset is below 2^31 and the pixel sum below 2^33, both
@@ -53,13 +44,13 @@ struct ExactPixels {
   }
 };
 
-// The same pixels with one multiplication by length / span instead of the division. The
-// product differs from the quotient by at most 5 ulps (four roundings against two), that is
-// less than 2^-20 of a pixel while the offset stays below 2^30. An offset further than 2^-19
-// from every half pixel therefore rounds as the quotient does; the others (ties among them)
-// and far values are left to the exact formula. The span is kept within bounds where neither
-// formula overflows or loses bits to underflow, and the offset within bounds where the pixel
-// needs no clamping.
+// The same pixels with one multiplication by length / span instead of the division. Product
+// and quotient each round twice, so they differ by less than 2^-50 of their size: less than
+// 2^-20 of a pixel while the offset stays below 2^30. An offset further than 2^-19 from every
+// half pixel therefore rounds as the quotient does; the others (ties among them) and far
+// values are left to the exact formula. The span is kept within bounds where neither formula
+// overflows or loses bits to underflow, and the offset within bounds where the pixel needs no
+// clamping.
 struct FastPixels {
   double min, factor, base, limit;
 
@@ -143,7 +134,7 @@ template <class FastBlock>
                                           int count) {
   int end = 0;
   for (; end + kBlock <= count; end += kBlock) {
-    Prefetch(values + end + kAhead);
+    PrefetchForRead(values + end + kAhead, kBlock * sizeof(double));
     fastBlock(values + end, multiplier, pixels + end);
   }
   constexpr int kMarker = std::numeric_limits<int>::min();

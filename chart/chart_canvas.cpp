@@ -108,10 +108,10 @@ void TChartCanvas3D::Polyline(const int* xs, const int* ys, int count) {
     const int* x = xs + k;
     const int* y = ys + k;
     for (int j = 0; j < kBlock; ++j)
-      repeats += (x[j] == x[j - 1]) & (y[j] == y[j - 1]) ? 1 : 0;
+      repeats += ((x[j] == x[j - 1]) & (y[j] == y[j - 1])) ? 1 : 0;
   }
   for (; k < count; ++k)
-    repeats += (xs[k] == xs[k - 1]) & (ys[k] == ys[k - 1]) ? 1 : 0;
+    repeats += ((xs[k] == xs[k - 1]) & (ys[k] == ys[k - 1])) ? 1 : 0;
   LinesDrawn += count - 1 - repeats;
   canvas_.Polyline(xs, ys, count);
 }

@@ -86,7 +86,6 @@ TEST(CanvasPolyline, ColumnRunsLeaveOnlyTheirLastEndOut) {
     std::vector<TPoint> points;
     std::string column;  // rows 0 .. 9 of column 2, '#' drawn
   } rows[] = {
-      {{{2, 1}, {2, 6}}, ".#####...."},
       {{{2, 6}, {2, 1}}, "..#####..."},
       {{{2, 3}, {2, 7}, {2, 5}}, "...#####.."},  // back over the run: its end is drawn
       {{{2, 3}, {2, 5}, {2, 1}}, "..####...."},  // beyond the start: the far end left out
