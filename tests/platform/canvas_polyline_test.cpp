@@ -1,6 +1,8 @@
 // A polyline lands on exactly the pixels of its segments drawn one by one with LineTo, for
 // every kind of pen: the solid one-pixel pen merges each column's steps into one span.
+#include <algorithm>
 #include <climits>
+#include <cstdint>
 #include <random>
 #include <string>
 #include <vector>
@@ -18,11 +20,16 @@ std::vector<TPoint> DensePath(std::mt19937& random, int count, unsigned stay) {
   for (int k = 1; k < count; ++k) {
     TPoint p = points.back();
     const unsigned kind = random() % 1000;
+    // Steps from the int range's ends stop at them.
+    const auto moved = [&random](int v, int spread) {
+      const std::int64_t step = static_cast<std::int64_t>(random() % (2 * spread + 1)) - spread;
+      return static_cast<int>(std::clamp<std::int64_t>(v + step, INT_MIN, INT_MAX));
+    };
     if (kind < stay * 10) {
-      p.Y += static_cast<int>(random() % 13) - 6;  // a step in the column, or none
+      p.Y = moved(p.Y, 6);  // a step in the column, or none
     } else if (kind < 960) {
-      p.X += static_cast<int>(random() % 5) - 2;
-      p.Y += static_cast<int>(random() % 9) - 4;
+      p.X = moved(p.X, 2);
+      p.Y = moved(p.Y, 4);
     } else if (kind < 990) {
       p = {static_cast<int>(random() % 48) - 4, static_cast<int>(random() % 48) - 4};
     } else {
