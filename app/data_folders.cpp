@@ -1,7 +1,6 @@
 #include "app/data_folders.h"
 
 #include <QDir>
-#include <QFileInfo>
 
 namespace {
 
@@ -24,11 +23,13 @@ QStringList DataFolderBases(const QString& workingDirectory, const QString& prog
   return bases;
 }
 
-TDataFolder FindDataFolder(const QString& name, const QStringList& bases) {
+TDataFolder FindDataFolder(const QString& name, const QString& filePattern,
+                           const QStringList& bases) {
   TDataFolder folder;
   for (const QString& base : bases) {
     folder.tried.append(QDir::toNativeSeparators(base));
-    if (QFileInfo(QDir(base).filePath(name)).isDir()) {
+    const QDir candidate(QDir(base).filePath(name));
+    if (candidate.exists() && !candidate.entryList({filePattern}, QDir::Files).isEmpty()) {
       folder.base = base;
       break;
     }

@@ -17,8 +17,11 @@ struct TDataFolder {
 // (<prefix>/lib/simhacheur → <prefix>/share/simhacheur), and the package's /usr/share/simhacheur.
 QStringList DataFolderBases(const QString& workingDirectory, const QString& programDirectory);
 
-// The first of `bases` that holds a folder called `name`.
-TDataFolder FindDataFolder(const QString& name, const QStringList& bases);
+// The first of `bases` that holds a folder called `name` with at least one file matching
+// `filePattern` ("*.jpg"): the project's own image/ holds only the SVG sources, and started from
+// the project's root the program must look further.
+TDataFolder FindDataFolder(const QString& name, const QString& filePattern,
+                           const QStringList& bases);
 
 // The one message said when folders are found nowhere, naming them and the places tried.
 QString MissingFoldersMessage(const QStringList& names, const QStringList& tried);

@@ -226,8 +226,9 @@ void TForm1::LoadPicture(const char* path) {
 }
 
 TDataFolder TForm1::DataFolder(const char* name) const {
+  const bool images = qstrcmp(name, "image") == 0;
   return FindDataFolder(
-      QString::fromLatin1(name),
+      QString::fromLatin1(name), images ? QStringLiteral("*.jpg") : QStringLiteral("*.htm"),
       DataFolderBases(QDir::currentPath(), QCoreApplication::applicationDirPath()));
 }
 

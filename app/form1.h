@@ -103,7 +103,7 @@ class TForm1 : public QMainWindow, private TBenchOutput {
   QScrollBar* BarOfBox(const QLineEdit* box) const;
   // The oscilloscope in words for screen readers, after every handler.
   void DescribeScope();
-  // Where "image" or "aide" is, looked for again each time (see data_folders.h).
+  // Where "image" (with pictures) or "aide" (with pages) is, looked for again each time.
   TDataFolder DataFolder(const char* name) const;
   void ReportMissingDataFolders();
 

@@ -1,5 +1,6 @@
 // Pictures and pages found whatever folder the program starts from.
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
 
 #include "app/data_folders.h"
@@ -15,21 +16,25 @@ TEST(DataFolders, WorkingDirectoryFirstThenBesideTheProgramThenTheInstalledData)
       (QStringList{"/opt/sh/lib/simhacheur", "/opt/sh/share/simhacheur", "/usr/share/simhacheur"}));
 }
 
-TEST(DataFolders, TheFirstPlaceThatHoldsTheFolderWins) {
+TEST(DataFolders, TheFirstPlaceWhoseFolderHoldsSuchFilesWins) {
   QTemporaryDir first, second, third;
-  QDir(second.path()).mkdir("image");
-  QDir(third.path()).mkdir("image");
-  QDir(first.path()).mkdir("aide");
+  const auto put = [](const QTemporaryDir& base, const char* file) {
+    QDir(base.path()).mkpath(QFileInfo(file).path());
+    QFile(QDir(base.path()).filePath(file)).open(QIODevice::WriteOnly);
+  };
+  put(first, "image/vide0.svg");  // the project's sources: no picture the program can read
+  put(second, "image/vide0.jpg");
+  put(third, "image/vide0.jpg");
+  put(first, "aide/index.htm");
   const QStringList bases = {first.path(), second.path(), third.path()};
-  const TDataFolder images = FindDataFolder("image", bases);
+  const TDataFolder images = FindDataFolder("image", "*.jpg", bases);
   EXPECT_EQ(images.base, second.path());
   EXPECT_EQ(images.tried, (QStringList{QDir::toNativeSeparators(first.path()),
                                        QDir::toNativeSeparators(second.path())}));
-  EXPECT_EQ(FindDataFolder("aide", bases).base, first.path());
-  // A file of that name is not the folder.
-  QFile file(QDir(first.path()).filePath("schemas"));
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  const TDataFolder none = FindDataFolder("schemas", bases);
+  EXPECT_EQ(FindDataFolder("aide", "*.htm", bases).base, first.path());
+  // A file called like the folder is not the folder.
+  put(third, "schemas");
+  const TDataFolder none = FindDataFolder("schemas", "*", bases);
   EXPECT_FALSE(none.Found());
   EXPECT_EQ(none.tried.size(), 3);
 }

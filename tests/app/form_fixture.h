@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QLocale>
 #include <QRadioButton>
@@ -30,6 +31,7 @@ class FormTest : public testing::Test {
   FormTest() {
     QDir(work.path()).mkdir(QStringLiteral("image"));
     QDir(work.path()).mkdir(QStringLiteral("aide"));
+    QFile(QDir(work.path()).filePath(QStringLiteral("aide/index.htm"))).open(QIODevice::WriteOnly);
     for (const auto& [name, width] : kPictureWidths)
       WritePicture(name, width);
     previousDirectory = QDir::currentPath();
