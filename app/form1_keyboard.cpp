@@ -45,6 +45,9 @@ void TForm1::SetUpKeyboard() {
   }
   ui_->memo1->setTabChangesFocus(true);
   ui_->Chart1->setFocusPolicy(Qt::TabFocus);
+  auto* barStyle = new TMenuBarStyle();
+  barStyle->setParent(menuBar());
+  menuBar()->setStyle(barStyle);
   auto* f10 = new QShortcut(QKeySequence(Qt::Key_F10), this);
   connect(f10, &QShortcut::activated, this, &TForm1::OpenMenuBarByKeyboard);
   SetTabOrder();

@@ -2,6 +2,7 @@
 
 #include <QKeyEvent>
 #include <QRadioButton>
+#include <QStyleOptionMenuItem>
 #include <algorithm>
 #include <vector>
 
@@ -82,4 +83,17 @@ bool TRadioGroupKeys::eventFilter(QObject* watched, QEvent* event) {
   next->setFocus(step > 0 ? Qt::TabFocusReason : Qt::BacktabFocusReason);
   if (!next->isChecked()) next->click();
   return true;
+}
+
+void TMenuBarStyle::drawControl(ControlElement element, const QStyleOption* option,
+                                QPainter* painter, const QWidget* widget) const {
+  const auto* item = qstyleoption_cast<const QStyleOptionMenuItem*>(option);
+  if (element == CE_MenuBarItem && item != nullptr && widget != nullptr && widget->hasFocus() &&
+      (item->state & State_Selected)) {
+    QStyleOptionMenuItem current(*item);
+    current.state |= State_Sunken;
+    QProxyStyle::drawControl(element, &current, painter, widget);
+    return;
+  }
+  QProxyStyle::drawControl(element, option, painter, widget);
 }

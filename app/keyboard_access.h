@@ -2,6 +2,7 @@
 
 #include <QAbstractSlider>
 #include <QObject>
+#include <QProxyStyle>
 
 class QRadioButton;
 class QWidget;
@@ -42,3 +43,16 @@ class TRadioGroupKeys : public QObject {
 // The button `step` places after `from` (negative: before) in its panel, in screen order (top
 // to bottom, then left to right), among those enabled and shown; `from` itself when alone.
 QRadioButton* NeighbourInGroup(QRadioButton* from, int step);
+
+// The menu bar's look, but for the entry the keyboard is on: some styles (Fusion) only
+// highlight an entry whose menu is open, which leaves a keyboard user blind after F10 or Alt.
+// While the bar holds the focus, its current entry is drawn as if open. The mouse never gives
+// the bar the focus, so it sees the bar as before.
+class TMenuBarStyle : public QProxyStyle {
+  Q_OBJECT
+
+ public:
+  using QProxyStyle::QProxyStyle;
+  void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                   const QWidget* widget = nullptr) const override;
+};

@@ -46,6 +46,19 @@ TEST_F(KeyboardTest, F10OpensTheMenuBarAndArrowsAndEnterChooseEachExperiment) {
   }
 }
 
+// The entry the keyboard is on shows, though its menu is not open yet.
+TEST_F(KeyboardTest, TheMenuBarShowsWhereTheKeyboardIs) {
+  QMenuBar* bar = form->menuBar();
+  const QRect entry = bar->actionGeometry(Find<QMenu>("essai1")->menuAction());
+  const QPoint corner = entry.topLeft() + QPoint(2, 2);
+  const QRgb before = bar->grab().toImage().pixel(corner);
+  FocusOn("Button1");
+  Key(Qt::Key_F10);
+  EXPECT_NE(bar->grab().toImage().pixel(corner), before);
+  Key(Qt::Key_Escape);
+  EXPECT_EQ(bar->grab().toImage().pixel(corner), before);
+}
+
 TEST_F(KeyboardTest, MnemonicsChooseEachExperimentAndEscapeLeavesTheMenuBar) {
   for (const ExperimentByKeys& e : kExperiments) {
     Menu("Hacheur2quadrantsvisualisationdestensions1");
