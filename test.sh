@@ -31,3 +31,4 @@ fi
 cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE="$build_type" "${options[@]}" >/dev/null
 cmake --build "$dir" --parallel "$(nproc)"
 QT_QPA_PLATFORM=offscreen ctest --test-dir "$dir" --output-on-failure --parallel "$(nproc)"
+./packaging/check-package.sh "$dir"  # lintian, appstreamcli, desktop-file-validate, man

@@ -11,6 +11,7 @@ packages=(
   libjpeg62-turbo-dev
   fonts-liberation fonts-dejavu-core
   clang-format clang libclang-rt-14-dev  # the format check and the fuzzers
+  lintian appstream desktop-file-utils dpkg-dev man-db python3-pyatspi dbus at-spi2-core xvfb xauth  # package and AT-SPI checks
 )
 
 missing=()
