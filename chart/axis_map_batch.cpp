@@ -66,7 +66,7 @@ struct FastPixels {
 
   // A block of pixels, a value that needs the exact formula marked by INT_MIN, which the
   // fast formula never gives.
-  [[gnu::always_inline]] void Block(const double* values, double multiplier, int* pixels) const {
+  SIMHACHEUR_ALWAYS_INLINE void Block(const double* values, double multiplier, int* pixels) const {
     for (int k = 0; k < kBlock; ++k) {
       const double t = (values[k] * multiplier - min) * factor;
       const double r = RoundHalfEven(t);
@@ -82,8 +82,8 @@ struct FastPixels {
   }
 };
 
-[[gnu::always_inline]] inline void ExactBlock(const ExactPixels& exact, const double* values,
-                                              double multiplier, int* pixels) {
+SIMHACHEUR_ALWAYS_INLINE void ExactBlock(const ExactPixels& exact, const double* values,
+                                         double multiplier, int* pixels) {
   for (int k = 0; k < kBlock; ++k)
     pixels[k] = exact(values[k] * multiplier);
 }
@@ -91,8 +91,8 @@ struct FastPixels {
 // The fast formula a block at a time, as the compiler vectorises it for any processor.
 struct PortableBlock {
   const FastPixels& fast;
-  [[gnu::always_inline]] void operator()(const double* values, double multiplier,
-                                         int* pixels) const {
+  SIMHACHEUR_ALWAYS_INLINE void operator()(const double* values, double multiplier,
+                                           int* pixels) const {
     fast.Block(values, multiplier, pixels);
   }
 };
@@ -129,9 +129,9 @@ struct Avx2Block {
 // scan after the last block, which reads what the stores left in the cache instead of
 // waiting on each block's.
 template <class FastBlock>
-[[gnu::always_inline]] inline int MapFast(const ExactPixels& exact, const FastBlock& fastBlock,
-                                          const double* values, double multiplier, int* pixels,
-                                          int count) {
+SIMHACHEUR_ALWAYS_INLINE int MapFast(const ExactPixels& exact, const FastBlock& fastBlock,
+                                     const double* values, double multiplier, int* pixels,
+                                     int count) {
   int end = 0;
   for (; end + kBlock <= count; end += kBlock) {
     PrefetchForRead(values + end + kAhead, kBlock * sizeof(double));
@@ -152,9 +152,9 @@ template <class FastBlock>
 }
 
 template <class FastBlock>
-[[gnu::always_inline]] inline void MapBlocks(const ExactPixels& exact, const FastBlock* fastBlock,
-                                             const double* values, double multiplier, int* pixels,
-                                             int count) {
+SIMHACHEUR_ALWAYS_INLINE void MapBlocks(const ExactPixels& exact, const FastBlock* fastBlock,
+                                        const double* values, double multiplier, int* pixels,
+                                        int count) {
   int i = 0;
   if (fastBlock != nullptr) {
     i = MapFast(exact, *fastBlock, values, multiplier, pixels, count);

@@ -4,6 +4,16 @@
 
 // What the processor offers beyond portable code, each with its portable stand-in.
 
+// Inlined even where the compiler would not on its own: the bodies of the hot loops, which the
+// AVX2 and the portable paths share.
+#if defined(__GNUC__) || defined(__clang__)
+#define SIMHACHEUR_ALWAYS_INLINE [[gnu::always_inline]] inline
+#elif defined(_MSC_VER)
+#define SIMHACHEUR_ALWAYS_INLINE __forceinline
+#else
+#define SIMHACHEUR_ALWAYS_INLINE inline
+#endif
+
 // Code paths compiled for AVX2 beside the portable ones, taken when the processor has it. A
 // portable build (SIMHACHEUR_PORTABLE) compiles the portable paths only.
 #if defined(__x86_64__) && defined(__GNUC__) && !defined(SIMHACHEUR_PORTABLE)

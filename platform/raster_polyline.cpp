@@ -28,7 +28,7 @@ struct RowRange {
   int lo, hi;
 };
 
-[[gnu::always_inline]] inline RowRange RowsOf(const int* ys, int count) {
+SIMHACHEUR_ALWAYS_INLINE RowRange RowsOf(const int* ys, int count) {
   RowRange r{ys[0], ys[0]};
   for (int k = 1; k < count; ++k) {
     r.lo = std::min(r.lo, ys[k]);
@@ -39,8 +39,8 @@ struct RowRange {
 
 // The end of the run of points in column x that starts at `first` (whose successor is in the
 // column too), with the rows of all its points but the last.
-[[gnu::always_inline]] inline int RunEnd(const int* xs, const int* ys, int first, int count,
-                                         RowRange& rows) {
+SIMHACHEUR_ALWAYS_INLINE int RunEnd(const int* xs, const int* ys, int first, int count,
+                                    RowRange& rows) {
   const int x = xs[first];
   rows = {ys[first], ys[first]};
   int end = first + 1;  // points first .. end - 1 are in the run, rows cover all but end - 1
@@ -83,8 +83,8 @@ void PutRun(const Surface& s, int x, const int* ys, int count, RowRange rows, st
   PutColumn(s, x, lo, hi, ink);
 }
 
-[[gnu::always_inline]] inline void SolidPolyline(const Surface& s, const int* xs, const int* ys,
-                                                 int count, const LinePen& pen) {
+SIMHACHEUR_ALWAYS_INLINE void SolidPolyline(const Surface& s, const int* xs, const int* ys,
+                                            int count, const LinePen& pen) {
   int k = 1;
   while (k < count) {
     if (xs[k] != xs[k - 1]) {
