@@ -11,7 +11,7 @@ namespace {
 constexpr Qt::MouseButton kZoomButton = Qt::LeftButton;
 constexpr Qt::MouseButton kPanButton = Qt::RightButton;
 constexpr double kZoomStepDivisor = 3.0;
-constexpr int kMinimumDrag = 16;         // pixels, in both directions
+constexpr int kMinimumDrag = 16;  // pixels, in both directions
 
 TShiftState ShiftOf(const QMouseEvent* event, bool doubleClick = false) {
   return {event->modifiers(), event->buttons(), doubleClick};
