@@ -5,6 +5,8 @@
 #include <QImage>
 #include <QPainter>
 
+#include "chart/chart.h"
+#include "platform/canvas.h"
 #include "sim/bench.h"
 
 // What the benchmarks share: the screen size, the baseline of a screen paint, and the bench
@@ -42,4 +44,15 @@ inline void SetUpTwoQuadrantBench(TBench& bench) {
   bench.ChopperType = 2;
   bench.SpeedSetting = 100;
   bench.SpeedPercent = TBench::HalveToEven(100);
+}
+
+// Full paints of `chart` into one off-screen image, as the screen benchmarks time them.
+inline void PaintRepeatedly(benchmark::State& state, TChart& chart) {
+  QImage target(chart.width(), chart.height(), QImage::Format_RGB32);
+  TCanvas canvas(&target);
+  for (auto _ : state) {
+    chart.InvalidateChart();
+    chart.PaintChart(&canvas, chart.ClientRect());
+    benchmark::DoNotOptimize(target.constBits());
+  }
 }

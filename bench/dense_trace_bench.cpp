@@ -50,13 +50,7 @@ BENCHMARK(BM_GradientAndCopyBaseline)->Unit(benchmark::kMicrosecond);
 void PaintDense(benchmark::State& state, Shape shape) {
   OscilloscopeChart scope(kWidth, kHeight);
   Fill(scope.Series1(), shape, static_cast<int>(state.range(0)));
-  QImage target(kWidth, kHeight, QImage::Format_RGB32);
-  TCanvas canvas(&target);
-  for (auto _ : state) {
-    scope.chart.InvalidateChart();
-    scope.chart.PaintChart(&canvas, scope.chart.ClientRect());
-    benchmark::DoNotOptimize(target.constBits());
-  }
+  PaintRepeatedly(state, scope.chart);
 }
 
 void BM_DenseRandomWalk(benchmark::State& state) {

@@ -23,13 +23,7 @@ BENCHMARK(BM_GradientAndCopyBaseline)->Unit(benchmark::kMicrosecond);
 
 void BM_PaintEmptyScreen(benchmark::State& state) {
   OscilloscopeChart scope(kWidth, kHeight);
-  QImage target(kWidth, kHeight, QImage::Format_RGB32);
-  TCanvas canvas(&target);
-  for (auto _ : state) {
-    scope.chart.InvalidateChart();
-    scope.chart.PaintChart(&canvas, scope.chart.ClientRect());
-    benchmark::DoNotOptimize(target.constBits());
-  }
+  PaintRepeatedly(state, scope.chart);
 }
 BENCHMARK(BM_PaintEmptyScreen)->Unit(benchmark::kMicrosecond);
 
