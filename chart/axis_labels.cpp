@@ -71,10 +71,16 @@ std::vector<double> LabelValues(double rangeMin, double rangeMax, double step,
 
   double v = rangeMax;
   if (rangeMin != rangeMax && roundFirstLabel) {
-    v = static_cast<double>(TruncToInt64(rangeMax / step)) * step;
+    // Beyond 2^53 every double is a whole number, so trunc is exact where the integer
+    // conversion would give up and start the walk far from the range.
+    const double q = rangeMax / step;
+    v = (std::fabs(q) < 0x1p53 ? static_cast<double>(TruncToInt64(q)) : std::trunc(q)) * step;
   }
-  while (v > rangeMax)
+  // One step down at most, a few when rounding fights back; a step lost against a huge value
+  // would never get below the range, so the range's own end is the first label then.
+  for (int turn = 0; v > rangeMax && turn < 4; ++turn)
     v -= step;
+  if (v > rangeMax) v = rangeMax;
   const double lowest = (rangeMin - 1e-12) / 1.000000000001;
   // The span check bounds the walk; the count guards against steps lost in rounding.
   for (int guard = 0; v >= lowest && guard <= kMaxWalkLabels + 2; ++guard) {

@@ -85,6 +85,11 @@ TEST(LabelValues, WalkFromTheTopDown) {
   // A range of one value has one label.
   EXPECT_EQ(LabelValues(3, 3, 1, true), std::vector<double>{3});
   EXPECT_TRUE(LabelValues(5, 3, 1, true).empty());
+  // Far from zero the multiple of the step is beyond the integers and the step is below one
+  // unit in the last place: the walk starts at the range, not at zero 1e20 away (below zero
+  // the lower limit's tolerance then leaves no label at all).
+  EXPECT_TRUE(LabelValues(-1e20 - 16384, -1e20, 2, true).empty());
+  EXPECT_EQ(LabelValues(1e20, 1e20 + 16384, 2, true), std::vector<double>{1e20 + 16384});
 }
 
 TEST(MinorTickPositions, DivideEachLabelIntervalAndContinueBeyond) {
