@@ -62,6 +62,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent), ui_(std::make_unique<Ui::
   ConnectToolBar();
   SetAccessibleNames();
   SetUpKeyboard();
+  SetUpLabTools();
   // Centred when restored; the program shows the window maximised.
   if (const QScreen* screen = this->screen()) {
     const QRect area = screen->availableGeometry();
@@ -545,6 +546,10 @@ void TForm1::Chart1MouseMove(int x, int y) {
 // The cross spans the ranges shown at this moment; the read-out becomes relative to it at the
 // next move.
 void TForm1::Chart1DblClick() {
+  if (shiftDoubleClick_) {
+    SetCursorB();
+    return;
+  }
   Series2->ClearPoints();
   Series3->ClearPoints();
   double time = 0, voltage = 0;
@@ -556,6 +561,7 @@ void TForm1::Chart1DblClick() {
   Series2->AppendPoint(time, chart.LeftAxis().Maximum());
   Series3->AppendPoint(chart.BottomAxis().Minimum(), voltage);
   Series3->AppendPoint(chart.BottomAxis().Maximum(), voltage);
+  RefreshMeasures();
 }
 
 void TForm1::Button1Click() {
@@ -564,6 +570,8 @@ void TForm1::Button1Click() {
   bench_.ReferenceTime = 0;
   bench_.ReferenceVoltage = 0;
   ui_->Label1->setText(ReadOutText(bench_.ReferenceVoltage, bench_.ReferenceTime));
+  ClearCursorB();
+  RefreshMeasures();
 }
 
 void TForm1::Button2Click() {

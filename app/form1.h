@@ -6,6 +6,8 @@
 #include <exception>
 #include <initializer_list>
 #include <memory>
+#include <optional>
+#include <utility>
 
 #include "app/data_folders.h"
 #include "app/error_box.h"
@@ -17,9 +19,13 @@ namespace Ui {
 class TForm1;
 }
 class QCloseEvent;
+class QImage;
 class QLineEdit;
+class QPrinter;
 class QRadioButton;
 class TAboutBox;
+class TMeasuresWindow;
+struct TMeasuresText;
 class TOKBottomDlg;
 class QScrollBar;
 class QWidget;
@@ -72,6 +78,26 @@ class TForm1 : public QMainWindow, private TBenchOutput {
   void Aidesurlaide1Click();
   void Apropos1Click();
   void FormCloseQuery(bool& canClose);
+  // Lab work: the "Fichier" and "Affichage" menus and the "Mesures" button.
+  void Enregistrerlcrandeloscilloscope1Click();
+  void Exporterlescourbes1Click();
+  void Copierlcran1Click();
+  void Imprimer1Click();
+  void Quitter1Click();
+  void Mesures1Click();
+  void Contrastelev1Click(bool on);
+
+  // What those entries do once a file or a printer is chosen; a failed write is said in the
+  // error box and leaves any existing file as it was.
+  bool SaveScreenTo(const QString& path);
+  bool ExportCurvesTo(const QString& path);
+  void PrintReportTo(QPrinter* printer);
+  // The oscilloscope screen as shown, cross and cursors included, at its pixel size.
+  QImage ScreenImage() const;
+  // What the "Mesures" window shows now.
+  TMeasuresText MeasuresText() const;
+  // The file name proposed for an export: the experiment and its settings.
+  QString DefaultFileName(const QString& suffix) const;
 
   // The folder of the pages followed by `relativePath` ("\aide\cours1.htm"), opened by the
   // desktop in the user's browser; the program does not wait for it. The folder is the working
@@ -116,6 +142,13 @@ class TForm1 : public QMainWindow, private TBenchOutput {
   void ResetMachineBars();
   void ConnectToolBar();
   QString ReadOutText(double voltage, double time) const;
+  void SetUpLabTools();
+  void SetCursorB();
+  void ClearCursorB();
+  void RefreshMeasures();
+  QString ExperimentTitle() const;
+  QList<QPair<QString, QString>> SettingsList() const;
+  QString AskSavePath(const QString& title, const QString& suffix, const QString& filter);
 
   // Loads "image/..." into the picture box; raises the picture error when it cannot.
   void LoadPicture(const char* path);
@@ -134,6 +167,13 @@ class TForm1 : public QMainWindow, private TBenchOutput {
   TFastLineSeries* Series2 = nullptr;
   TFastLineSeries* Series3 = nullptr;
   TFastLineSeries* Series4 = nullptr;
+  // Cursor B's two lines, drawn after the cross.
+  TFastLineSeries* Series5 = nullptr;
+  TFastLineSeries* Series6 = nullptr;
+  std::optional<std::pair<double, double>> cursorB_;  // ms, V
+  bool shiftDoubleClick_ = false;
+  TMeasuresWindow* MeasuresWindow_ = nullptr;
+  int baseLabelSize_ = 8;
   std::unique_ptr<TSeriesTrace<TFastLineSeries>> trace1_;
   std::unique_ptr<TSeriesTrace<TFastLineSeries>> trace4_;
   TAboutBox* AboutBox = nullptr;

@@ -1,12 +1,21 @@
 // simhacheur: the chopper-fed DC motor bench, for the classroom.
 #include <QApplication>
 #include <QFont>
+#include <QLibraryInfo>
+#include <QTranslator>
 
 #include "app/form1.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("simhacheur"));
+  QApplication::setOrganizationName(QStringLiteral("simhacheur"));  // where QSettings go
+  // The program speaks French whatever the desktop's language: so do Qt's own dialogs (file
+  // choice, printing, the question before replacing a file).
+  QTranslator qtFrench;
+  if (qtFrench.load(QStringLiteral("qtbase_fr"),
+                    QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    QApplication::installTranslator(&qtFrench);
   // No display name: the window system would append it to every title and cut the dialogs'.
   // The layout was drawn for an 8-point sans serif of Arial's metrics.
   QApplication::setFont(QFont(QStringLiteral("Liberation Sans"), 8));

@@ -10,13 +10,24 @@
 namespace oscilloscope {
 
 // The four traces in drawing order: the zero line, the trace, the two lines of the measuring
-// cross.
+// cross. In projector mode the cross takes a colour that keeps 3:1 contrast over the whole
+// background gradient.
 struct TTraceSetting {
   const char* name;
   TColor colour;
+  TColor highContrastColour;
 };
-inline constexpr TTraceSetting kTraces[4] = {
-    {"Series4", clBlue}, {"Series1", clRed}, {"Series2", clYellow}, {"Series3", clYellow}};
+inline constexpr TTraceSetting kTraces[4] = {{"Series4", clBlue, clBlue},
+                                             {"Series1", clRed, clRed},
+                                             {"Series2", clYellow, clBlack},
+                                             {"Series3", clYellow, clBlack}};
+// Cursor B's two lines, drawn after the cross, empty until the cursor is set.
+inline constexpr TColor kDarkMagenta = 0x600060;
+inline constexpr TTraceSetting kCursorB[2] = {{"Series5", clFuchsia, kDarkMagenta},
+                                              {"Series6", clFuchsia, kDarkMagenta}};
+// The background gradient's two ends.
+inline constexpr TColor kGradientStart = 0xFAFCF5;
+inline constexpr TColor kGradientEnd = 0x84AC40;
 
 // The panel, the walls and the two fixed axes (0 to 25 ms across, −25 to 25 V up), applied as
 // the form loading does: between BeginLoading and EndLoading, so the axis order checks wait.
@@ -25,8 +36,8 @@ inline void ApplyChartSettings(TChart& chart) {
   chart.setCursor(Qt::CrossCursor);
   chart.SetColor(0xCCC05B);
   chart.Gradient().SetVisible(true);
-  chart.Gradient().SetStartColor(0xFAFCF5);
-  chart.Gradient().SetEndColor(0x84AC40);
+  chart.Gradient().SetStartColor(kGradientStart);
+  chart.Gradient().SetEndColor(kGradientEnd);
   chart.BackWall.Brush.SetColor(clWhite);
   chart.BackWall.Brush.SetStyle(bsClear);
   chart.SetMarginBottom(0);

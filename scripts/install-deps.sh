@@ -7,6 +7,7 @@ packages=(
   cmake make g++ pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-svg-dev
+  qt6-translations-l10n  # Qt's file and print dialogs in French
   qt6-charts-dev libqt6opengl6-dev  # Qt Charts: a peer for the benchmarks only
   libjpeg62-turbo-dev
   poppler-utils  # the printed report read back in the tests

@@ -8,6 +8,7 @@
 #include <QLocale>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <map>
 #include <memory>
@@ -38,6 +39,7 @@ class FormTest : public testing::Test {
     QDir::setCurrent(work.path());
     previousBox = SetErrorBoxHandler(
         [this](const QString& message) { errors.push_back(message.toStdString()); });
+    QSettings().clear();  // each test starts as a first run
     form = std::make_unique<TForm1>();
   }
   ~FormTest() override {

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+#include <memory>
+
+namespace Ui {
+class TMeasuresWindow;
+}
+
+// What the "Mesures" window shows, already written out with units; "—" where a value has no
+// meaning (a flat trace's duty cycle, a cursor not set).
+struct TMeasuresText {
+  QString mean, rms, min, max, peakToPeak, period, frequency, dutyCycle;
+  QString cursorA, cursorB, deltaT, deltaU, inverseDeltaT;
+};
+
+// The automatic measurements of the red trace and the two cursors, beside the main window:
+// not modal, so the student keeps zooming and moving the bars while it follows.
+class TMeasuresWindow : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit TMeasuresWindow(QWidget* parent = nullptr);
+  ~TMeasuresWindow() override;
+
+  void Show(const TMeasuresText& text);
+  const TMeasuresText& Shown() const { return shown_; }
+
+ private:
+  std::unique_ptr<Ui::TMeasuresWindow> ui_;
+  TMeasuresText shown_;
+};
