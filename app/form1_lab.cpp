@@ -13,6 +13,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QStandardPaths>
 #include <vector>
@@ -282,9 +283,13 @@ void TForm1::PrintReportTo(QPrinter* printer) {
                                                        {u.LabeledEdit3, "A"},
                                                        {u.LabeledEdit2, "tr/mn"},
                                                        {u.LabeledEdit4, "A"}};
-  for (const auto& [box, unit] : meters)
+  for (const auto& [box, unit] : meters) {
+    // "inactif" is a state, not a reading: no unit after it.
+    const bool number = box->text().contains(QRegularExpression(QStringLiteral("\\d")));
     report.readings.append(
-        {box->accessibleName(), box->text() + QStringLiteral("\u00A0") + QString::fromUtf8(unit)});
+        {box->accessibleName(),
+         number ? box->text() + QStringLiteral("\u00A0") + QString::fromUtf8(unit) : box->text()});
+  }
   const TMeasuresText m = MeasuresText();
   report.measures = {{QStringLiteral("Moyenne ⟨u⟩"), m.mean},
                      {QStringLiteral("Valeur efficace U"), m.rms},
