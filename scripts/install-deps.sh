@@ -11,6 +11,7 @@ packages=(
   qt6-charts-dev libqt6opengl6-dev  # Qt Charts: a peer for the benchmarks only
   libjpeg62-turbo-dev
   poppler-utils  # the printed report read back in the tests
+  chromium  # prints the work sheet to PDF, as a teacher's browser would, in the page tests
   fonts-liberation fonts-dejavu-core
   clang-format clang libclang-rt-14-dev  # the format check and the fuzzers
   lintian appstream desktop-file-utils dpkg-dev man-db python3-pyatspi dbus at-spi2-core xvfb xauth  # package and AT-SPI checks
