@@ -182,7 +182,7 @@ struct Parser {
 // The rows, or why the text is not a notebook (French, empty when it is one).
 std::vector<TNotebookRow> ParseNotebookText(const QByteArray& bytes, QString* error) {
   QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-  (void)utf8.decode(bytes);
+  const QString decoded = utf8.decode(bytes);  // decode() is lazy: only a QString runs it
   if (bytes.isEmpty())
     *error = QStringLiteral("il est vide");
   else if (utf8.hasError())
@@ -253,7 +253,7 @@ TNotebookLoad TNotebookFile::Load() {
     mustNotReplace_ = failureReported_ = true;
     return {
         {},
-        QStringLiteral("Le fichier des relevés %1 n'a pas pu être lu (%2)\u00A0; il ne sera pas "
+        QStringLiteral("Le fichier des relevés %1 n'a pas pu être lu (%2)\u202F; il ne sera pas "
                        "remplacé et les nouveaux relevés ne seront pas enregistrés.")
             .arg(QuotedPath(path_), file.errorString())};
   }
@@ -267,12 +267,12 @@ TNotebookLoad TNotebookFile::Load() {
     mustNotReplace_ = failureReported_ = true;
     return {{},
             QStringLiteral("Le fichier des relevés %1 est illisible (%2) et n'a pas pu être mis de "
-                           "côté\u00A0; il ne sera pas remplacé et les nouveaux relevés ne seront "
+                           "côté\u202F; il ne sera pas remplacé et les nouveaux relevés ne seront "
                            "pas enregistrés.")
                 .arg(QuotedPath(path_), why)};
   }
   return {{},
-          QStringLiteral("Le fichier des relevés %1 est illisible (%2)\u00A0; il a été mis de côté "
+          QStringLiteral("Le fichier des relevés %1 est illisible (%2)\u202F; il a été mis de côté "
                          "sous le nom %3 et le cahier de relevés repart vide.")
               .arg(QuotedPath(path_), why, QuotedPath(aside))};
 }

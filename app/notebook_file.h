@@ -9,11 +9,11 @@
 // once the new one is whole, and a file it cannot read is put aside under another name before
 // the notebook starts empty.
 //
-// The format is UTF-8 text, one line each ending in "\n": the line "simhacheur relevés 1", then
-// one line per row with the fields of TNotebookRow in order, separated by tabs. A number is
+// The format is UTF-8 text, every line ending in a line feed: the line "simhacheur relevés 1",
+// then one line per row with the fields of TNotebookRow in order, separated by tabs. A number is
 // written with a point and as many digits as read back the same double, an empty field when
-// there is none; in a text, '\\', tab, line feed and carriage return are written "\\\\", "\\t",
-// "\\n" and "\\r".
+// there is none. In a text, a backslash, tab, line feed and carriage return are written as a
+// backslash followed by a backslash, t, n and r.
 
 struct TNotebookLoad {
   std::vector<TNotebookRow> rows;
