@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <limits>
 
 #include "chart/chart_math.h"
 
@@ -43,10 +44,29 @@ class TAxisMap {
     if (!(std::fabs(t) < 2147483647.0)) return center_;
     return Place(t);
   }
+  // True on a linear axis with a span for a value that ValueToPixel places itself rather than
+  // sending to PixelCenter: between two such values the pixels never turn back.
+  bool LinearlyPlaces(double value) const {
+    return !logarithmic_ && span_ != 0 &&
+           std::fabs((value - min_) * length_ / span_) < 2147483647.0;
+  }
   double PixelToValue(int pixel) const;
   // ValueToPixel of values[i] × multiplier into pixels[i], for i < count: the same pixels,
   // for whole arrays of points at once.
   void ValuesToPixels(const double* values, double multiplier, int* pixels, int count) const;
+
+  // What a line through the pixels of a stretch of values needs to know of them, with one
+  // pixel, `mark`, watched (for a run down one column: the row it ends on).
+  struct PixelRun {
+    int lowest = std::numeric_limits<int>::max();
+    int highest = std::numeric_limits<int>::min();
+    int changes = 0;  // pixels that differ from the one before them
+    int leaves = 0;   // of those, the ones after a pixel equal to mark
+  };
+  // The run of ValueToPixel of values[i] × multiplier for i < count, after a pixel `before`:
+  // what mapping each value would tell, without storing the pixels.
+  PixelRun RunOfPixels(const double* values, double multiplier, int count, int before,
+                       int mark) const;
 
  private:
   int LogValueToPixel(double value) const;

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -98,29 +99,49 @@ struct PortableBlock {
 };
 
 #ifdef SIMHACHEUR_AVX2_PATHS
-// The same in AVX2 instructions: their conversion gives INT_MIN itself for what is out of
-// range, so the pixels need no bounds and the tests no detour.
+#define SIMHACHEUR_AVX2_INLINE [[gnu::target("avx2"), gnu::always_inline]] inline
+
+// The fast formula in AVX2 instructions, four values a step: their conversion gives INT_MIN
+// itself for what is out of range, so the pixels need no bounds and the tests no detour.
+struct Avx2Pixels {
+  __m256d m, min, factor, base, shift, clear, limit, magnitude, marker;
+
+  SIMHACHEUR_AVX2_INLINE Avx2Pixels(const FastPixels& fast, double multiplier)
+      : m(_mm256_set1_pd(multiplier)),
+        min(_mm256_set1_pd(fast.min)),
+        factor(_mm256_set1_pd(fast.factor)),
+        base(_mm256_set1_pd(fast.base)),
+        shift(_mm256_set1_pd(6755399441055744.0)),  // as RoundHalfEven
+        clear(_mm256_set1_pd(0.5 - 0x1p-19)),
+        limit(_mm256_set1_pd(fast.limit)),
+        magnitude(_mm256_castsi256_pd(_mm256_set1_epi64x(0x7FFFFFFFFFFFFFFF))),
+        marker(_mm256_set1_pd(-2147483648.0)) {}
+
+  // The pixels as doubles, and which of them the formula places exactly.
+  SIMHACHEUR_AVX2_INLINE __m256d Pixels(const double* values, __m256d& good) const {
+    const __m256d v = _mm256_mul_pd(_mm256_loadu_pd(values), m);
+    const __m256d t = _mm256_mul_pd(_mm256_sub_pd(v, min), factor);
+    const __m256d r = _mm256_sub_pd(_mm256_add_pd(t, shift), shift);
+    const __m256d offHalf = _mm256_and_pd(_mm256_sub_pd(t, r), magnitude);
+    good = _mm256_and_pd(_mm256_cmp_pd(offHalf, clear, _CMP_LT_OQ),
+                         _mm256_cmp_pd(_mm256_and_pd(t, magnitude), limit, _CMP_LT_OQ));
+    return _mm256_add_pd(base, r);
+  }
+  // The pixels, INT_MIN where the exact formula is needed.
+  SIMHACHEUR_AVX2_INLINE __m128i Four(const double* values) const {
+    __m256d good;
+    const __m256d p = Pixels(values, good);
+    return _mm256_cvttpd_epi32(_mm256_blendv_pd(marker, p, good));
+  }
+};
+
 struct Avx2Block {
   const FastPixels& fast;
   [[gnu::target("avx2")]] void operator()(const double* values, double multiplier,
                                           int* pixels) const {
-    const __m256d m = _mm256_set1_pd(multiplier), min = _mm256_set1_pd(fast.min);
-    const __m256d factor = _mm256_set1_pd(fast.factor), base = _mm256_set1_pd(fast.base);
-    const __m256d shift = _mm256_set1_pd(6755399441055744.0);  // as RoundHalfEven
-    const __m256d clear = _mm256_set1_pd(0.5 - 0x1p-19), limit = _mm256_set1_pd(fast.limit);
-    const __m256d magnitude = _mm256_castsi256_pd(_mm256_set1_epi64x(0x7FFFFFFFFFFFFFFF));
-    const __m256d marker = _mm256_set1_pd(-2147483648.0);
-    for (int k = 0; k < kBlock; k += 4) {
-      const __m256d v = _mm256_mul_pd(_mm256_loadu_pd(values + k), m);
-      const __m256d t = _mm256_mul_pd(_mm256_sub_pd(v, min), factor);
-      const __m256d r = _mm256_sub_pd(_mm256_add_pd(t, shift), shift);
-      const __m256d offHalf = _mm256_and_pd(_mm256_sub_pd(t, r), magnitude);
-      const __m256d good =
-          _mm256_and_pd(_mm256_cmp_pd(offHalf, clear, _CMP_LT_OQ),
-                        _mm256_cmp_pd(_mm256_and_pd(t, magnitude), limit, _CMP_LT_OQ));
-      const __m256d p = _mm256_blendv_pd(marker, _mm256_add_pd(base, r), good);
-      _mm_storeu_si128(reinterpret_cast<__m128i*>(pixels + k), _mm256_cvttpd_epi32(p));
-    }
+    const Avx2Pixels formula(fast, multiplier);
+    for (int k = 0; k < kBlock; k += 4)
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(pixels + k), formula.Four(values + k));
   }
 };
 #endif
@@ -183,6 +204,184 @@ void MapPortable(const ExactPixels& exact, const FastPixels& fast, bool applies,
 }
 #endif
 
+// A pixel run as it grows, with the pixel last added.
+struct RunSoFar {
+  TAxisMap::PixelRun run;
+  int mark, last;
+
+  SIMHACHEUR_ALWAYS_INLINE void Add(int pixel) {
+    run.lowest = std::min(run.lowest, pixel);
+    run.highest = std::max(run.highest, pixel);
+    const bool change = pixel != last;
+    run.changes += change ? 1 : 0;
+    run.leaves += change && last == mark ? 1 : 0;
+    last = pixel;
+  }
+};
+
+// The same kept lane by lane over blocks of pixels, so that adding a block stays in vectors;
+// folded into the run at the end.
+struct RunLanes {
+  int lowest[kBlock], highest[kBlock], repeats[kBlock], leaves[kBlock];
+  int pixels[kBlock + 1];  // the pixel before the block, then the block's own
+  int mark;
+
+  RunLanes(int before, int markPixel) : mark(markPixel) {
+    for (int k = 0; k < kBlock; ++k) {
+      lowest[k] = std::numeric_limits<int>::max();
+      highest[k] = std::numeric_limits<int>::min();
+      repeats[k] = leaves[k] = 0;
+    }
+    pixels[kBlock] = before;
+  }
+  // Where the next block's pixels go.
+  SIMHACHEUR_ALWAYS_INLINE int* Next() {
+    pixels[0] = pixels[kBlock];
+    return pixels + 1;
+  }
+  SIMHACHEUR_ALWAYS_INLINE void Add() {
+    for (int k = 0; k < kBlock; ++k) {
+      const int p = pixels[k + 1], before = pixels[k];
+      lowest[k] = std::min(lowest[k], p);
+      highest[k] = std::max(highest[k], p);
+      repeats[k] += p == before ? 1 : 0;
+      leaves[k] += (p != before) & (before == mark) ? 1 : 0;
+    }
+  }
+  RunSoFar Fold(int count) const {
+    RunSoFar r{{}, mark, pixels[kBlock]};
+    int repeated = 0;
+    for (int k = 0; k < kBlock; ++k) {
+      r.run.lowest = std::min(r.run.lowest, lowest[k]);
+      r.run.highest = std::max(r.run.highest, highest[k]);
+      r.run.leaves += leaves[k];
+      repeated += repeats[k];
+    }
+    r.run.changes = count - repeated;
+    return r;
+  }
+};
+
+// The values the fast formula marked in one block, through the exact one.
+SIMHACHEUR_ALWAYS_INLINE void ResolveMarked(const ExactPixels& exact, const double* values,
+                                            double multiplier, int* pixels) {
+  constexpr int kMarker = std::numeric_limits<int>::min();
+  int marked = 0;
+  for (int k = 0; k < kBlock; ++k)
+    marked |= pixels[k] == kMarker ? 1 : 0;
+  if (marked == 0) [[likely]]
+    return;
+  for (int k = 0; k < kBlock; ++k) {
+    if (pixels[k] == kMarker) pixels[k] = exact(values[k] * multiplier);
+  }
+}
+
+template <class FastBlock>
+SIMHACHEUR_ALWAYS_INLINE TAxisMap::PixelRun RunOf(const ExactPixels& exact,
+                                                  const FastBlock* fastBlock, const double* values,
+                                                  double multiplier, int count, int before,
+                                                  int mark) {
+  RunLanes lanes(before, mark);
+  int i = 0;
+  for (; i + kBlock <= count; i += kBlock) {
+    int* pixels = lanes.Next();
+    PrefetchForRead(values + i + kAhead, kBlock * sizeof(double));
+    if (fastBlock != nullptr) {
+      (*fastBlock)(values + i, multiplier, pixels);
+      ResolveMarked(exact, values + i, multiplier, pixels);
+    } else {
+      ExactBlock(exact, values + i, multiplier, pixels);
+    }
+    lanes.Add();
+  }
+  RunSoFar r = lanes.Fold(i);
+  for (; i < count; ++i)
+    r.Add(exact(values[i] * multiplier));
+  return r.run;
+}
+
+TAxisMap::PixelRun RunPortable(const ExactPixels& exact, const FastPixels& fast, bool applies,
+                               const double* values, double multiplier, int count, int before,
+                               int mark) {
+  const PortableBlock block{fast};
+  return RunOf(exact, applies ? &block : nullptr, values, multiplier, count, before, mark);
+}
+
+#ifdef SIMHACHEUR_AVX2_PATHS
+// The same as RunLanes, eight pixels a step held in registers: each pixel compared with the
+// one before it (the last lane of the step before, rotated in).
+struct Avx2RunLanes {
+  __m256i mark, lowest, highest, repeats, leaves;
+  __m256i rotatedBefore;  // lane 0: the pixel before the step
+
+  SIMHACHEUR_AVX2_INLINE Avx2RunLanes(int before, int markPixel)
+      : mark(_mm256_set1_epi32(markPixel)),
+        lowest(_mm256_set1_epi32(std::numeric_limits<int>::max())),
+        highest(_mm256_set1_epi32(std::numeric_limits<int>::min())),
+        repeats(_mm256_setzero_si256()),
+        leaves(_mm256_setzero_si256()),
+        rotatedBefore(_mm256_set1_epi32(before)) {}
+
+  SIMHACHEUR_AVX2_INLINE void Add(__m256i p) {
+    const __m256i rotated =
+        _mm256_permutevar8x32_epi32(p, _mm256_setr_epi32(7, 0, 1, 2, 3, 4, 5, 6));
+    const __m256i before = _mm256_blend_epi32(rotated, rotatedBefore, 1);
+    const __m256i repeat = _mm256_cmpeq_epi32(p, before);
+    repeats = _mm256_sub_epi32(repeats, repeat);
+    leaves =
+        _mm256_sub_epi32(leaves, _mm256_andnot_si256(repeat, _mm256_cmpeq_epi32(before, mark)));
+    lowest = _mm256_min_epi32(lowest, p);
+    highest = _mm256_max_epi32(highest, p);
+    rotatedBefore = rotated;
+  }
+  SIMHACHEUR_AVX2_INLINE RunSoFar Fold(int count) const {
+    alignas(32) int lanes[4][8];
+    _mm256_store_si256(reinterpret_cast<__m256i*>(lanes[0]), lowest);
+    _mm256_store_si256(reinterpret_cast<__m256i*>(lanes[1]), highest);
+    _mm256_store_si256(reinterpret_cast<__m256i*>(lanes[2]), repeats);
+    _mm256_store_si256(reinterpret_cast<__m256i*>(lanes[3]), leaves);
+    RunSoFar r{{}, _mm256_cvtsi256_si32(mark), _mm256_cvtsi256_si32(rotatedBefore)};
+    int repeated = 0;
+    for (int k = 0; k < 8; ++k) {
+      r.run.lowest = std::min(r.run.lowest, lanes[0][k]);
+      r.run.highest = std::max(r.run.highest, lanes[1][k]);
+      repeated += lanes[2][k];
+      r.run.leaves += lanes[3][k];
+    }
+    r.run.changes = count - repeated;
+    return r;
+  }
+};
+
+[[gnu::target("avx2")]] TAxisMap::PixelRun RunAvx2(const ExactPixels& exact, const FastPixels& fast,
+                                                   bool applies, const double* values,
+                                                   double multiplier, int count, int before,
+                                                   int mark) {
+  if (!applies) return RunOf<Avx2Block>(exact, nullptr, values, multiplier, count, before, mark);
+  const Avx2Pixels formula(fast, multiplier);
+  Avx2RunLanes lanes(before, mark);
+  int i = 0;
+  for (; i + 8 <= count; i += 8) {
+    PrefetchForRead(values + i + kAhead, 8 * sizeof(double));
+    __m256d goodLow, goodHigh;
+    const __m128i low = _mm256_cvttpd_epi32(formula.Pixels(values + i, goodLow));
+    const __m128i high = _mm256_cvttpd_epi32(formula.Pixels(values + i + 4, goodHigh));
+    __m256i p = _mm256_set_m128i(high, low);
+    if (_mm256_movemask_pd(_mm256_and_pd(goodLow, goodHigh)) != 0xF) [[unlikely]] {
+      alignas(32) int pixels[8];
+      for (int k = 0; k < 8; ++k)
+        pixels[k] = exact(values[i + k] * multiplier);
+      p = _mm256_load_si256(reinterpret_cast<const __m256i*>(pixels));
+    }
+    lanes.Add(p);
+  }
+  RunSoFar r = lanes.Fold(i);
+  for (; i < count; ++i)
+    r.Add(exact(values[i] * multiplier));
+  return r.run;
+}
+#endif
+
 }  // namespace
 
 void TAxisMap::ValuesToPixels(const double* values, double multiplier, int* pixels,
@@ -202,4 +401,21 @@ void TAxisMap::ValuesToPixels(const double* values, double multiplier, int* pixe
   }
 #endif
   MapPortable(exact, fast, applies, values, multiplier, pixels, count);
+}
+
+TAxisMap::PixelRun TAxisMap::RunOfPixels(const double* values, double multiplier, int count,
+                                         int before, int mark) const {
+  if (logarithmic_ || span_ == 0) {
+    RunSoFar r{{}, mark, before};
+    for (int i = 0; i < count; ++i)
+      r.Add(ValueToPixel(values[i] * multiplier));
+    return r.run;
+  }
+  const ExactPixels exact(*this);
+  const FastPixels fast(exact);
+  const bool applies = FastPixels::Applies(*this);
+#ifdef SIMHACHEUR_AVX2_PATHS
+  if (HasAvx2()) return RunAvx2(exact, fast, applies, values, multiplier, count, before, mark);
+#endif
+  return RunPortable(exact, fast, applies, values, multiplier, count, before, mark);
 }

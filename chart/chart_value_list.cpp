@@ -21,6 +21,7 @@ double TChartValueList::ValueAt(int index) const {
 void TChartValueList::SetValueAt(int index, double value) {
   CheckIndex(index);
   values_[index] = value;
+  ChangedFrom(index);
   statsDirty_ = true;
 }
 
@@ -36,6 +37,7 @@ int TChartValueList::InsertOrdered(double value) {
       --i;
   }
   values_.insert(i + 1, value);
+  ChangedFrom(i + 1);
   statsDirty_ = true;
   return i + 1;
 }
@@ -43,17 +45,21 @@ int TChartValueList::InsertOrdered(double value) {
 void TChartValueList::InsertInside(int index, double value) {
   if (index < 0 || index > ValueCount()) throw EListError(index);
   values_.insert(index, value);
+  ChangedFrom(index);
   statsDirty_ = true;
 }
 
 void TChartValueList::RemoveValueAt(int index) {
   CheckIndex(index);
   values_.erase(index);
+  // What stays of an ordered stretch is still in order.
+  if (index < ascendingPrefix_) --ascendingPrefix_;
   statsDirty_ = true;
 }
 
 void TChartValueList::RemoveAllValues() {
   values_.Release();
+  ascendingPrefix_ = 0;
   statsDirty_ = true;
 }
 
@@ -67,12 +73,29 @@ int TChartValueList::FindValue(double value) const {
 void TChartValueList::RotateValues() {
   if (values_.size() < 2) return;  // nothing moves
   std::rotate(values_.begin(), values_.begin() + 1, values_.end());
+  ascendingPrefix_ = 0;
 }
 
 void TChartValueList::FillWithIndexes() {
   for (int i = 0; i < ValueCount(); ++i)
     values_[i] = i;
+  ascendingPrefix_ = 0;
   statsDirty_ = true;
+}
+
+bool TChartValueList::StoredAscending() const {
+  const int count = ValueCount();
+  int k = ascendingPrefix_;
+  if (k == 0) {
+    if (count == 0) return true;
+    if (std::isnan(values_[0])) return false;
+    k = 1;
+  }
+  // NaN compares false, so it ends the prefix too.
+  while (k < count && values_[k - 1] <= values_[k])
+    ++k;
+  ascendingPrefix_ = k;
+  return k == count;
 }
 
 void TChartValueList::RecomputeStats() const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <string>
 
 #include "chart/pod_list.h"
@@ -25,6 +26,10 @@ class TChartValueList {
   // The values as stored, before Multiplier, ValueCount() of them: for loops over every point
   // that ValueAt's index check would slow down. Valid until the list changes.
   const double* StoredValues() const { return values_.begin(); }
+  // True when the stored values never decrease and none is NaN, whatever Order claims: values
+  // set or inserted out of order, and NaN, break it. Checked on from where the last call
+  // stopped, so a list that only grows at its end is read once in all.
+  bool StoredAscending() const;
   void SetValueAt(int index, double value);
 
   // Inserts by Order and returns the index the value went to; equal values keep their
@@ -74,6 +79,8 @@ class TChartValueList {
   void InsertInside(int index, double value);
   void CheckIndex(int index) const;
   void RecomputeStats() const;
+  // A change at `index` leaves the values before it as they were.
+  void ChangedFrom(int index) { ascendingPrefix_ = std::min(ascendingPrefix_, index); }
 
   TChartSeries* owner_;
   std::string name_;
@@ -87,4 +94,5 @@ class TChartValueList {
   mutable double maximum_ = 0;
   mutable double sum_ = 0;
   mutable double absSum_ = 0;
+  mutable int ascendingPrefix_ = 0;  // leading values known to be in order and not NaN
 };

@@ -43,49 +43,226 @@ namespace {
 // no buffer grows with the trace.
 constexpr int kPathBlock = 2048;
 
-}  // namespace
+// A column with this many points or more is drawn from the bounds of its rows; with fewer,
+// mapping each point costs less than finding where the column ends.
+constexpr int kDenseColumn = 16;
 
-// The steps DrawPoint takes for each visible point, a block at a time: the stored values are
-// mapped to pixels in one pass over the arrays, with the axes' maps read once per paint, and
-// the block goes to the canvas as one polyline starting at the last point of the block before
-// (a point on the pixel drawn before it makes no line there either).
-void TFastLineSeries::DrawAllPoints() {
-  PrepareLinePen();
-  if (FirstVisibleIndex < 0) return;
-  TChartCanvas3D& canvas = ParentChart()->Canvas();
-  const TAxisMap horiz = ResolvedHorizAxis()->Map();
-  const TAxisMap vert = ResolvedVertAxis()->Map();
-  const double* xValues = XValues().StoredValues();
-  const double* yValues = YValues().StoredValues();
-  const double xMultiplier = XValues().Multiplier(), yMultiplier = YValues().Multiplier();
+// A trace as one paint sees it: the axes' maps read once, and the stored arrays.
+struct MappedTrace {
+  TAxisMap horiz, vert;
+  const double* xs;
+  const double* ys;
+  double xMultiplier, yMultiplier;
 
-  const int first = FirstVisibleIndex;
-  int xs[kPathBlock + 1], ys[kPathBlock + 1];
-  xs[0] = horiz.ValueToPixel(xValues[first] * xMultiplier);
-  ys[0] = vert.ValueToPixel(yValues[first] * yMultiplier);
-  if (first > 0) {
-    // The point before lies left of the plot: the entering segment is drawn and clipped.
-    canvas.LineSegment(horiz.ValueToPixel(xValues[first - 1] * xMultiplier),
-                       vert.ValueToPixel(yValues[first - 1] * yMultiplier), xs[0], ys[0]);
-  } else {
-    canvas.MoveTo(xs[0], ys[0]);
+  int Column(int i) const { return horiz.ValueToPixel(xs[i] * xMultiplier); }
+  int Row(int i) const { return vert.ValueToPixel(ys[i] * yMultiplier); }
+};
+
+// A path handed to the canvas a block at a time, each block starting at the last point of the
+// one before, with no line counted: the caller counts the lines the path stands for.
+class PathBuffer {
+ public:
+  PathBuffer(TCanvas& canvas, int x, int y) : canvas_(canvas) {
+    xs_[0] = x;
+    ys_[0] = y;
   }
-  for (int i = first + 1; i <= LastVisibleIndex; i += kPathBlock) {
-    const int count = std::min(kPathBlock, LastVisibleIndex + 1 - i);
-    horiz.ValuesToPixels(xValues + i, xMultiplier, xs + 1, count);
-    vert.ValuesToPixels(yValues + i, yMultiplier, ys + 1, count);
+  ~PathBuffer() { Flush(); }
+
+  void Add(int x, int y) {
+    if (count_ == kPathBlock + 1) [[unlikely]]
+      Flush();
+    xs_[count_] = x;
+    ys_[count_] = y;
+    ++count_;
+  }
+  int LastX() const { return xs_[count_ - 1]; }
+  int LastY() const { return ys_[count_ - 1]; }
+
+ private:
+  void Flush() {
+    if (count_ > 1) canvas_.Polyline(xs_, ys_, count_);
+    xs_[0] = LastX();
+    ys_[0] = LastY();
+    count_ = 1;
+  }
+
+  TCanvas& canvas_;
+  int xs_[kPathBlock + 1], ys_[kPathBlock + 1];
+  int count_ = 1;
+};
+
+// The polyline merges a column's vertical steps into one span only for a solid one-pixel pen
+// in copy mode; a clear pen draws nothing either way. Other pens draw every step.
+bool MergesColumns(const TCanvasPen& pen) {
+  if (pen.Style == psClear) return true;
+  return !pen.AlternatePixels && pen.Width <= 1 && pen.Mode == pmCopy &&
+         (pen.Style == psSolid || pen.Style == psInsideFrame);
+}
+
+// The first index after `from`, up to `end`, whose point lies outside `column`, where `from`
+// lies in it: galloping from `width` points on (the width of the column before), then
+// halving. Columns never turn back along the trace, which the caller has made sure of.
+int ColumnEnd(const MappedTrace& trace, int from, int end, int column, int width) {
+  const auto outside = [&](int i) { return i == end || trace.Column(i) != column; };
+  int in = from, out = from + std::clamp(width, 1, end - from);
+  if (outside(out)) {
+    for (int step = 1; out - step > in; step *= 2) {
+      if (!outside(out - step)) {
+        in = out - step;
+        break;
+      }
+      out -= step;
+    }
+  } else {
+    in = out;
+    out = end;
+    for (int step = 1; in + step < end; step *= 2) {
+      if (outside(in + step)) {
+        out = in + step;
+        break;
+      }
+      in += step;
+    }
+  }
+  while (out - in > 1) {
+    const int mid = in + (out - in) / 2;
+    (outside(mid) ? out : in) = mid;
+  }
+  return out;
+}
+
+// Points from + 1 .. end - 1 of column x, the path standing at point `from`: each point whose
+// row differs from the one before. Returns the lines drawn.
+int DrawSparseColumn(const MappedTrace& trace, int from, int end, int x, PathBuffer& path) {
+  int lines = 0, row = path.LastY();
+  for (int i = from + 1; i < end; ++i) {
+    const int next = trace.Row(i);
+    if (next == row) continue;
+    path.Add(x, next);
+    row = next;
+    ++lines;
+  }
+  return lines;
+}
+
+// The same pixels and count as DrawSparseColumn, from the rows' bounds. The steps down one
+// column cover every row between the lowest and the highest of its points but the final row,
+// and that one too unless the path only reaches it at the end: when it lies between the
+// others, or when a step leaves it. Two or four points draw the same.
+int DrawDenseColumn(const MappedTrace& trace, int from, int end, int x, PathBuffer& path) {
+  const int lastRow = trace.Row(end - 1);
+  const TAxisMap::PixelRun run =
+      trace.vert.RunOfPixels(trace.ys + from, trace.yMultiplier, end - from, path.LastY(), lastRow);
+  if (run.changes == 0) return 0;  // on one row throughout
+  const int lowest = run.lowest, highest = run.highest;
+  if (run.leaves == 0 && (lastRow == lowest || lastRow == highest)) {
+    // Reached at the end only, from the other side: the span stops short of it.
+    path.Add(x, lastRow == lowest ? highest : lowest);
+  } else {
+    path.Add(x, lowest);
+    path.Add(x, highest);
+    path.Add(x, highest != lastRow ? highest : lowest);  // a step that leaves the final row
+  }
+  path.Add(x, lastRow);
+  return run.changes;
+}
+
+// Points first .. last, the pen standing at point `first`, a column at a time. Returns the
+// lines drawn.
+int DrawColumns(const MappedTrace& trace, int first, int last, TCanvas& canvas, TPoint& end) {
+  int column = trace.Column(first);
+  PathBuffer path(canvas, column, trace.Row(first));
+  int lines = 0, width = kDenseColumn;
+  for (int i = first;;) {
+    const int next = ColumnEnd(trace, i, last + 1, column, width);
+    width = next - i;
+    // What the next column reads first, if it is as wide, comes from memory while this one is
+    // drawn: the columns around its end, and its final row. Its other rows follow this
+    // column's in memory, and the batch map reads them ahead itself.
+    if (width <= last - next) {
+      PrefetchForRead(trace.xs + next + width - 1, 2 * sizeof(double));
+      PrefetchForRead(trace.ys + next + width - 1, sizeof(double));
+    }
+    lines += width >= kDenseColumn ? DrawDenseColumn(trace, i, next, column, path)
+                                   : DrawSparseColumn(trace, i, next, column, path);
+    if (next > last) break;
+    i = next;
+    column = trace.Column(i);
+    path.Add(column, trace.Row(i));
+    ++lines;  // a new column: a new pixel
+  }
+  end = {path.LastX(), path.LastY()};
+  return lines;
+}
+
+// Points first .. last, the pen standing at point `first`, mapped a block at a time and drawn
+// as polylines, each starting at the last point of the block before (a point on the pixel
+// drawn before it makes no line there either).
+TPoint DrawPoints(const MappedTrace& trace, int first, int last, TChartCanvas3D& canvas) {
+  int xs[kPathBlock + 1], ys[kPathBlock + 1];
+  xs[0] = trace.Column(first);
+  ys[0] = trace.Row(first);
+  for (int i = first + 1; i <= last; i += kPathBlock) {
+    const int count = std::min(kPathBlock, last + 1 - i);
+    trace.horiz.ValuesToPixels(trace.xs + i, trace.xMultiplier, xs + 1, count);
+    trace.vert.ValuesToPixels(trace.ys + i, trace.yMultiplier, ys + 1, count);
     // The next block comes from memory while this one is drawn.
-    const int next = std::min(kPathBlock, LastVisibleIndex + 1 - (i + count));
+    const int next = std::min(kPathBlock, last + 1 - (i + count));
     if (next > 0) {
-      PrefetchForRead(xValues + i + count, next * sizeof(double));
-      PrefetchForRead(yValues + i + count, next * sizeof(double));
+      PrefetchForRead(trace.xs + i + count, next * sizeof(double));
+      PrefetchForRead(trace.ys + i + count, next * sizeof(double));
     }
     canvas.Polyline(xs, ys, count + 1);
     xs[0] = xs[count];
     ys[0] = ys[count];
   }
-  LastDrawnX = xs[0];
-  LastDrawnY = ys[0];
+  return {xs[0], ys[0]};
+}
+
+// Points first .. last go a column at a time when their columns follow their order: when the
+// stored X values are sorted and both ends have pixels of their own on a linear axis, the
+// columns in between never turn back. The pen must be one whose polyline merges columns, and
+// the trace dense enough for the columns' ends to be worth finding.
+bool DrawsByColumns(const MappedTrace& trace, int first, int last, const TCanvasPen& pen,
+                    const TChartValueList& xValues) {
+  if (!MergesColumns(pen)) return false;
+  if (!trace.horiz.LinearlyPlaces(trace.xs[first] * trace.xMultiplier) ||
+      !trace.horiz.LinearlyPlaces(trace.xs[last] * trace.xMultiplier)) {
+    return false;
+  }
+  const long long columns =
+      std::llabs(static_cast<long long>(trace.Column(last)) - trace.Column(first)) + 1;
+  if (last - first + 1 < columns * kDenseColumn) return false;
+  return xValues.StoredAscending();
+}
+
+}  // namespace
+
+// The steps DrawPoint takes for each visible point, with the axes' maps read once per paint
+// and the stored arrays read directly.
+void TFastLineSeries::DrawAllPoints() {
+  PrepareLinePen();
+  if (FirstVisibleIndex < 0) return;
+  TChartCanvas3D& canvas = ParentChart()->Canvas();
+  const MappedTrace trace{ResolvedHorizAxis()->Map(), ResolvedVertAxis()->Map(),
+                          XValues().StoredValues(),   YValues().StoredValues(),
+                          XValues().Multiplier(),     YValues().Multiplier()};
+  const int first = FirstVisibleIndex;
+  const int x = trace.Column(first), y = trace.Row(first);
+  if (first > 0) {
+    // The point before lies left of the plot: the entering segment is drawn and clipped.
+    canvas.LineSegment(trace.Column(first - 1), trace.Row(first - 1), x, y);
+  } else {
+    canvas.MoveTo(x, y);
+  }
+  TPoint end;
+  if (DrawsByColumns(trace, first, LastVisibleIndex, canvas.Pen(), XValues())) {
+    canvas.LinesDrawn += DrawColumns(trace, first, LastVisibleIndex, canvas.Surface(), end);
+  } else {
+    end = DrawPoints(trace, first, LastVisibleIndex, canvas);
+  }
+  LastDrawnX = end.X;
+  LastDrawnY = end.Y;
 }
 
 void TFastLineSeries::DrawPoint(int index) {
