@@ -53,6 +53,10 @@ void* ResizeBlock(void* block, std::size_t oldBytes, std::size_t newBytes) {
   return mapped;
 }
 
+bool GrowsInPlace(std::size_t bytes) {
+  return bytes >= kMappedBytes;
+}
+
 void FreeBlock(void* block, std::size_t bytes) noexcept {
   if (block == nullptr) return;
   if (bytes >= kMappedBytes) {
@@ -68,6 +72,10 @@ void* ResizeBlock(void* block, std::size_t, std::size_t newBytes) {
   void* grown = std::realloc(block, newBytes);
   if (grown == nullptr) throw std::bad_alloc();
   return grown;
+}
+
+bool GrowsInPlace(std::size_t) {
+  return false;  // realloc may copy
 }
 
 void FreeBlock(void* block, std::size_t) noexcept {
