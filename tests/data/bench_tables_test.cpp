@@ -1,23 +1,32 @@
-// The readings the course pages quote are the readings of the simulated bench: each table of
-// readings is replayed on the bench model, row by row, and every speed quoted at full voltage is
-// checked against the speed law.
+// The numbers the course pages and the answers quote are the numbers of the simulated bench:
+// each table of readings is replayed on the bench model row by row, its columns read by their
+// headings, and each figure quoted in the prose is worked out again from the model.
 #include <gtest/gtest.h>
 
 #include <QRegularExpression>
 
-#include <array>
+#include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <map>
+#include <numeric>
 #include <set>
 #include <string>
 
 #include "data_paths.h"
 #include "html_page.h"
 #include "sim/bench.h"
-
-namespace fs = std::filesystem;
+#include "sim/measure.h"
+#include "sim/notebook.h"
+#include "sim/reading_format.h"
 
 namespace {
+
+const char* const kPages[] = {"index.htm",   "cours1.htm",      "cours2.htm",
+                              "travail.htm", "aideoscillo.htm", "corrige.htm"};
+
+constexpr double kSampleMs = 0.05;
+constexpr double kPeriodMs = 5;
 
 class Readings : public TBenchOutput {
  public:
@@ -27,93 +36,197 @@ class Readings : public TBenchOutput {
   std::map<TInstrument, std::string> shown;
 };
 
-// Pages print the minus sign as a typographer would; the instruments print a hyphen.
-std::string AsInstrumentText(const QString& cell) {
-  QString text = cell;
-  return text.replace(QChar(0x2212), u'-').toStdString();
-}
-
-int Direction(const QString& sens) {
-  if (sens == u"horaire") return 1;
-  if (sens == u"anti-horaire") return 0;
-  ADD_FAILURE() << "unknown direction " << sens.toStdString();
-  return TBench::kNotChosen;
-}
-
-int ChopperType(const QString& command) {
-  const QString c = QString(command).replace(QChar(0x2212), u'-').simplified();
-  if (c == u"+ ou -") return 1;
-  if (c == u"+ et -") return 2;
-  ADD_FAILURE() << "unknown chopper command " << command.toStdString();
-  return 0;
-}
-
-// One table row replayed on a bench set up as its experiment's menu entry and buttons leave it.
-// Returns the instrument texts in the order of the table's columns.
-std::vector<std::string> Replay(const QString& kind, const QStringList& row) {
-  Readings readings;
-  TBench bench(&readings);
-  const int percent = row.at(0).toInt();
-  bench.ConnectionMode = 2;  // motor connected
-  bench.SpeedPercent = percent;
-  if (kind == u"1q" || kind == u"2q") {
-    bench.SupplyVoltage = kind == u"1q" ? 11.2L : 10.4L;
-    bench.RotationDirection = kind == u"1q" ? 1 : Direction(row.at(2));
-    bench.ChopperType = kind == u"1q" ? 1 : ChopperType(row.at(1));
-    bench.SpeedSetting = 2 * percent;
-    bench.RefreshBench();
-    return {readings.shown[inVoltmeter], readings.shown[inTachometer]};
+// The red trace as the oscilloscope receives it.
+class Trace : public TBenchTrace {
+ public:
+  void ClearPoints() override { t.clear(), u.clear(); }
+  void AppendPoints(const double* x, const double* y, int count) override {
+    t.insert(t.end(), x, x + count);
+    u.insert(u.end(), y, y + count);
   }
-  bench.SupplyVoltage = 10.4L;
-  bench.ChopperType = 1;
-  bench.DrivingMachine = kind == u"4q-m1" ? 1 : 2;
-  bench.RotationDirection = Direction(row.at(1));
-  bench.MachineSpeedSetting = 2 * percent;
-  bench.RefreshFourQuadrant();
-  if (kind == u"4q-m1")
-    return {readings.shown[inVoltmeter], readings.shown[inTachometer], readings.shown[inAmmeter1],
-            readings.shown[inAmmeter2]};
-  return {readings.shown[inTachometer], readings.shown[inVoltmeter], readings.shown[inAmmeter1],
-          readings.shown[inAmmeter2]};
+  std::vector<double> t, u;
+};
+
+// Pages print the minus sign as a typographer would; the instruments print a hyphen.
+QString Plain(QString text) {
+  return text.replace(QChar(0x2212), u'-').remove(QRegularExpression("[\\s\\x{A0}\\x{202F}]"));
 }
 
-// Columns before the readings: the setting, then the command and/or the direction.
-int SettingColumns(const QString& kind) {
-  if (kind == u"1q") return 1;
-  if (kind == u"2q") return 3;
-  return 2;
+QString Fmt(double value, int decimals = 2) {
+  return QString::fromStdString(FormatReading(value, decimals, ","));
 }
 
-const char* const kPages[] = {"index.htm", "cours1.htm", "cours2.htm", "travail.htm",
-                              "aideoscillo.htm"};
+// How one row sets the bench up: the experiment's menu entry, then the panel's buttons.
+struct Setting {
+  QString kind;         // data-banc: 1q, 2q, 4q-m1, 4q-m2
+  int percent = 0;      // the speed bar of the experiment, in %
+  int direction = 1;    // horaire
+  int chopper = 1;      // "+ ou -"
+  int connection = 2;   // sans effet de self
+  int randomDraw = -1;  // machine n°2's noise: every draw this value (0 .. 199), -1 the clock's
+};
+
+class FixedDraw : public TRandomSource {
+ public:
+  explicit FixedDraw(int draw) : draw_(draw) {}
+  void Randomize() override {}
+  int Random(int) override { return draw_; }
+
+ private:
+  int draw_;
+};
+
+// What the bench shows after a setting: the instruments, the trace and its measures.
+struct BenchRun {
+  Setting setting;
+  long double supply = 0;
+  long double voltage = 0, speed = 0, current1 = 0;  // unrounded
+  std::map<TInstrument, std::string> shown;
+  std::vector<double> t, u;
+  TTraceMeasures measures;
+
+  QString Shown(TInstrument i) const { return QString::fromStdString(shown.at(i)); }
+  double Reading(TInstrument i) const { return Shown(i).replace(u',', u'.').toDouble(); }
+  // The pulse at +E of the first period, as the cursors measure it: between the corners of the
+  // plateau for "+ ou -", between the zero crossings for "+ et -".
+  double PlateauMs() const {
+    return (Count([&](double v) { return v == measures.max; }) - 1) * kSampleMs;
+  }
+  double CrossingMs() const {
+    return Count([](double v) { return v > 0; }) * kSampleMs;
+  }
+  double MidHeightMs() const {
+    const double mid = (measures.min + measures.max) / 2;
+    return Count([&](double v) { return v > mid; }) * kSampleMs;
+  }
+  double CursorAlpha() const {
+    return (setting.chopper == 1 ? PlateauMs() : CrossingMs()) / kPeriodMs;
+  }
+  int Count(const std::function<bool(double)>& keep) const {
+    return static_cast<int>(std::count_if(u.begin(), u.begin() + TBench::kPeriodSamples, keep));
+  }
+};
+
+BenchRun Replay(const Setting& s) {
+  Readings readings;
+  Trace trace, zero;
+  TBench bench(&readings, &trace, &zero);
+  FixedDraw draw(s.randomDraw);
+  if (s.randomDraw >= 0) bench.SetRandomSource(&draw);
+  bench.ConnectionMode = s.connection;
+  bench.RotationDirection = s.direction;
+  bench.ChopperType = s.chopper;
+  bench.SpeedPercent = s.percent;
+  if (s.kind == u"1q" || s.kind == u"2q") {
+    bench.SupplyVoltage = s.kind == u"1q" ? 11.2L : 10.4L;
+    bench.SpeedSetting = 2 * s.percent;
+    bench.RefreshBench();
+  } else {
+    bench.SupplyVoltage = 10.4L;
+    bench.ChopperType = 1;
+    bench.ConnectionMode = 2;
+    bench.DrivingMachine = s.kind == u"4q-m1" ? 1 : 2;
+    bench.MachineSpeedSetting = 2 * s.percent;
+    bench.RefreshFourQuadrant();
+  }
+  BenchRun run{s,
+               bench.SupplyVoltage,
+               bench.MotorVoltage,
+               bench.MotorSpeed,
+               bench.Current1,
+               readings.shown,
+               trace.t,
+               trace.u,
+               {}};
+  run.measures = MeasureTrace(trace.t.data(), trace.u.data(), static_cast<int>(trace.u.size()), 0,
+                              25, TBench::kPeriodSamples);
+  return run;
+}
+
+// Setting columns, by heading (spaces removed), and how they change the bench.
+const std::map<QString, std::function<void(Setting&, const QString&)>> kSettingColumns = {
+    {"Réglagevitesse(%)", [](Setting& s, const QString& c) { s.percent = c.toInt(); }},
+    {"Réglagemoteur1(%)", [](Setting& s, const QString& c) { s.percent = c.toInt(); }},
+    {"Réglagemoteur2(%)", [](Setting& s, const QString& c) { s.percent = c.toInt(); }},
+    {"Sens", [](Setting& s, const QString& c) { s.direction = c == u"horaire" ? 1 : 0; }},
+    {"Commande",
+     [](Setting& s, const QString& c) {
+       static const std::map<QString, int> kTypes = {
+           {"+ou-", 1}, {"+et-", 2}, {"+et-,zérononalimenté", 3}};
+       const auto type = kTypes.find(c);
+       if (type == kTypes.end()) ADD_FAILURE() << "unknown command " << c.toStdString();
+       s.chopper = type == kTypes.end() ? 0 : type->second;
+     }},
+    {"Branchement",
+     [](Setting& s, const QString& c) {
+       s.connection = c == u"nonbranché" ? 0 : c == u"avecself" ? 1 : 2;
+     }},
+};
+
+// Reading columns, by heading, and what the bench gives for them.
+const std::map<QString, std::function<QString(const BenchRun&)>> kReadingColumns = {
+    {"Voltmètre(V)", [](const BenchRun& r) { return r.Shown(inVoltmeter); }},
+    {"Compte-tours(tr/min)", [](const BenchRun& r) { return r.Shown(inTachometer); }},
+    {"Ampèremètren°1(A)", [](const BenchRun& r) { return r.Shown(inAmmeter1); }},
+    {"Ampèremètren°2(A)", [](const BenchRun& r) { return r.Shown(inAmmeter2); }},
+    {"⟨u⟩Mesures(V)", [](const BenchRun& r) { return Fmt(r.measures.mean); }},
+    {"ValeurefficaceMesures(V)", [](const BenchRun& r) { return Fmt(r.measures.rms); }},
+    {"Minimum(V)", [](const BenchRun& r) { return Fmt(r.measures.min); }},
+    {"Maximum(V)", [](const BenchRun& r) { return Fmt(r.measures.max); }},
+    {"Crêteàcrête(V)", [](const BenchRun& r) { return Fmt(r.measures.peakToPeak); }},
+    {"αMesures",
+     [](const BenchRun& r) {
+       return QString::fromStdString(FormatQuantity(r.measures.dutyCycle, "", 2, ","));
+     }},
+    {"Palierhaut(ms)", [](const BenchRun& r) { return Fmt(r.PlateauMs()); }},
+    {"Duréeà+E(ms)", [](const BenchRun& r) { return Fmt(r.CrossingMs()); }},
+    {"αauxcurseurs", [](const BenchRun& r) { return Fmt(r.CursorAlpha()); }},
+    {"α·E(V)", [](const BenchRun& r) { return Fmt(r.CursorAlpha() * r.supply); }},
+    {"(2α-1)·E(V)", [](const BenchRun& r) { return Fmt((2 * r.CursorAlpha() - 1) * r.supply); }},
+    // What a student works out from the two readings shown.
+    {"PuissanceU·I1(W)",
+     [](const BenchRun& r) { return Fmt(r.Reading(inVoltmeter) * r.Reading(inAmmeter1)); }},
+};
 
 TEST(BenchReadingsInPages, EveryQuotedTableMatchesTheBench) {
   std::set<std::string> kinds;
+  int cells = 0;
   for (const char* name : kPages) {
     const HtmlPage page(RunDir() / "aide" / name);
     ASSERT_TRUE(page.IsWellFormed()) << name << ": " << page.Error().toStdString();
     for (const PageTable& table : page.Tables()) {
       if (table.kind.isEmpty()) continue;
       kinds.insert(table.kind.toStdString());
-      const int first = SettingColumns(table.kind);
       for (const QStringList& row : table.rows) {
-        const std::vector<std::string> bench = Replay(table.kind, row);
-        ASSERT_EQ(static_cast<std::size_t>(row.size() - first), bench.size())
-            << name << ", table " << table.kind.toStdString() << ": wrong number of columns";
-        for (std::size_t c = 0; c < bench.size(); ++c)
-          EXPECT_EQ(AsInstrumentText(row.at(first + static_cast<int>(c))), bench[c])
+        ASSERT_EQ(row.size(), table.header.size()) << name << ": " << row.join('|').toStdString();
+        Setting setting{table.kind};
+        for (int c = 0; c < row.size(); ++c) {
+          const auto column = kSettingColumns.find(Plain(table.header[c]));
+          if (column != kSettingColumns.end()) column->second(setting, Plain(row[c]));
+        }
+        const BenchRun run = Replay(setting);
+        for (int c = 0; c < row.size(); ++c) {
+          const QString heading = Plain(table.header[c]);
+          if (kSettingColumns.count(heading)) continue;
+          const auto column = kReadingColumns.find(heading);
+          ASSERT_NE(column, kReadingColumns.end())
+              << name << ": unknown column " << heading.toStdString();
+          EXPECT_EQ(Plain(row[c]).toStdString(), Plain(column->second(run)).toStdString())
               << name << ", table " << table.kind.toStdString() << ", row \""
-              << row.join(" | ").toStdString() << "\", column " << first + c;
+              << row.join(" | ").toStdString() << "\", column " << heading.toStdString();
+          ++cells;
+        }
       }
     }
   }
   // Each experiment of the menu has its readings quoted somewhere.
   EXPECT_EQ(kinds, (std::set<std::string>{"1q", "2q", "4q-m1", "4q-m2"}));
+  EXPECT_GT(cells, 200);
 }
 
 TEST(BenchReadingsInPages, FullSpeedsFollowTheSpeedLaw) {
-  // "2920 tr/mn sous 10,4 V": what the tachometer shows at that voltage.
-  const QRegularExpression quote(QStringLiteral("(\\d+) tr/mn sous (\\d+),(\\d) V"));
+  // "2920 tr/min sous 10,4 V": what the tachometer shows at that voltage.
+  const QRegularExpression quote(QStringLiteral("(\\d+)\\x{A0}tr/min sous (\\d+),(\\d)\\x{A0}V"));
   int quotes = 0;
   for (const char* name : kPages) {
     const HtmlPage page(RunDir() / "aide" / name);
@@ -130,7 +243,216 @@ TEST(BenchReadingsInPages, FullSpeedsFollowTheSpeedLaw) {
       ++quotes;
     }
   }
-  EXPECT_GE(quotes, 2);
+  EXPECT_GE(quotes, 3);
+}
+
+// Figures quoted in sentences: the sentence as it reads (spaces of any kind alike), with %1, %2...
+// standing for what the bench gives.
+struct Quote {
+  const char* page;
+  const char* text;
+  std::function<QStringList()> figures;
+};
+
+BenchRun OneQuadrant(int percent, int connection) {
+  return Replay({"1q", percent, 1, 1, connection});
+}
+BenchRun TwoQuadrant(int percent, int chopper, int connection) {
+  return Replay({"2q", percent, 1, chopper, connection});
+}
+BenchRun MachineOne(int percent) {
+  return Replay({"4q-m1", percent});
+}
+BenchRun MachineTwo(int percent, int draw = -1) {
+  return Replay({"4q-m2", percent, 1, 1, 2, draw});
+}
+
+// The notebook's least-squares line n = f(U) through the points recorded at these settings (it
+// records the bench's values, not the rounded readings).
+TLineFit SpeedLine(const char* kind, std::initializer_list<int> percents) {
+  std::vector<double> u, n;
+  for (int percent : percents) {
+    const BenchRun run = Replay({kind, percent});
+    u.push_back(static_cast<double>(run.voltage));
+    n.push_back(static_cast<double>(run.speed));
+  }
+  return FitLine(u, n).value_or(TLineFit{});
+}
+
+// Machine n°1's armature law as the bench would give it: U / I at standstill (5 %), then
+// E' = U - R I at 10 %, from the readings shown.
+double StandstillRatio() {
+  const BenchRun stall = MachineOne(5);
+  return stall.Reading(inVoltmeter) / stall.Reading(inAmmeter1);
+}
+
+const Quote kQuotes[] = {
+    {"cours1.htm", "les pointes lui retirent %1 V de valeur moyenne",
+     [] {
+       return QStringList{Fmt(OneQuadrant(50, 2).measures.mean - OneQuadrant(50, 1).measures.mean)};
+     }},
+    {"cours1.htm", "indique ⟨u⟩ = %1 V avec effet de self, %2 V sans",
+     [] {
+       return QStringList{Fmt(OneQuadrant(50, 1).measures.mean),
+                          Fmt(OneQuadrant(50, 2).measures.mean)};
+     }},
+    {"cours1.htm", "et le voltmètre %1 V dans les deux cas",
+     [] { return QStringList{OneQuadrant(50, 1).Shown(inVoltmeter)}; }},
+    {"cours2.htm", "indique la même valeur moyenne que le voltmètre, %1 V",
+     [] { return QStringList{Fmt(TwoQuadrant(50, 2, 1).measures.mean)}; }},
+    {"cours2.htm", "(U = %1 V, I = %2 A), on trouverait E′ = %3 V",
+     [] {
+       const BenchRun run = MachineOne(10);
+       return QStringList{
+           run.Shown(inVoltmeter), run.Shown(inAmmeter1),
+           Fmt(run.Reading(inVoltmeter) - StandstillRatio() * run.Reading(inAmmeter1))};
+     }},
+    {"cours2.htm", "alors que le compte-tours indique %1 tr/min",
+     [] { return QStringList{MachineOne(10).Shown(inTachometer)}; }},
+    {"cours2.htm", "soit U / %1 Ω",
+     [] {
+       return QStringList{Fmt(static_cast<double>(MachineOne(5).voltage / MachineOne(5).current1))};
+     }},
+    {"cours2.htm",
+     "la tension augmente de %1 V pour 1000 tr/min de plus, en génératrice (ci-dessous), de %2 V",
+     [] {
+       const BenchRun a = MachineOne(50), b = MachineOne(100), g = MachineTwo(100);
+       return QStringList{Fmt((b.Reading(inVoltmeter) - a.Reading(inVoltmeter)) /
+                              (b.Reading(inTachometer) - a.Reading(inTachometer)) * 1000),
+                          Fmt(g.Reading(inVoltmeter) / g.Reading(inTachometer) * 1000)};
+     }},
+    {"aideoscillo.htm", "mesurée à mi-hauteur, elle dure %1 ms à 50 % (α · E = %2 V)",
+     [] {
+       const BenchRun run = OneQuadrant(50, 0);
+       return QStringList{Fmt(run.MidHeightMs()), Fmt(run.MidHeightMs() / kPeriodMs * 11.2)};
+     }},
+    {"aideoscillo.htm", "entre les deux coins du palier haut, elle dure %1 ms",
+     [] { return QStringList{Fmt(OneQuadrant(50, 0).PlateauMs())}; }},
+    {"aideoscillo.htm", "le voltmètre indique %1 V",
+     [] { return QStringList{OneQuadrant(50, 0).Shown(inVoltmeter)}; }},
+    {"aideoscillo.htm", "ce rapport ne veut plus rien dire (%1 à 50 % en 1 quadrant)",
+     [] { return QStringList{Fmt(OneQuadrant(50, 1).measures.dutyCycle.value_or(0))}; }},
+    {"corrige.htm", "période %1 ms, fréquence %2 Hz",
+     [] {
+       const TTraceMeasures m = OneQuadrant(50, 0).measures;
+       return QStringList{Fmt(m.periodMs.value_or(0)), Fmt(m.frequencyHz.value_or(0), 0)};
+     }},
+    {"corrige.htm", "E = %1 V (maximum de la fenêtre Mesures",
+     [] { return QStringList{Fmt(OneQuadrant(50, 0).measures.max)}; }},
+    {"corrige.htm", "d'où α = %1 et ⟨u⟩ = %2 V au lieu de %3 et %4 V",
+     [] {
+       const BenchRun run = OneQuadrant(50, 0);
+       return QStringList{Fmt(run.measures.dutyCycle.value_or(0)), Fmt(run.measures.mean),
+                          Fmt(run.CursorAlpha()), run.Shown(inVoltmeter)};
+     }},
+    {"corrige.htm", "l'impulsion dure %1 ms",
+     [] { return QStringList{Fmt(OneQuadrant(50, 0).MidHeightMs())}; }},
+    {"corrige.htm", "n = %1 · U − %2, avec R² = %3",
+     [] {
+       const TLineFit fit = SpeedLine("1q", {10, 20, 40, 60, 80, 100});
+       return QStringList{Fmt(fit.slope, 0), Fmt(-fit.intercept, 0), Fmt(fit.r2, 0)};
+     }},
+    {"corrige.htm", "U0 = b / a = %1 V. À 0 % et à 5 % (%2 V)",
+     [] {
+       const TLineFit fit = SpeedLine("1q", {10, 20, 40, 60, 80, 100});
+       return QStringList{Fmt(-fit.intercept / fit.slope), OneQuadrant(5, 2).Shown(inVoltmeter)};
+     }},
+    {"corrige.htm", "La pointe descend à %1 V et s'amortit en %2 ms",
+     [] {
+       const BenchRun run = OneQuadrant(50, 1);
+       return QStringList{Fmt(run.measures.min),
+                          Fmt(run.Count([](double v) { return v < 0; }) * kSampleMs)};
+     }},
+    {"corrige.htm", "à %1 ms dans la période",
+     [] { return QStringList{Fmt(OneQuadrant(50, 1).PlateauMs())}; }},
+    {"corrige.htm",
+     "⟨u⟩ = %1 V contre %2 V au voltmètre. Les pointes retirent %3 V à la moyenne de la trace ; "
+     "l'impulsion dessinée, plus longue d'un point, lui en ajoute %4",
+     [] {
+       const BenchRun self = OneQuadrant(50, 1), plain = OneQuadrant(50, 2);
+       return QStringList{Fmt(self.measures.mean), self.Shown(inVoltmeter),
+                          Fmt(plain.measures.mean - self.measures.mean),
+                          Fmt(plain.measures.mean - plain.Reading(inVoltmeter))};
+     }},
+    {"corrige.htm", "ici à %1 V : tous les points sauf les pointes sont au-dessus, d'où α = %2",
+     [] {
+       const TTraceMeasures m = OneQuadrant(50, 1).measures;
+       return QStringList{Fmt((m.min + m.max) / 2), Fmt(m.dutyCycle.value_or(0))};
+     }},
+    {"corrige.htm", "La moyenne des 500 valeurs exportées est %1 V",
+     [] {
+       const BenchRun run = OneQuadrant(50, 1);
+       return QStringList{Fmt(std::accumulate(run.u.begin(), run.u.end(), 0.0) / run.u.size())};
+     }},
+    {"corrige.htm", "à 10 % la commutation reprend, α = %1 et ⟨u⟩ = %2 V",
+     [] {
+       const TTraceMeasures m = TwoQuadrant(10, 3, 2).measures;
+       return QStringList{Fmt(m.dutyCycle.value_or(0)), Fmt(m.mean)};
+     }},
+    {"corrige.htm",
+     "U / I1 = %1 Ω avec les valeurs affichées (%2 Ω avant arrondi). À 10 %, E′ = %3 − %1 × %4 = "
+     "%5 V",
+     [] {
+       const BenchRun stall = MachineOne(5), run = MachineOne(10);
+       const double r = StandstillRatio();
+       return QStringList{Fmt(r), Fmt(static_cast<double>(stall.voltage / stall.current1)),
+                          run.Shown(inVoltmeter), run.Shown(inAmmeter1),
+                          Fmt(run.Reading(inVoltmeter) - r * run.Reading(inAmmeter1))};
+     }},
+    {"corrige.htm", "qui tourne à %1 tr/min",
+     [] { return QStringList{MachineOne(10).Shown(inTachometer)}; }},
+    {"corrige.htm", "à 50 %, environ %1 A au lieu des %2 A affichés",
+     [] {
+       const BenchRun run = MachineOne(50);
+       return QStringList{Fmt(0.5 * static_cast<double>(run.current1)), run.Shown(inAmmeter1)};
+     }},
+    {"corrige.htm",
+     "n = %1 · U, ordonnée à l'origine %2 tr/min, avec R² = %3. La f.é.m. vaut %4 V pour 1000 "
+     "tr/min",
+     [] {
+       const TLineFit fit = SpeedLine("4q-m2", {25, 50, 80, 85, 90, 100});
+       return QStringList{Fmt(fit.slope, 1), Fmt(fit.intercept, 0), Fmt(fit.r2, 0),
+                          Fmt(1000 / fit.slope)};
+     }},
+    {"corrige.htm",
+     "En moteur, la pente est de %1 tr/min par volt (%2 V pour 1000 tr/min), ici de %3 tr/min par "
+     "volt",
+     [] {
+       const TLineFit motor = SpeedLine("1q", {10, 20, 40, 60, 80, 100});
+       const TLineFit generator = SpeedLine("4q-m2", {25, 50, 80, 85, 90, 100});
+       return QStringList{Fmt(motor.slope, 0), Fmt(1000 / motor.slope), Fmt(generator.slope, 1)};
+     }},
+    {"corrige.htm", "À partir de %1 V, soit %2 tr/min (entre 85 % et 90 %)",
+     [] {
+       // The first setting whose current is not zero, and the voltage where it starts.
+       const BenchRun below = MachineTwo(85), above = MachineTwo(90);
+       const double u0 = static_cast<double>(above.voltage + above.current1 / 0.2L);
+       EXPECT_EQ(below.Shown(inAmmeter1).toStdString(), "0,00");
+       return QStringList{Fmt(u0, 0),
+                          Fmt(static_cast<double>(u0 * above.speed / above.voltage), 0)};
+     }},
+    {"corrige.htm",
+     "à 100 %, la trace reste entre %1 V et %2 V, et sa moyenne est proche des %3 V du voltmètre",
+     [] {
+       return QStringList{Fmt(MachineTwo(100, 0).measures.min),
+                          Fmt(MachineTwo(100, 199).measures.max),
+                          MachineTwo(100).Shown(inVoltmeter)};
+     }},
+};
+
+TEST(BenchReadingsInPages, EveryQuotedFigureIsTheBenchs) {
+  std::map<std::string, QString> prose;
+  for (const char* name : kPages)
+    prose[name] = HtmlPage(RunDir() / "aide" / name)
+                      .Prose()
+                      .replace(QRegularExpression("[\\s\\x{A0}\\x{202F}]+"), " ");
+  for (const Quote& quote : kQuotes) {
+    QString text = QString::fromUtf8(quote.text);
+    for (const QString& figure : quote.figures())
+      text = text.arg(QString(figure).replace(u'-', QChar(0x2212)));
+    EXPECT_TRUE(prose[quote.page].contains(text))
+        << quote.page << " does not say \"" << text.toStdString() << "\"";
+  }
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 #include <QStringDecoder>
 #include <QXmlStreamReader>
 
+#include <algorithm>
+
 namespace {
 
 const QString kXhtml = QStringLiteral("http://www.w3.org/1999/xhtml");
@@ -12,6 +14,24 @@ const QString kXhtml = QStringLiteral("http://www.w3.org/1999/xhtml");
 bool HidesProse(const QString& name, const QString& namespaceUri) {
   return namespaceUri != kXhtml || name == u"style" || name == u"script";
 }
+
+// What the program itself writes, quoted as it reads; its typography is not ours to fix.
+bool QuotesProgram(const PageElement& e) {
+  static const QStringList kClasses = {"programme", "menu-programme", "bouton"};
+  const QStringList classes = e.Attribute("class").split(u' ', Qt::SkipEmptyParts);
+  return e.name == u"samp" || e.name == u"kbd" || e.name == u"code" ||
+         std::any_of(classes.begin(), classes.end(),
+                     [](const QString& c) { return kClasses.contains(c); });
+}
+
+// Elements whose text does not run on into the next one's.
+bool EndsText(const QString& name) {
+  static const QStringList kBlocks = {"title", "p",  "li", "td", "th", "caption", "figcaption",
+                                      "h1",    "h2", "h3", "dt", "dd", "div",     "tr"};
+  return kBlocks.contains(name);
+}
+
+const QChar kSeam(0xFFFC);
 
 }  // namespace
 
@@ -31,8 +51,14 @@ HtmlPage::HtmlPage(const std::filesystem::path& path) {
 
 void HtmlPage::Parse(const QByteArray& bytes) {
   QXmlStreamReader xml(bytes);
-  std::vector<std::pair<QString, bool>> open;  // local name, prose hidden
+  struct Open {
+    QString name;
+    bool hidden;   // not prose at all
+    bool program;  // the program's own text
+  };
+  std::vector<Open> open;
   PageTable* table = nullptr;
+  bool inHead = false;
   QStringList* row = nullptr;
   QString* cell = nullptr;
   bool inBody = false;
@@ -46,17 +72,24 @@ void HtmlPage::Parse(const QByteArray& bytes) {
         PageElement element;
         element.name = xml.name().toString();
         element.namespaceUri = xml.namespaceUri().toString();
-        element.parent = open.empty() ? QString() : open.back().first;
+        element.parent = open.empty() ? QString() : open.back().name;
         element.line = xml.lineNumber();
         for (const QXmlStreamAttribute& a : xml.attributes())
           element.attributes[a.qualifiedName().toString()] = a.value().toString();
         const bool hidden =
-            (!open.empty() && open.back().second) || HidesProse(element.name, element.namespaceUri);
+            (!open.empty() && open.back().hidden) || HidesProse(element.name, element.namespaceUri);
+        const bool program = (!open.empty() && open.back().program) || QuotesProgram(element);
+        if (!hidden && (program || EndsText(element.name))) ownText_ += kSeam;
         if (element.name == u"table") {
-          tables_.push_back({element.Attribute("data-banc"), {}});
+          tables_.push_back({element.Attribute("data-banc"), {}, {}});
           table = &tables_.back();
+        } else if (element.name == u"thead") {
+          inHead = true;
         } else if (element.name == u"tbody") {
           inBody = true;
+        } else if (element.name == u"tr" && table != nullptr && inHead) {
+          table->header.clear();
+          row = &table->header;
         } else if (element.name == u"tr" && table != nullptr && inBody) {
           table->rows.emplace_back();
           row = &table->rows.back();
@@ -64,22 +97,25 @@ void HtmlPage::Parse(const QByteArray& bytes) {
           row->append(QString());
           cell = &row->last();
         }
-        open.emplace_back(element.name, hidden);
+        open.push_back({element.name, hidden, program});
         elements_.push_back(std::move(element));
         break;
       }
       case QXmlStreamReader::EndElement: {
-        const QString name = open.back().first;
+        const QString name = open.back().name;
+        if (!open.back().hidden && (open.back().program || EndsText(name))) ownText_ += kSeam;
         open.pop_back();
         if (name == u"td" || name == u"th") cell = nullptr;
         if (name == u"tr") row = nullptr;
+        if (name == u"thead") inHead = false;
         if (name == u"tbody") inBody = false;
         if (name == u"table") table = nullptr;
         break;
       }
       case QXmlStreamReader::Characters:
-        if (!open.empty() && !open.back().second) prose_ += xml.text();
-        if (!open.empty() && open.back().first == u"title") title_ += xml.text();
+        if (!open.empty() && !open.back().hidden) prose_ += xml.text();
+        if (!open.empty() && !open.back().hidden && !open.back().program) ownText_ += xml.text();
+        if (!open.empty() && open.back().name == u"title") title_ += xml.text();
         if (cell != nullptr) *cell += xml.text().trimmed();
         break;
       default:

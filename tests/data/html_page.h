@@ -23,9 +23,10 @@ struct PageElement {
   bool Has(const QString& qualifiedName) const { return attributes.count(qualifiedName) != 0; }
 };
 
-// A table of readings, with the cell texts of its body rows.
+// A table of readings, with the cell texts of its last head row and of its body rows.
 struct PageTable {
   QString kind;  // its data-banc attribute, empty for other tables
+  QStringList header;
   std::vector<QStringList> rows;
 };
 
@@ -41,6 +42,10 @@ class HtmlPage {
   const std::vector<PageElement>& Elements() const { return elements_; }
   // Text a reader sees, outside drawings, formulas, styles and scripts.
   QString Prose() const { return prose_; }
+  // The prose the authors wrote: each quote of the program's own texts (class "programme",
+  // "menu-programme" or "bouton", samp, kbd, code), and each boundary between blocks, is
+  // replaced by U+FFFC, so that typography is checked only where it is ours.
+  QString OwnText() const { return ownText_; }
   const std::vector<PageTable>& Tables() const { return tables_; }
 
   std::vector<const PageElement*> Named(const QString& name) const;
@@ -55,5 +60,6 @@ class HtmlPage {
   QString title_;
   std::vector<PageElement> elements_;
   QString prose_;
+  QString ownText_;
   std::vector<PageTable> tables_;
 };

@@ -17,9 +17,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The pages the program hands to the browser, by the names its menus and buttons use.
-const char* const kPages[] = {"index.htm", "cours1.htm", "cours2.htm", "travail.htm",
-                              "aideoscillo.htm"};
+// The pages the program hands to the browser, by the names its menus and buttons use, and the
+// teacher's answers to the work sheet.
+const char* const kPages[] = {"index.htm",   "cours1.htm",      "cours2.htm",
+                              "travail.htm", "aideoscillo.htm", "corrige.htm"};
+const char kAnswers[] = "corrige.htm";
 
 const QString kXhtml = QStringLiteral("http://www.w3.org/1999/xhtml");
 
@@ -130,7 +132,55 @@ TEST_P(EachPage, WritesDecimalsWithAComma) {
   EXPECT_FALSE(match.hasMatch()) << "\"" << match.captured().toStdString() << "\"";
 }
 
+// French typography in the text we wrote (the program's own captions are quoted as they read):
+// each rule is a pattern that must not occur.
+struct TypographyRule {
+  const char* what;
+  const char* pattern;
+};
+const TypographyRule kTypography[] = {
+    {"narrow no-break space before ; ! ? »", R"((?<!\x{202F})[;!?»])"},
+    {"narrow no-break space after «", R"(«(?!\x{202F}))"},
+    {"no-break space before :", R"((?<!\x{A0}):)"},
+    {"number and unit held together by a no-break space",
+     R"(\d[ \t\r\n\x{202F}]*(?:V|A|W|Ω|ms|µs|s|Hz|%|tr/min)(?![\p{L}\d/]))"},
+    {"a formula that can break at =, ·, ×, ≈, <, >, ≤ or ≥",
+     R"([ \t\r\n][=·×≈<>≤≥]|[=·×≈<>≤≥][ \t\r\n])"},
+    {"a formula that can break at a + or − between spaces",
+     R"([ \t\r\n][+−][ \t\r\n\x{A0}\x{202F}]|[ \t\r\n\x{A0}\x{202F}][+−][ \t\r\n])"},
+    {"tr/min, not tr/mn", "tr/mn"},
+    {"1re, 2e, not 1ère, 2ème", R"(\d(?:ère|ème|ième))"},
+};
+
+TEST_P(EachPage, FollowsFrenchTypography) {
+  const HtmlPage page(Path());
+  ASSERT_TRUE(page.IsWellFormed()) << page.Error().toStdString();
+  const QString text = page.OwnText();
+  for (const TypographyRule& rule : kTypography) {
+    const QRegularExpression fault(QString::fromUtf8(rule.pattern),
+                                   QRegularExpression::UseUnicodePropertiesOption);
+    ASSERT_TRUE(fault.isValid()) << rule.pattern;
+    for (auto it = fault.globalMatch(text); it.hasNext();) {
+      const QRegularExpressionMatch m = it.next();
+      ADD_FAILURE() << rule.what << ": \"" << text.mid(m.capturedStart() - 25, 50).toStdString()
+                    << "\"";
+    }
+  }
+}
+
 INSTANTIATE_TEST_SUITE_P(CoursePages, EachPage, testing::ValuesIn(kPages), PageName);
+
+// The answers are for the teacher: listed in the contents, never linked from a student's page.
+TEST(CoursePages, OnlyTheContentsLeadToTheAnswers) {
+  for (const char* name : kPages) {
+    const HtmlPage page(AideDir() / name);
+    bool linked = false;
+    for (const PageElement* a : page.Named("a"))
+      linked = linked || QUrl(a->Attribute("href")).path() == QLatin1String(kAnswers);
+    const bool contents = std::string(name) == "index.htm";
+    EXPECT_EQ(linked, contents) << name;
+  }
+}
 
 TEST(CoursePages, EveryPageIsReachableFromTheContentsAndLeadsBack) {
   std::set<std::string> reached;
