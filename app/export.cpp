@@ -13,6 +13,8 @@
 #include <cmath>
 #include <vector>
 
+#include "app/notebook_model.h"
+
 namespace {
 
 // French typography: a no-break space before ':', narrow ones inside the quotes.
@@ -136,6 +138,35 @@ QByteArray TracesCsv(const QList<TCsvTrace>& traces, const QLocale& locale) {
 TExportResult SaveTracesCsv(const QString& path, const QList<TCsvTrace>& traces,
                             const QLocale& locale) {
   return WriteFileSafely(path, TracesCsv(traces, locale));
+}
+
+QByteArray NotebookCsv(const TNotebookModel& model, const QLocale& locale) {
+  const bool decimalComma = locale.decimalPoint() == QStringLiteral(",");
+  const QChar separator = decimalComma ? u';' : u',';
+  QString text;
+  for (int column = 0; column < kNotebookColumns; ++column) {
+    if (column > 0) text += separator;
+    text += CsvText(TNotebookModel::ColumnTitle(static_cast<TNotebookColumn>(column)), separator);
+  }
+  text += u'\n';
+  for (const TNotebookRow& row : model.Rows()) {
+    for (int column = 0; column < kNotebookColumns; ++column) {
+      const auto c = static_cast<TNotebookColumn>(column);
+      if (column > 0) text += separator;
+      if (!IsNumericColumn(c)) {
+        text += CsvText(QString::fromStdString(TextOf(row, c)), separator);
+      } else if (const std::optional<double> value = NumberOf(row, c)) {
+        text += CsvNumber(*value, decimalComma);
+      }
+    }
+    text += u'\n';
+  }
+  return text.toUtf8();
+}
+
+TExportResult SaveTableCsv(const QString& path, const TNotebookModel& model,
+                           const QLocale& locale) {
+  return WriteFileSafely(path, NotebookCsv(model, locale));
 }
 
 TExportResult SaveImagePng(const QImage& image, const QString& path) {

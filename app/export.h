@@ -8,6 +8,7 @@
 #include <QString>
 
 class QPrinter;
+class TNotebookModel;
 
 // Saving the oscilloscope's traces (CSV) and screen (PNG), and printing a one-page report. Every
 // file is written through QSaveFile: a write that fails leaves the file that was there untouched.
@@ -40,6 +41,14 @@ struct TCsvTrace {
 QByteArray TracesCsv(const QList<TCsvTrace>& traces, const QLocale& locale);
 [[nodiscard]] TExportResult SaveTracesCsv(const QString& path, const QList<TCsvTrace>& traces,
                                           const QLocale& locale);
+
+// The notebook's rows as CSV, under the same rules as the traces: a heading row of the column
+// titles, then one line per row in the notebook's order; numbers with the locale's separator and
+// decimal mark and at most six decimals, an empty cell where a reading is missing; a text that
+// holds the separator, a quote or a line break is quoted.
+QByteArray NotebookCsv(const TNotebookModel& model, const QLocale& locale);
+[[nodiscard]] TExportResult SaveTableCsv(const QString& path, const TNotebookModel& model,
+                                         const QLocale& locale);
 
 // The image as PNG, pixel for pixel.
 [[nodiscard]] TExportResult SaveImagePng(const QImage& image, const QString& path);

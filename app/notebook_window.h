@@ -1,0 +1,80 @@
+#pragma once
+
+#include <QDialog>
+#include <QList>
+#include <QString>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "sim/notebook.h"
+
+class QModelIndex;
+class TChart;
+class TChartSeries;
+class TFastLineSeries;
+class TNotebookModel;
+
+namespace Ui {
+class TNotebookWindow;
+}
+
+// The fitted line as a French sentence: "n = 312,5·U − 12,3 ; R² = 0,998" (decimal comma, the
+// real minus sign, no-break spaces where French typography wants them), or why there is none.
+// The slope keeps four significant digits, the intercept `interceptDecimals` decimals (0 to 15:
+// what the Y quantity's readings resolve); a term that rounds to zero is left out.
+QString FitEquationText(const std::optional<TLineFit>& fit, const QString& xSymbol,
+                        const QString& ySymbol, int interceptDecimals);
+
+// The notebook ("Relevés") beside the main window: the rows as a table, and the plot of one
+// numeric column against another with its least-squares line. Not modal, so the student keeps
+// recording rows while it follows every change of the model.
+class TNotebookWindow : public QDialog {
+  Q_OBJECT
+
+ public:
+  // `model` must outlive the window.
+  explicit TNotebookWindow(TNotebookModel* model, QWidget* parent = nullptr);
+  ~TNotebookWindow() override;
+
+  // The CSV file of every row, in the user's decimal habit; false (after the error box) when
+  // it could not be written. "Exporter…" asks for the path, then calls this.
+  bool ExportTo(const QString& path);
+
+ private:
+  void SetUpTable();
+  void SetUpPlot();
+  void SetUpColumnChoices();
+  void ConnectModel();
+
+  // What the plot lacks of the model: nothing, rows recorded after those plotted, or more.
+  enum class TStale { kNone, kAppended, kAll };
+  // The model's signals come one run of rows at a time, so they only mark the plot out of
+  // date; Changed() (or, failing it, the next turn of the event loop) brings it up to date once.
+  void MarkStale(TStale stale);
+  void Refresh();
+  void RebuildPoints();
+  void AddPoints(int first, int end);
+  void UpdateFit();
+  void SizeColumns(const std::vector<int>& rows, bool shrink);
+  void SizeColumnsToSample();
+  void UpdateButtons();
+
+  QList<int> SelectedRows() const;
+  void RemoveSelectedRows();
+  void ClearAllRows();
+  void CopySelectedRows();
+  void AskExportPath();
+
+  std::unique_ptr<Ui::TNotebookWindow> ui_;
+  TNotebookModel* model_;
+  TChart* chart_;
+  // Drawing order: the frame (no pixels, it sets the axes' ranges), the markers, then the line,
+  // which stays in sight over thousands of markers.
+  std::unique_ptr<TChartSeries> frameSeries_;
+  std::unique_ptr<TChartSeries> pointSeries_;
+  std::unique_ptr<TFastLineSeries> fitSeries_;
+  TStale stale_ = TStale::kNone;
+  int plottedRows_ = 0;          // the model's rows the points were taken from
+  std::vector<double> xs_, ys_;  // the points, as FitLine takes them
+};
