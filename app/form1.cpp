@@ -19,6 +19,7 @@
 #include "app/about_box.h"
 #include "app/confirmation_box.h"
 #include "app/error_box.h"
+#include "app/notebook_file.h"
 #include "app/ok_bottom_dlg.h"
 #include "app/oscilloscope_settings.h"
 #include "app/page_viewer.h"
@@ -63,6 +64,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent), ui_(std::make_unique<Ui::
   SetAccessibleNames();
   SetUpKeyboard();
   SetUpLabTools();
+  SetUpNotebook();
   // Centred when restored; the program shows the window maximised.
   if (const QScreen* screen = this->screen()) {
     const QRect area = screen->availableGeometry();

@@ -25,6 +25,10 @@ class QPrinter;
 class QRadioButton;
 class TAboutBox;
 class TMeasuresWindow;
+class TNotebookFile;
+class TNotebookModel;
+class TNotebookWindow;
+struct TNotebookRow;
 struct TMeasuresText;
 class TOKBottomDlg;
 class QScrollBar;
@@ -86,6 +90,11 @@ class TForm1 : public QMainWindow, private TBenchOutput {
   void Quitter1Click();
   void Mesures1Click();
   void Contrastelev1Click(bool on);
+  void Releverlepoint1Click();
+  void Relevs1Click();
+  // The readings as a notebook row, from the bench's values.
+  TNotebookRow CurrentReadings() const;
+  TNotebookModel* Notebook() const { return notebook_; }
 
   // What those entries do once a file or a printer is chosen; a failed write is said in the
   // error box and leaves any existing file as it was.
@@ -143,6 +152,7 @@ class TForm1 : public QMainWindow, private TBenchOutput {
   void ConnectToolBar();
   QString ReadOutText(double voltage, double time) const;
   void SetUpLabTools();
+  void SetUpNotebook();
   void SetCursorB();
   void ClearCursorB();
   void RefreshMeasures();
@@ -174,6 +184,9 @@ class TForm1 : public QMainWindow, private TBenchOutput {
   bool shiftDoubleClick_ = false;
   TMeasuresWindow* MeasuresWindow_ = nullptr;
   int baseLabelSize_ = 8;
+  TNotebookModel* notebook_ = nullptr;
+  std::unique_ptr<TNotebookFile> notebookFile_;
+  TNotebookWindow* NotebookWindow_ = nullptr;
   std::unique_ptr<TSeriesTrace<TFastLineSeries>> trace1_;
   std::unique_ptr<TSeriesTrace<TFastLineSeries>> trace4_;
   TAboutBox* AboutBox = nullptr;

@@ -58,13 +58,13 @@ void TForm1::SetUpKeyboard() {
 // each bar before its box), then the remarks and the instruments. Hidden controls are skipped.
 void TForm1::SetTabOrder() {
   const Ui::TForm1& u = *ui_;
-  const QWidget* order[] = {u.Button1,       u.Button2,       u.Button3,      u.Button4,
-                            u.Chart1,        u.RadioButton1,  u.RadioButton8, u.RadioButton2,
-                            u.RadioButton5,  u.RadioButton7,  u.RadioButton6, u.RadioButton3,
-                            u.RadioButton4,  u.ScrollBar1,    u.Edit1,        u.RadioButton12,
-                            u.RadioButton13, u.RadioButton10, u.RadioButton9, u.ScrollBar3,
-                            u.Edit3,         u.ScrollBar2,    u.Edit2,        u.memo1,
-                            u.LabeledEdit1,  u.LabeledEdit3,  u.LabeledEdit2, u.LabeledEdit4};
+  const QWidget* order[] = {
+      u.Button1,      u.Button2,       u.Button3,       u.Button4,       u.Button5,
+      u.Chart1,       u.RadioButton1,  u.RadioButton8,  u.RadioButton2,  u.RadioButton5,
+      u.RadioButton7, u.RadioButton6,  u.RadioButton3,  u.RadioButton4,  u.ScrollBar1,
+      u.Edit1,        u.RadioButton12, u.RadioButton13, u.RadioButton10, u.RadioButton9,
+      u.ScrollBar3,   u.Edit3,         u.ScrollBar2,    u.Edit2,         u.memo1,
+      u.LabeledEdit1, u.LabeledEdit3,  u.LabeledEdit2,  u.LabeledEdit4};
   for (std::size_t i = 1; i < std::size(order); ++i)
     setTabOrder(const_cast<QWidget*>(order[i - 1]), const_cast<QWidget*>(order[i]));
 }

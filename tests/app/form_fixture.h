@@ -16,6 +16,7 @@
 
 #include "app/error_box.h"
 #include "app/form1.h"
+#include "app/notebook_file.h"
 #include "chart/chart.h"
 #include "jpeg_writer.h"
 #include "platform/picture_box.h"
@@ -39,7 +40,8 @@ class FormTest : public testing::Test {
     QDir::setCurrent(work.path());
     previousBox = SetErrorBoxHandler(
         [this](const QString& message) { errors.push_back(message.toStdString()); });
-    QSettings().clear();  // each test starts as a first run
+    QSettings().clear();  // each test starts as a first run, with an empty notebook
+    QFile::remove(TNotebookFile::DefaultPath());
     form = std::make_unique<TForm1>();
   }
   ~FormTest() override {
