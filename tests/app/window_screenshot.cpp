@@ -2,7 +2,8 @@
 // the motor running (or, with "4q" after the file name, the four-quadrant one with machine n°2
 // driving; with "lab", the two-quadrant one with both cursors set and the "Mesures" window
 // open, the whole screen taken, or printed when the output ends in ".pdf", the curves then
-// exported beside it; with "projecteur", the same in projector mode). Run it from the
+// exported beside it; with "projecteur", the same in projector mode; with "releves", ten points
+// recorded and the notebook open). Run it from the
 // run folder under a display (xvfb-run):
 //   cd build/run && xvfb-run -a -s "-screen 0 1280x800x24" ../tests/app/window_screenshot
 //   ../../docs/screenshot.png
@@ -13,11 +14,13 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QStandardPaths>
 #include <QTimer>
 #include <cstdio>
 #include <initializer_list>
 
 #include "app/form1.h"
+#include "app/notebook_model.h"
 #include "chart/chart.h"
 
 namespace {
@@ -41,13 +44,17 @@ int main(int argc, char** argv) {
     return 2;
   }
   QApplication app(argc, argv);
+  // The user's settings and notebook are left alone: this run has folders of its own.
+  QStandardPaths::setTestModeEnabled(true);
   QApplication::setFont(QFont(QStringLiteral("Liberation Sans"), 8));
   TForm1 form;
   form.resize(1280, 800);
   form.show();
   const QString mode = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString();
   const bool fourQuadrant = mode == QStringLiteral("4q");
-  const bool lab = mode == QStringLiteral("lab") || mode == QStringLiteral("projecteur");
+  const bool notebook = mode == QStringLiteral("releves");
+  const bool lab =
+      notebook || mode == QStringLiteral("lab") || mode == QStringLiteral("projecteur");
   form.findChild<QAction*>(fourQuadrant
                                ? QStringLiteral("Hacheur4quadrantsvisualisationdesintensits1")
                                : QStringLiteral("Hacheur2quadrantsvisualisationdestensions1"))
@@ -66,7 +73,20 @@ int main(int argc, char** argv) {
   bar->setSliderDown(true);
   bar->setSliderPosition(150);
   bar->setSliderDown(false);
-  if (lab) {
+  if (notebook) {
+    // Ten points of the two-quadrant experiment, from 10 % to 100 %, in an empty notebook.
+    form.Notebook()->Clear();
+    for (int step = 1; step <= 10; ++step) {
+      bar->setSliderDown(true);
+      bar->setSliderPosition(20 * step);
+      bar->setSliderDown(false);
+      form.Releverlepoint1Click();
+    }
+    form.move(0, 0);
+    form.Relevs1Click();
+    if (QWidget* window = QApplication::activeWindow(); window != nullptr && window != &form)
+      window->setGeometry(300, 60, 900, 700);
+  } else if (lab) {
     form.move(0, 0);  // the whole screen is taken: the window fills it
     form.findChild<QAction*>(QStringLiteral("Contrastelev1"))
         ->setChecked(mode == QStringLiteral("projecteur"));
