@@ -29,8 +29,10 @@ export LSAN_OPTIONS="suppressions=$PWD/fuzz/lsan.supp"
 for f in "${fuzzers[@]}"; do
   mkdir -p "build-fuzz/corpus/$f" "build-fuzz/findings/$f"
   echo "== ${f}_fuzzer for ${seconds} s"
-  # Sequences of operations need room: up to 1 KB, grown early rather than after hours.
-  "build-fuzz/fuzz/${f}_fuzzer" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+  # Sequences of operations need room: up to 1 KB, grown early rather than after hours. The
+  # timeout looks for hangs: a sequence of full paints of a 2000-pixel chart under the sanitizers
+  # takes a few seconds on a busy machine, so it is well above that.
+  "build-fuzz/fuzz/${f}_fuzzer" -max_total_time="$seconds" -timeout=30 -rss_limit_mb=2048 \
     -max_len=1024 -len_control=20 -print_final_stats=1 -artifact_prefix="build-fuzz/findings/$f/" \
     "build-fuzz/corpus/$f" "fuzz/corpus/$f"
 done
