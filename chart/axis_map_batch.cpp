@@ -276,28 +276,43 @@ SIMHACHEUR_ALWAYS_INLINE void ResolveMarked(const ExactPixels& exact, const doub
   }
 }
 
+// The last values of a run, `count` of them, then copies of the last one up to `size`: the
+// copies repeat the last pixel, which changes neither bounds nor changes nor departures, so a
+// run can end with a whole block instead of value by value.
+SIMHACHEUR_ALWAYS_INLINE void PadWithLast(const double* values, int count, double* padded,
+                                          int size) {
+  for (int k = 0; k < size; ++k)
+    padded[k] = values[std::min(k, count - 1)];
+}
+
 template <class FastBlock>
 SIMHACHEUR_ALWAYS_INLINE TAxisMap::PixelRun RunOf(const ExactPixels& exact,
                                                   const FastBlock* fastBlock, const double* values,
                                                   double multiplier, int count, int before,
                                                   int mark) {
   RunLanes lanes(before, mark);
-  int i = 0;
-  for (; i + kBlock <= count; i += kBlock) {
+  const auto add = [&](const double* block) {
     int* pixels = lanes.Next();
-    PrefetchForRead(values + i + kAhead, kBlock * sizeof(double));
     if (fastBlock != nullptr) {
-      (*fastBlock)(values + i, multiplier, pixels);
-      ResolveMarked(exact, values + i, multiplier, pixels);
+      (*fastBlock)(block, multiplier, pixels);
+      ResolveMarked(exact, block, multiplier, pixels);
     } else {
-      ExactBlock(exact, values + i, multiplier, pixels);
+      ExactBlock(exact, block, multiplier, pixels);
     }
     lanes.Add();
+  };
+  int i = 0;
+  for (; i + kBlock <= count; i += kBlock) {
+    PrefetchForRead(values + i + kAhead, kBlock * sizeof(double));
+    add(values + i);
   }
-  RunSoFar r = lanes.Fold(i);
-  for (; i < count; ++i)
-    r.Add(exact(values[i] * multiplier));
-  return r.run;
+  if (i < count) {
+    double padded[kBlock];
+    PadWithLast(values + i, count - i, padded, kBlock);
+    add(padded);
+    i += kBlock;
+  }
+  return lanes.Fold(i).run;
 }
 
 TAxisMap::PixelRun RunPortable(const ExactPixels& exact, const FastPixels& fast, bool applies,
@@ -353,6 +368,20 @@ struct Avx2RunLanes {
   }
 };
 
+// Eight pixels, through the exact formula where the fast one is not sure of one.
+SIMHACHEUR_AVX2_INLINE __m256i EightPixels(const Avx2Pixels& formula, const ExactPixels& exact,
+                                           const double* values, double multiplier) {
+  __m256d goodLow, goodHigh;
+  const __m128i low = _mm256_cvttpd_epi32(formula.Pixels(values, goodLow));
+  const __m128i high = _mm256_cvttpd_epi32(formula.Pixels(values + 4, goodHigh));
+  if (_mm256_movemask_pd(_mm256_and_pd(goodLow, goodHigh)) == 0xF) [[likely]]
+    return _mm256_set_m128i(high, low);
+  alignas(32) int pixels[8];
+  for (int k = 0; k < 8; ++k)
+    pixels[k] = exact(values[k] * multiplier);
+  return _mm256_load_si256(reinterpret_cast<const __m256i*>(pixels));
+}
+
 [[gnu::target("avx2")]] TAxisMap::PixelRun RunAvx2(const ExactPixels& exact, const FastPixels& fast,
                                                    bool applies, const double* values,
                                                    double multiplier, int count, int before,
@@ -363,22 +392,15 @@ struct Avx2RunLanes {
   int i = 0;
   for (; i + 8 <= count; i += 8) {
     PrefetchForRead(values + i + kAhead, 8 * sizeof(double));
-    __m256d goodLow, goodHigh;
-    const __m128i low = _mm256_cvttpd_epi32(formula.Pixels(values + i, goodLow));
-    const __m128i high = _mm256_cvttpd_epi32(formula.Pixels(values + i + 4, goodHigh));
-    __m256i p = _mm256_set_m128i(high, low);
-    if (_mm256_movemask_pd(_mm256_and_pd(goodLow, goodHigh)) != 0xF) [[unlikely]] {
-      alignas(32) int pixels[8];
-      for (int k = 0; k < 8; ++k)
-        pixels[k] = exact(values[i + k] * multiplier);
-      p = _mm256_load_si256(reinterpret_cast<const __m256i*>(pixels));
-    }
-    lanes.Add(p);
+    lanes.Add(EightPixels(formula, exact, values + i, multiplier));
   }
-  RunSoFar r = lanes.Fold(i);
-  for (; i < count; ++i)
-    r.Add(exact(values[i] * multiplier));
-  return r.run;
+  if (i < count) {
+    alignas(32) double padded[8];
+    PadWithLast(values + i, count - i, padded, 8);
+    lanes.Add(EightPixels(formula, exact, padded, multiplier));
+    i += 8;
+  }
+  return lanes.Fold(i).run;
 }
 #endif
 
