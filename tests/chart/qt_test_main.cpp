@@ -2,16 +2,25 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QSettings>
 #include <QStandardPaths>
 
 int main(int argc, char** argv) {
   // No display needed: CTest sets the offscreen platform, and so does a run by hand.
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
-  // Settings the window remembers go to a test folder, never to the user's.
+  // Settings and the notebook go to a test folder, never to the user's, and one of this process's
+  // own: CTest runs tests side by side, each remembering and recording.
   QStandardPaths::setTestModeEnabled(true);
   QApplication::setOrganizationName(QStringLiteral("simhacheur-tests"));
-  QApplication::setApplicationName(QStringLiteral("simhacheur-tests"));
+  QApplication::setApplicationName(
+      QStringLiteral("run-%1").arg(QCoreApplication::applicationPid()));
   testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
+  const int result = RUN_ALL_TESTS();
+  const QString settings = QSettings().fileName();
+  QFile::remove(settings);
+  QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)).removeRecursively();
+  return result;
 }
