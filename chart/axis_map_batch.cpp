@@ -245,7 +245,7 @@ struct RunLanes {
       lowest[k] = std::min(lowest[k], p);
       highest[k] = std::max(highest[k], p);
       repeats[k] += p == before ? 1 : 0;
-      leaves[k] += (p != before) & (before == mark) ? 1 : 0;
+      leaves[k] += ((p != before) & (before == mark)) ? 1 : 0;
     }
   }
   RunSoFar Fold(int count) const {
