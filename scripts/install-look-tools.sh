@@ -4,7 +4,7 @@
 #   xvfb-run -a ./run.sh & ... import -window root shot.png
 #   chromium --headless --no-sandbox --screenshot=page.png build/run/aide/index.htm
 set -euo pipefail
-packages=(xvfb xauth xdotool imagemagick chromium)
+packages=(xvfb xauth xdotool imagemagick chromium openbox)  # openbox: a real window manager, as on a desktop
 missing=()
 for p in "${packages[@]}"; do
   status=$(dpkg-query -W -f='${db:Status-Status}' "$p" 2>/dev/null || true)
