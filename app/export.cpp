@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/notebook_model.h"
+#include "sim/number_text.h"
 
 namespace {
 
@@ -70,19 +71,9 @@ TExportResult WriteFileSafely(const QString& path, const QByteArray& bytes) {
 // CSV
 
 // Locale-independent digits: a spreadsheet in any language reads ASCII digits, and only the
-// decimal mark follows the user's habit.
+// decimal mark follows the user's habit. Every number reads back as the value exported.
 QString CsvNumber(double value, bool decimalComma) {
-  if (!std::isfinite(value)) return {};
-  QString text =
-      std::abs(value) < 1e15 ? QString::number(value, 'f', 6) : QString::number(value, 'g', 15);
-  if (text.contains(u'.') && !text.contains(u'e')) {
-    while (text.endsWith(u'0'))
-      text.chop(1);
-    if (text.endsWith(u'.')) text.chop(1);
-  }
-  if (text == QStringLiteral("-0")) text = QStringLiteral("0");
-  if (decimalComma) text.replace(u'.', u',');
-  return text;
+  return QString::fromStdString(SpreadsheetText(value, decimalComma ? "," : "."));
 }
 
 QString CsvText(const QString& text, QChar separator) {

@@ -36,16 +36,18 @@ struct TCsvTrace {
 //   empty. Every point is written exactly once, even when a trace repeats a time.
 // When `locale` writes a decimal comma, fields are separated by ';' and numbers take a decimal
 // comma, as a French spreadsheet expects; otherwise ',' and a decimal point. Numbers have at most
-// six decimals (a microvolt, a microsecond: finer than the screen shows), no thousands separator,
-// always ASCII digits; a value that is not finite is an empty cell.
+// six decimals (a microvolt, a microsecond: finer than the screen shows) unless that text would
+// not read back as the same double, in which case the shortest text that does (an exponent
+// possible); no thousands separator, always ASCII digits; a value that is not finite is an empty
+// cell.
 QByteArray TracesCsv(const QList<TCsvTrace>& traces, const QLocale& locale);
 [[nodiscard]] TExportResult SaveTracesCsv(const QString& path, const QList<TCsvTrace>& traces,
                                           const QLocale& locale);
 
 // The notebook's rows as CSV, under the same rules as the traces: a heading row of the column
 // titles, then one line per row in the notebook's order; numbers with the locale's separator and
-// decimal mark and at most six decimals, an empty cell where a reading is missing; a text that
-// holds the separator, a quote or a line break is quoted.
+// decimal mark and the same digits as the traces, an empty cell where a reading is missing; a text
+// that holds the separator, a quote or a line break is quoted.
 QByteArray NotebookCsv(const TNotebookModel& model, const QLocale& locale);
 [[nodiscard]] TExportResult SaveTableCsv(const QString& path, const TNotebookModel& model,
                                          const QLocale& locale);

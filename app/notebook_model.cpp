@@ -1,8 +1,10 @@
 #include "app/notebook_model.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
+
+#include "app/notebook_file.h"
+#include "sim/number_text.h"
 
 namespace {
 
@@ -24,25 +26,18 @@ int DecimalsOf(TNotebookColumn c) {
   }
 }
 
+// As French writes it: "1 234,57", thousands apart by a narrow no-break space, halves away from
+// zero. -0,004 V reads "0,00", as on the voltmeter; infinity reads "inf" whatever its sign.
 QString FrenchNumber(double value, int decimals) {
-  static const QLocale french(QLocale::French);
-  QString text = french.toString(value, 'f', decimals);
-  // -0,004 V reads "0,00", as on the voltmeter.
-  if (text.startsWith(u'-') &&
-      std::none_of(text.cbegin(), text.cend(), [](QChar c) { return c >= u'1' && c <= u'9'; }))
-    text.remove(0, 1);
-  return text;
+  if (std::isinf(value)) return QStringLiteral("inf");
+  return QString::fromStdString(FixedText(value, decimals, ",", kFixedHalvesAway, "\u202F"));
 }
 
 // The shortest text that reads back as the same double: a spreadsheet gets the value recorded,
 // not the rounded one shown.
 QString FullNumber(double value, const QString& decimalMark) {
   if (!std::isfinite(value)) return {};
-  char buffer[32];
-  const auto end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
-  QString text = QString::fromLatin1(buffer, end - buffer);
-  text.replace(u'.', decimalMark);
-  return text;
+  return QString::fromStdString(ShortestText(value, decimalMark.toStdString()));
 }
 
 QString CellText(const std::string& text) {
@@ -74,13 +69,25 @@ void TNotebookModel::Append(const TNotebookRow& row) {
   const int at = static_cast<int>(rows_.size());
   beginInsertRows(QModelIndex(), at, at);
   rows_.push_back(row);
+  if (rows_.back().id.empty()) rows_.back().id = NewNotebookRowId();
   endInsertRows();
+  emit Recorded(rows_.back());
   emit Changed();
 }
 
 void TNotebookModel::RemoveRows(const QList<int>& rows) {
   const std::vector<int> sorted = SortedRows(rows, rows_.size());
   if (sorted.empty()) return;
+  std::vector<std::string> ids;
+  ids.reserve(sorted.size());
+  for (int row : sorted)
+    ids.push_back(rows_[static_cast<std::size_t>(row)].id);
+  RemoveSorted(sorted);
+  emit Removed(ids);
+  emit Changed();
+}
+
+void TNotebookModel::RemoveSorted(const std::vector<int>& sorted) {
   std::vector<std::pair<int, int>> runs;  // [first, last], ascending
   for (int row : sorted) {
     if (!runs.empty() && runs.back().second + 1 == row)
@@ -111,15 +118,35 @@ void TNotebookModel::RemoveRows(const QList<int>& rows) {
     rows_.resize(kept);
     endResetModel();
   }
-  emit Changed();
 }
 
 void TNotebookModel::Clear() {
   if (rows_.empty()) return;
+  std::vector<std::string> ids;
+  ids.reserve(rows_.size());
+  for (const TNotebookRow& row : rows_)
+    ids.push_back(row.id);
   beginResetModel();
   rows_.clear();
   endResetModel();
+  emit Removed(ids);
   emit Changed();
+}
+
+void TNotebookModel::Merge(std::vector<TNotebookRow> added,
+                           const std::unordered_set<std::string>& removed, std::size_t beforeLast) {
+  if (!removed.empty()) {
+    std::vector<int> gone;
+    for (std::size_t i = 0; i < rows_.size(); ++i)
+      if (removed.count(rows_[i].id) != 0) gone.push_back(static_cast<int>(i));
+    if (!gone.empty()) RemoveSorted(gone);
+  }
+  if (added.empty()) return;
+  const int at = static_cast<int>(rows_.size() - std::min(beforeLast, rows_.size()));
+  beginInsertRows(QModelIndex(), at, at + static_cast<int>(added.size()) - 1);
+  rows_.insert(rows_.begin() + at, std::make_move_iterator(added.begin()),
+               std::make_move_iterator(added.end()));
+  endInsertRows();
 }
 
 void TNotebookModel::SetRows(std::vector<TNotebookRow> rows) {

@@ -23,7 +23,9 @@
 #include "app/error_box.h"
 #include "app/export.h"
 #include "app/notebook_model.h"
+#include "app/save_folder.h"
 #include "chart/chart.h"
+#include "sim/number_text.h"
 
 #include "ui_notebook_window.h"
 
@@ -35,16 +37,12 @@ namespace {
 constexpr QChar kMinus = u'\u2212';
 const QString kNbsp = QStringLiteral("\u00A0");
 
-// `value` with `decimals` decimals, trailing zeros dropped, a decimal comma and the real minus.
+// `value` with `decimals` decimals, halves away from zero, trailing zeros dropped, a decimal
+// comma and the real minus. A negative count keeps six decimals: a slope of a thousand or more
+// reads as it always has ("12345,678").
 QString FrenchDecimal(double value, int decimals) {
-  QString text = QString::number(value, 'f', decimals);
-  if (text.contains(u'.')) {
-    while (text.endsWith(u'0'))
-      text.chop(1);
-    if (text.endsWith(u'.')) text.chop(1);
-  }
-  if (text == QStringLiteral("-0")) text = QStringLiteral("0");
-  text.replace(u'.', u',');
+  QString text = QString::fromStdString(
+      FixedText(value, decimals < 0 ? 6 : decimals, ",", kFixedTrimZeros | kFixedHalvesAway));
   text.replace(u'-', kMinus);
   return text;
 }
@@ -52,8 +50,7 @@ QString FrenchDecimal(double value, int decimals) {
 // Four significant digits, never an exponent: a slope reads "312,5" or "0,003125".
 QString SignificantText(double value) {
   if (value == 0 || !std::isfinite(value)) return QStringLiteral("0");
-  const int magnitude = static_cast<int>(std::floor(std::log10(std::abs(value))));
-  return FrenchDecimal(value, 3 - magnitude);
+  return FrenchDecimal(value, SignificantDecimals(value, 4));
 }
 
 }  // namespace
@@ -80,7 +77,8 @@ QString FitEquationText(const std::optional<TLineFit>& fit, const QString& xSymb
   }
   if (!hasSlope && !hasIntercept) text += u'0';
   // R² keeps its three decimals: "1,000" says the fit is that good, not that it is exact.
-  const QString r2 = QString::number(fit->r2, 'f', 3).replace(u'.', u',');
+  const QString r2 =
+      QString::fromStdString(FixedText(fit->r2, 3, ",", kFixedHalvesAway | kFixedSignBelowZero));
   return text + QStringLiteral("\u202F; R²\u00A0=\u00A0") + r2;
 }
 
@@ -523,9 +521,7 @@ void TNotebookWindow::CopySelectedRows() {
 
 void TNotebookWindow::AskExportPath() {
   QSettings settings;
-  QString folder = settings.value(kFolderKey).toString();
-  if (folder.isEmpty() || !QFileInfo(folder).isDir())
-    folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  const QString folder = ProposedSaveFolder(kFolderKey);
   // The dialog asks before replacing an existing file.
   const QString path = QFileDialog::getSaveFileName(
       this, QStringLiteral("Exporter les relevés"),

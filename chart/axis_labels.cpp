@@ -1,10 +1,10 @@
 #include "chart/axis_labels.h"
 
 #include <cmath>
-#include <cstdio>
 #include <string>
 
 #include "chart/chart_math.h"
+#include "sim/number_text.h"
 
 namespace {
 
@@ -121,30 +121,6 @@ QString FormatAxisValue(double value, const QString& decimalSeparator,
                         const QString& thousandSeparator) {
   if (std::isnan(value)) return QStringLiteral("NAN");
   if (std::isinf(value)) return value < 0 ? QStringLiteral("-INF") : QStringLiteral("INF");
-  char buffer[64];
-  const int size = std::snprintf(buffer, sizeof buffer, "%.3f", std::fabs(value));
-  std::string digits;
-  if (size < static_cast<int>(sizeof buffer)) {
-    digits.assign(buffer, static_cast<std::size_t>(size));
-  } else {  // a huge value: print it again at its full length
-    digits.resize(static_cast<std::size_t>(size) + 1);
-    std::snprintf(digits.data(), digits.size(), "%.3f", std::fabs(value));
-    digits.resize(static_cast<std::size_t>(size));
-  }
-
-  const std::size_t point = digits.find('.');
-  std::string whole = digits.substr(0, point);
-  std::string fraction = digits.substr(point + 1);
-  while (!fraction.empty() && fraction.back() == '0')
-    fraction.pop_back();
-
-  QString text;
-  for (std::size_t i = 0; i < whole.size(); ++i) {
-    if (i > 0 && (whole.size() - i) % 3 == 0) text += thousandSeparator;
-    text += QChar(whole[i]);
-  }
-  if (!fraction.empty()) text += decimalSeparator + QString::fromStdString(fraction);
-  const bool zero = whole == "0" && fraction.empty();
-  if (value < 0 && !zero) text.prepend(QLatin1Char('-'));
-  return text;
+  return QString::fromStdString(FixedText(value, 3, decimalSeparator.toStdString(), kFixedTrimZeros,
+                                          thousandSeparator.toStdString()));
 }

@@ -29,6 +29,7 @@ std::vector<double> LabelValues(double rangeMin, double rangeMax, double step,
 std::vector<int> MinorTickPositions(const std::vector<int>& labels, int count, int pixelStart,
                                     int pixelEnd);
 
-// `value` written as "#,##0.###": grouped thousands, at most three decimals, no trailing zeros.
+// `value` written as "#,##0.###": grouped thousands, at most three decimals (halves to even), no
+// trailing zeros, no sign on a label of zeros; the same whatever the C library's locale.
 QString FormatAxisValue(double value, const QString& decimalSeparator,
                         const QString& thousandSeparator);

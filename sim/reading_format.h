@@ -7,4 +7,5 @@
 // `separator`, rounded half away from zero to `decimals` places but to no more than six
 // significant digits, and no minus sign on a value that rounds to zero. A value with more than six
 // digits before the separator is written in exponent notation instead (12345678 as 1,23457E+7).
+// Written by ReadingText (sim/number_text.h), whatever the C library's locale.
 std::string FormatReading(long double value, int decimals, std::string_view separator);

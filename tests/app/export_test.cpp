@@ -8,11 +8,18 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <algorithm>
+#include <charconv>
+#include <cmath>
 #include <csignal>
 #include <cstdio>
+#include <string>
 #include <vector>
 
 #include "app/export.h"
+#include "app/notebook_file.h"
+#include "app/notebook_model.h"
+#include "tests/sim/c_locale.h"
 
 #include <sys/resource.h>
 
@@ -55,33 +62,102 @@ TEST(Csv, ReadsBackInEachLocaleWithItsSeparatorAndDecimalMark) {
       {QStringLiteral("tension rouge"), kTimes.data(), kRed.data(), int(kRed.size())},
       {QStringLiteral("tension bleue"), kTimes.data(), kBlue.data(), int(kBlue.size())}};
   QTemporaryDir dir;
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.locale.name().toStdString());
-    const QString path = dir.filePath(QStringLiteral("courbes.csv"));
-    ASSERT_TRUE(SaveTracesCsv(path, traces, c.locale).Ok());
-    const QString text = QString::fromUtf8(Bytes(path));
-    EXPECT_FALSE(text.contains(c.otherMark)) << text.toStdString();
-    QStringList lines = text.split(u'\n');
-    ASSERT_EQ(lines.takeLast(), QString());  // every row ends its line
-    ASSERT_EQ(lines.size(), 1 + int(kRed.size()));
-    EXPECT_EQ(lines[0].split(c.separator),
-              (QStringList{"temps (ms)", "tension rouge (V)", "tension bleue (V)"}));
-    for (int row = 0; row < int(kRed.size()); ++row) {
-      const QStringList cells = lines[row + 1].split(c.separator);
-      ASSERT_EQ(cells.size(), 3) << lines[row + 1].toStdString();
-      const auto number = [&](int column) {
-        bool ok = false;
-        const double value =
-            QLocale::c().toDouble(QString(cells[column]).replace(c.decimal, u'.'), &ok);
-        EXPECT_TRUE(ok) << cells[column].toStdString();
-        return value;
-      };
-      EXPECT_NEAR(number(0), kTimes[row], 5e-7);
-      EXPECT_NEAR(number(1), kRed[row], 5e-7);
-      if (row < int(kBlue.size()))
-        EXPECT_NEAR(number(2), kBlue[row], 5e-7);
-      else
-        EXPECT_EQ(cells[2], QString());
+  for (const char* cLocale : kCLocales) {
+    const TCLocale setLocale(cLocale);
+    ASSERT_TRUE(setLocale.Ok()) << cLocale;
+    for (const Case& c : cases) {
+      SCOPED_TRACE(c.locale.name().toStdString() + " under " + cLocale);
+      const QString path = dir.filePath(QStringLiteral("courbes.csv"));
+      ASSERT_TRUE(SaveTracesCsv(path, traces, c.locale).Ok());
+      const QString text = QString::fromUtf8(Bytes(path));
+      EXPECT_FALSE(text.contains(c.otherMark)) << text.toStdString();
+      QStringList lines = text.split(u'\n');
+      ASSERT_EQ(lines.takeLast(), QString());  // every row ends its line
+      ASSERT_EQ(lines.size(), 1 + int(kRed.size()));
+      EXPECT_EQ(lines[0].split(c.separator),
+                (QStringList{"temps (ms)", "tension rouge (V)", "tension bleue (V)"}));
+      for (int row = 0; row < int(kRed.size()); ++row) {
+        const QStringList cells = lines[row + 1].split(c.separator);
+        ASSERT_EQ(cells.size(), 3) << lines[row + 1].toStdString();
+        const auto number = [&](int column) {
+          bool ok = false;
+          const double value =
+              QLocale::c().toDouble(QString(cells[column]).replace(c.decimal, u'.'), &ok);
+          EXPECT_TRUE(ok) << cells[column].toStdString();
+          return value;
+        };
+        // Exactly the value exported: 0.15000000000000002 is not written "0.15".
+        EXPECT_EQ(number(0), kTimes[row]);
+        EXPECT_EQ(number(1), kRed[row]);
+        if (row < int(kBlue.size()))
+          EXPECT_EQ(number(2), kBlue[row]);
+        else
+          EXPECT_EQ(cells[2], QString());
+      }
+    }
+  }
+}
+
+// Texts that read back keep the six-decimal form files always had; the others take the shortest
+// text that does.
+TEST(Csv, NumbersKeepTheirUsualTextWhenItReadsBack) {
+  const double times[] = {0, 1, 2, 3, 4, 5, 6};
+  const double values[] = {12.5, -0.0, 0.15000000000000002, 4e-7, 5e-324, 1e15, NAN};
+  const QList<TCsvTrace> traces = {{QStringLiteral("u"), times, values, 7}};
+  EXPECT_EQ(QString::fromUtf8(TracesCsv(traces, QLocale(QLocale::French))),
+            QStringLiteral("temps (ms);u (V)\n0;12,5\n1;0\n2;0,15000000000000002\n3;4e-07\n"
+                           "4;5e-324\n5;1e+15\n6;\n"));
+}
+
+// A notebook file whose numbers are at the edges of what a double holds.
+constexpr char kNearDblMax[] =
+    "simhacheur relev\xC3\xA9s 1\n"
+    "t\te\tw\tc\td\tm\tnan\tinf\t-0\t5e-324\t1.7976931348623157e+308\n";
+
+TEST(Csv, EveryNotebookNumberReadsBackAsTheDoubleRecorded) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("releves.tsv"));
+  {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(kNearDblMax);
+  }
+  TNotebookFile notebookFile(path);
+  const TNotebookLoad load = notebookFile.Load();
+  ASSERT_EQ(load.rows.size(), 1u) << load.message.toStdString();
+  TNotebookModel model;
+  model.Append(load.rows[0]);
+  const struct {
+    QLocale locale;
+    QChar separator;
+    QStringList numbers;  // set point, U, n, I1, I2
+  } cases[] = {{QLocale(QLocale::French), u';', {"", "", "0", "5e-324", "1,7976931348623157e+308"}},
+               {QLocale::c(), u',', {"", "", "0", "5e-324", "1.7976931348623157e+308"}}};
+  for (const char* cLocale : kCLocales) {
+    const TCLocale setLocale(cLocale);
+    ASSERT_TRUE(setLocale.Ok()) << cLocale;
+    for (const auto& c : cases) {
+      SCOPED_TRACE(c.locale.name().toStdString() + " under " + cLocale);
+      const QStringList lines = QString::fromUtf8(NotebookCsv(model, c.locale)).split(u'\n');
+      ASSERT_EQ(lines.size(), 3);  // heading, the row, end
+      const QStringList cells = lines[1].split(c.separator);
+      ASSERT_EQ(cells.size(), kNotebookColumns);
+      EXPECT_EQ(cells.mid(int(TNotebookColumn::kSetPoint)), c.numbers);
+      for (int column = int(TNotebookColumn::kSetPoint); column < kNotebookColumns; ++column) {
+        const std::optional<double> recorded =
+            NumberOf(load.rows[0], static_cast<TNotebookColumn>(column));
+        ASSERT_TRUE(recorded.has_value());
+        std::string text = cells[column].toStdString();
+        if (!std::isfinite(*recorded)) {
+          EXPECT_EQ(text, "");
+          continue;
+        }
+        std::replace(text.begin(), text.end(), ',', '.');
+        double back = 1;
+        const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), back);
+        EXPECT_TRUE(error == std::errc() && end == text.data() + text.size()) << text;
+        EXPECT_EQ(back, *recorded) << text;
+      }
     }
   }
 }

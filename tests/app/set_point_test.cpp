@@ -1,6 +1,7 @@
 // Exact speeds typed in the speed boxes.
 #include "app/set_point.h"
 #include "keyboard_fixture.h"
+#include "tests/sim/c_locale.h"
 
 namespace {
 
@@ -11,6 +12,8 @@ TEST(SetPoint, HalfStepsWithACommaOrAPointAndTheRestRefusedSayingWhy) {
     const char* because;  // a word of the reason
   } rows[] = {{"12,5", 25, ""},
               {"12.5", 25, ""},
+              {"37,5", 75, ""},
+              {"37.5", 75, ""},
               {" 50 % ", 100, ""},
               {"100,0", 200, ""},
               {",5", 1, ""},
@@ -22,11 +25,18 @@ TEST(SetPoint, HalfStepsWithACommaOrAPointAndTheRestRefusedSayingWhy) {
               {"12,25", -1, "pas de 0,5"},
               {"100,5", -1, "hors de la plage"},
               {"-3", -1, "hors de la plage"},
-              {"99999999999999999999", -1, "hors de la plage"}};
-  for (const auto& r : rows) {
-    const TSetPoint parsed = ParseSetPoint(QString::fromUtf8(r.typed));
-    EXPECT_EQ(parsed.position, r.position) << r.typed;
-    EXPECT_TRUE(parsed.refusal.contains(QString::fromUtf8(r.because))) << r.typed;
+              {"99999999999999999999", -1, "hors de la plage"},
+              {"\u0663\u0667", -1, "pas une vitesse"},  // digits of another script
+              {"1\u202F0", -1, "pas une vitesse"}};
+  // The C library's locale, French or not, changes nothing.
+  for (const char* name : kCLocales) {
+    const TCLocale locale(name);
+    ASSERT_TRUE(locale.Ok()) << name;
+    for (const auto& r : rows) {
+      const TSetPoint parsed = ParseSetPoint(QString::fromUtf8(r.typed));
+      EXPECT_EQ(parsed.position, r.position) << r.typed << " under " << name;
+      EXPECT_TRUE(parsed.refusal.contains(QString::fromUtf8(r.because))) << r.typed;
+    }
   }
 }
 

@@ -4,9 +4,17 @@
 
 #include <gtest/gtest.h>
 
+#include <QStringList>
+#include <cfloat>
 #include <cmath>
 #include <limits>
+#include <string>
+#include <utility>
 #include <vector>
+
+#include "chart/chart.h"
+#include "oscilloscope_chart.h"
+#include "tests/sim/c_locale.h"
 
 namespace {
 
@@ -106,17 +114,88 @@ TEST(MinorTickPositions, DivideEachLabelIntervalAndContinueBeyond) {
             (std::vector<int>{12, -2, 15, -5, 18, -8, 2, 5, 8}));
 }
 
-TEST(FormatAxisValue, GroupsThousandsAndDropsTrailingZeros) {
+TEST(FormatAxisValue, GroupsThousandsAndDropsTrailingZerosUnderEveryCLocale) {
   const QString comma = QStringLiteral(","), space = QStringLiteral("\u202F");
-  EXPECT_EQ(FormatAxisValue(-25, comma, space), "-25");
-  EXPECT_EQ(FormatAxisValue(2.5, comma, space), "2,5");
-  EXPECT_EQ(FormatAxisValue(2.5, ".", ","), "2.5");
-  EXPECT_EQ(FormatAxisValue(1234567.125, ".", ","), "1,234,567.125");
-  EXPECT_EQ(FormatAxisValue(0.00049, ".", ","), "0");
-  EXPECT_EQ(FormatAxisValue(-0.0001, ".", ","), "0");
-  EXPECT_EQ(FormatAxisValue(0.1 + 0.2, ".", ","), "0.3");
-  EXPECT_EQ(FormatAxisValue(1000, ",", space), "1\u202F000");
-  EXPECT_EQ(FormatAxisValue(999.9996, ".", ","), "1,000");
+  const QString point = QStringLiteral("."), english = QStringLiteral(",");
+  const struct {
+    double value;
+    QString decimal, thousands;
+    const char* expected;
+  } rows[] = {
+      {-25, comma, space, "-25"},
+      {25, comma, space, "25"},
+      {2.5, comma, space, "2,5"},
+      {2.5, point, english, "2.5"},
+      {1234567.125, point, english, "1,234,567.125"},
+      {0.00049, point, english, "0"},
+      {-0.0001, point, english, "0"},  // no sign on a label of zeros
+      {0, comma, space, "0"},
+      {-0.0, comma, space, "0"},
+      {0.0005, comma, space, "0,001"},  // above the half in binary
+      {-0.0005, comma, space, "-0,001"},
+      {0.0625, comma, space, "0,062"},  // an exact half goes to even
+      {0.1 + 0.2, point, english, "0.3"},
+      {1000, comma, space, "1\u202F000"},
+      {999.9995, comma, space, "1\u202F000"},
+      {999.9996, point, english, "1,000"},
+      {1e6, comma, space, "1\u202F000\u202F000"},
+      {-12345678, comma, space, "-12\u202F345\u202F678"},
+      {1e21, point, english, "1,000,000,000,000,000,000,000"},
+      {5e-324, comma, space, "0"},
+      {std::nan(""), comma, space, "NAN"},
+      {std::numeric_limits<double>::infinity(), comma, space, "INF"},
+      {-std::numeric_limits<double>::infinity(), comma, space, "-INF"},
+  };
+  for (const char* name : kCLocales) {
+    const TCLocale locale(name);
+    ASSERT_TRUE(locale.Ok()) << name;
+    for (const auto& r : rows) {
+      EXPECT_EQ(FormatAxisValue(r.value, r.decimal, r.thousands).toStdString(), r.expected)
+          << r.value << " under " << name;
+    }
+    // The largest double: 309 digits in 103 groups.
+    const QString largest = FormatAxisValue(DBL_MAX, comma, space);
+    EXPECT_TRUE(largest.startsWith(QStringLiteral("179\u202F769\u202F313\u202F486\u202F231")));
+    EXPECT_TRUE(largest.endsWith(QStringLiteral("124\u202F858\u202F368")));
+    EXPECT_EQ(largest.size(), 309 + 102);
+  }
+}
+
+// The labels the empty oscilloscope writes, in the order its paint asks for them.
+std::string EmptyScreenLabels(QSize size, bool sorted = false) {
+  OscilloscopeChart scope(size.width(), size.height());
+  QStringList labels;
+  scope.chart.OnGetAxisLabel = [&](TChartAxis* axis, double, QString& text) {
+    labels << (axis == &scope.chart.LeftAxis() ? QStringLiteral("V ") : QStringLiteral("ms ")) +
+                  text;
+  };
+  scope.chart.PaintChart(nullptr, scope.chart.ClientRect());
+  labels.removeDuplicates();
+  if (sorted) labels.sort();
+  return labels.join(u'|').toStdString();
+}
+
+TEST(AxisLabels, TheEmptyScreensWriteTheSameLabelsUnderEveryCLocale) {
+  // Whole numbers only: every millisecond across; 5 V apart up the small screen, 1 V the large.
+  for (const auto& [size, voltStep] : {std::pair{QSize(389, 233), 5}, {QSize(1520, 760), 1}}) {
+    QStringList expected;
+    for (int ms = 0; ms <= 25; ++ms)
+      expected << QStringLiteral("ms %1").arg(ms);
+    for (int volts = -25; volts <= 25; volts += voltStep)
+      expected << QStringLiteral("V %1").arg(volts);
+    expected.sort();
+    std::string reference;
+    {
+      const TCLocale locale("C");
+      reference = EmptyScreenLabels(size);
+      EXPECT_EQ(EmptyScreenLabels(size, true), expected.join(u'|').toStdString());
+    }
+    for (const char* name : kCLocales) {
+      const TCLocale locale(name);
+      ASSERT_TRUE(locale.Ok()) << name;
+      EXPECT_EQ(EmptyScreenLabels(size), reference) << name;
+    }
+  }
 }
 
 // Ticks as data: the labels, tick marks and minor ticks of one layout, on numbers alone.

@@ -11,6 +11,7 @@
 #include "chart/chart.h"
 #include "oscilloscope_chart.h"
 #include "sim/bench.h"
+#include "sim/random_source.h"
 
 namespace {
 
@@ -38,12 +39,24 @@ const Habit kHabits[] = {{"C", QStringLiteral("."), QStringLiteral(",")},
 
 using Scene = std::function<void(TBench&)>;
 
+// The generator's noise from a fixed sequence, so that two draws of one scene agree.
+class CountingRandom final : public TRandomSource {
+ public:
+  void Randomize() override { next_ = 0; }
+  int Random(int range) override { return range < 1 ? 0 : next_++ % range; }
+
+ private:
+  int next_ = 0;
+};
+
 QImage Screen(QSize size, const Habit& habit, const Scene& scene, double zoomTop = 0) {
   OscilloscopeChart scope(size.width(), size.height());
   scope.chart.LabelDecimalSeparator = habit.decimal;
   scope.chart.LabelThousandSeparator = habit.thousands;
   TSeriesTrace<TFastLineSeries> trace1(scope.Series1()), trace4(scope.Series4());
   TBench bench;
+  CountingRandom random;
+  bench.SetRandomSource(&random);
   bench.Connect(nullptr, &trace1, &trace4);
   if (scene) scene(bench);
   if (zoomTop > 0) {

@@ -7,6 +7,8 @@
 #include <optional>
 #include <vector>
 
+#include "tests/sim/c_locale.h"
+
 namespace {
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
@@ -136,15 +138,20 @@ TEST(CursorDifference, DeltasAndInverse) {
   EXPECT_FALSE(CursorDifference(kNaN, 1, 3, 4).inverseHz);
 }
 
-TEST(FormatQuantity, FrenchText) {
-  EXPECT_EQ(FormatQuantity(12.345, "V", 2, ","), "12,35\u00A0V");
-  EXPECT_EQ(FormatQuantity(200.0, "Hz", 0, ","), "200\u00A0Hz");
-  EXPECT_EQ(FormatQuantity(5.0, "ms", 2, ","), "5,00\u00A0ms");
-  EXPECT_EQ(FormatQuantity(-0.004, "V", 2, ","), "0,00\u00A0V");
-  EXPECT_EQ(FormatQuantity(-3.5, "V", 2, "."), "-3.50\u00A0V");
-  EXPECT_EQ(FormatQuantity(0.3, "", 2, ","), "0,30");
-  EXPECT_EQ(FormatQuantity(kNaN, "V", 2, ","), "\u2014");
-  EXPECT_EQ(FormatQuantity(std::optional<double>{}, "%", 1, ","), "\u2014");
+TEST(FormatQuantity, FrenchTextUnderEveryCLocale) {
+  for (const char* name : kCLocales) {
+    const TCLocale locale(name);
+    ASSERT_TRUE(locale.Ok()) << name;
+    EXPECT_EQ(FormatQuantity(12.345, "V", 2, ","), "12,35\u00A0V");
+    EXPECT_EQ(FormatQuantity(200.0, "Hz", 0, ","), "200\u00A0Hz");
+    EXPECT_EQ(FormatQuantity(5.0, "ms", 2, ","), "5,00\u00A0ms");
+    EXPECT_EQ(FormatQuantity(-0.004, "V", 2, ","), "0,00\u00A0V");
+    EXPECT_EQ(FormatQuantity(-3.5, "V", 2, "."), "-3.50\u00A0V");
+    EXPECT_EQ(FormatQuantity(0.3, "", 2, ","), "0,30");
+    EXPECT_EQ(FormatQuantity(1234567.0, "Hz", 0, ","), "1,23457E+6\u00A0Hz");
+    EXPECT_EQ(FormatQuantity(kNaN, "V", 2, ","), "\u2014");
+    EXPECT_EQ(FormatQuantity(std::optional<double>{}, "%", 1, ","), "\u2014");
+  }
 }
 
 }  // namespace
