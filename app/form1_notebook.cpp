@@ -1,15 +1,24 @@
 // The readings notebook: F5, the "Relever le point" button or Fichier › Relever le point
-// records the instruments as a row; Affichage › Relevés… shows the rows with their plot. The
-// rows are saved after every change and found again at the next start.
+// records the instruments as a row; Affichage › Relevés… shows the rows with their plot. Every
+// change goes to the file at once, beside the changes of any other copy of the program, and the
+// rows are found again at the next start.
 #include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QLocale>
 #include <QRadioButton>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QTimer>
 
 #include "app/error_box.h"
+#include "app/export.h"
 #include "app/form1.h"
 #include "app/notebook_file.h"
 #include "app/notebook_model.h"
+#include "app/notebook_store.h"
 #include "app/notebook_window.h"
+#include "app/unsaved_rows_box.h"
 #include "sim/notebook.h"
 #include "ui_form1.h"
 
@@ -28,17 +37,15 @@ std::string ChoiceIn(const QWidget* panel, const QWidget* window) {
 
 void TForm1::SetUpNotebook() {
   notebook_ = new TNotebookModel(this);
-  notebookFile_ = std::make_unique<TNotebookFile>(TNotebookFile::DefaultPath());
-  TNotebookLoad loaded = notebookFile_->Load();
-  notebook_->SetRows(std::move(loaded.rows));
-  if (!loaded.message.isEmpty()) {
+  notebookStore_ = new TNotebookStore(notebook_, TNotebookFile::DefaultPath(), this);
+  const QString loaded = notebookStore_->Load();
+  if (!loaded.isEmpty()) {
     // Said once the window is up, not in the middle of building it.
-    QTimer::singleShot(0, this, [message = loaded.message] { ShowErrorBox(message); });
+    QTimer::singleShot(0, this, [loaded] { ShowErrorBox(loaded); });
   }
-  connect(notebook_, &TNotebookModel::Changed, this, [this] {
-    const QString failure = notebookFile_->Save(notebook_->Rows());
-    if (!failure.isEmpty()) ShowErrorBox(failure);
-  });
+  // Removals from the notebook's window.
+  connect(notebookStore_, &TNotebookStore::Report, this,
+          [](const QString& message) { ShowErrorBox(message); });
   const auto onMenu = [this](QAction* action, void (TForm1::*handler)()) {
     connect(action, &QAction::triggered, this,
             [this, handler] { Guarded([&] { (this->*handler)(); }); });
@@ -77,12 +84,58 @@ TNotebookRow TForm1::CurrentReadings() const {
 }
 
 void TForm1::Releverlepoint1Click() {
-  notebook_->Append(CurrentReadings());
+  const QString message = notebookStore_->Record(CurrentReadings());
+  if (!message.isEmpty()) ShowErrorBox(message);
 }
 
 void TForm1::Relevs1Click() {
+  // With what other copies of the program recorded or removed meanwhile.
+  const QString message = notebookStore_->Refresh();
   if (NotebookWindow_ == nullptr) NotebookWindow_ = new TNotebookWindow(notebook_, this);
   NotebookWindow_->show();
   NotebookWindow_->raise();
   NotebookWindow_->activateWindow();
+  if (!message.isEmpty()) ShowErrorBox(message);
+}
+
+bool TForm1::NotebookSaved() {
+  // The cause (a full disk, a folder out of reach) was said when it happened.
+  notebookStore_->Flush();
+  return notebookStore_->UnsavedRows().empty();
+}
+
+bool TForm1::CloseWithUnsavedRows() {
+  const std::vector<TNotebookRow>& rows = notebookStore_->UnsavedRows();
+  const QString count = QLocale(QLocale::French).toString(qulonglong(rows.size()));
+  const QString question =
+      rows.size() == 1 ? QStringLiteral(
+                             "1 relevé n'a pas pu être enregistré et sera perdu à la fermeture du "
+                             "programme. L'exporter d'abord dans un fichier CSV\u202F?")
+                       : QStringLiteral(
+                             "%1 relevés n'ont pas pu être enregistrés et seront perdus à la "
+                             "fermeture du programme. Les exporter d'abord dans un fichier "
+                             "CSV\u202F?")
+                             .arg(count);
+  switch (AskUnsavedRows(question)) {
+    case TUnsavedRowsAnswer::kClose:
+      return true;
+    case TUnsavedRowsAnswer::kCancel:
+      return false;
+    case TUnsavedRowsAnswer::kExport:
+      break;
+  }
+  const QString folderKey = QStringLiteral("fichiers/dossier");  // the exports' last folder
+  QSettings settings;
+  QString folder = settings.value(folderKey).toString();
+  if (folder.isEmpty() || !QFileInfo(folder).isDir())
+    folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  const QString path = AskUnsavedRowsPath(
+      this, QDir(folder).filePath(QStringLiteral("releves-non-enregistres.csv")));
+  if (path.isEmpty()) return false;  // back to the program, nothing lost
+  settings.setValue(folderKey, QFileInfo(path).absolutePath());
+  TNotebookModel unsaved;
+  unsaved.SetRows(rows);
+  const TExportResult result = SaveTableCsv(path, unsaved, QLocale::system());
+  if (!result.Ok()) ShowErrorBox(result.error);
+  return result.Ok();
 }

@@ -4,6 +4,8 @@
 #include <QList>
 #include <QLocale>
 #include <QString>
+#include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "sim/notebook.h"
@@ -18,13 +20,20 @@ class TNotebookModel : public QAbstractTableModel {
   explicit TNotebookModel(QObject* parent = nullptr);
 
   const std::vector<TNotebookRow>& Rows() const;
-  void Append(const TNotebookRow& row);  // emits Changed()
-  // Row indices in any order; duplicates and indices out of range are ignored. Emits Changed()
-  // when a row went.
+  // A row without an id gets a new one. Emits Recorded(), then Changed().
+  void Append(const TNotebookRow& row);
+  // Row indices in any order; duplicates and indices out of range are ignored. Emits Removed(),
+  // then Changed(), when a row went.
   void RemoveRows(const QList<int>& rows);
-  void Clear();  // emits Changed() when there were rows
+  void Clear();  // emits Removed() and Changed() when there were rows
   // The rows read back from the file: not a change the user made, so no Changed().
   void SetRows(std::vector<TNotebookRow> rows);
+  // What other copies of the program recorded and removed (by id), as read from the file: the
+  // rows added go, in their order, before the last `beforeLast` rows (recorded here, not yet in
+  // the file, where they will come after them). The table's row signals, but neither Changed()
+  // nor Recorded() nor Removed(), which tell the user's own changes.
+  void Merge(std::vector<TNotebookRow> added, const std::unordered_set<std::string>& removed,
+             std::size_t beforeLast = 0);
 
   static QString ColumnTitle(TNotebookColumn c);  // "U (V)"
   // The quantity's name in the fit's equation ("U", "n", "I1", "I2", "consigne"); empty for a
@@ -46,7 +55,12 @@ class TNotebookModel : public QAbstractTableModel {
 
  signals:
   void Changed();
+  // The user's changes, each just before its Changed(): the file follows them.
+  void Recorded(const TNotebookRow& row);
+  void Removed(const std::vector<std::string>& ids);
 
  private:
+  void RemoveSorted(const std::vector<int>& sorted);  // valid indices, ascending, each once
+
   std::vector<TNotebookRow> rows_;
 };

@@ -2,14 +2,21 @@
 // follows the model, rebuilds the plot and its fitted line, and the plot is painted in full at
 // the size the window gives it on opening. Compared with a full paint of the oscilloscope
 // screen at 1520 × 760 in the same run.
+//
+// Then the notebook's file, without the window: F5 (the row appended to the file under its lock
+// and to the model) in a notebook of 10 rows and of 100 000, and the start of the program with
+// 100 000 rows (the file read into the model).
 #include <benchmark/benchmark.h>
 
 #include <QImage>
 #include <QTableView>
+#include <QTemporaryDir>
 #include <random>
 #include <vector>
 
+#include "app/notebook_file.h"
 #include "app/notebook_model.h"
+#include "app/notebook_store.h"
 #include "app/notebook_window.h"
 #include "bench_scenes.h"
 #include "chart/chart.h"
@@ -70,9 +77,61 @@ void BM_RecordRowAndPaintPlot(benchmark::State& state) {
 }
 BENCHMARK(BM_RecordRowAndPaintPlot)->Unit(benchmark::kMicrosecond);
 
+// A notebook file of `rows` rows, as the program leaves it.
+QString NotebookFileOf(const QTemporaryDir& dir, int rows) {
+  std::mt19937 random(7);
+  std::vector<TNotebookRow> recorded;
+  for (int k = 0; k < rows; ++k) {
+    recorded.push_back(Reading(random));
+    recorded.back().id = NewNotebookRowId();
+  }
+  const QString path = dir.filePath(QStringLiteral("releves.tsv"));
+  TNotebookFile(path).Save(recorded);
+  return path;
+}
+
+// F5 as the main window runs it, less the reading of the instruments: the same number of rows
+// recorded in each run, so the notebook stays near its size.
+void BM_RecordRow(benchmark::State& state) {
+  const QTemporaryDir dir;
+  TNotebookModel model;
+  TNotebookStore store(&model, NotebookFileOf(dir, int(state.range(0))));
+  store.Load();
+  std::mt19937 random(13);
+  const TNotebookRow recorded = Reading(random);
+  for (auto _ : state) {
+    const QString message = store.Record(recorded);
+    if (!message.isEmpty()) state.SkipWithError(message.toStdString().c_str());
+  }
+  state.counters["rows_after"] = double(model.rowCount());
+}
+BENCHMARK(BM_RecordRow)
+    ->Arg(10)
+    ->Arg(100'000)
+    ->Iterations(2000)
+    ->Repetitions(3)
+    ->Unit(benchmark::kMicrosecond);
+
+// The start: the notebook's file read into the model.
+void BM_LoadNotebook(benchmark::State& state) {
+  const QTemporaryDir dir;
+  const QString path = NotebookFileOf(dir, int(state.range(0)));
+  for (auto _ : state) {
+    TNotebookModel model;
+    TNotebookStore store(&model, path);
+    const QString message = store.Load();
+    if (!message.isEmpty() || model.rowCount() != state.range(0)) state.SkipWithError("not loaded");
+  }
+}
+BENCHMARK(BM_LoadNotebook)->Arg(100'000)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 
 int main(int argc, char** argv) {
   ChartApplication app(argc, argv);
-  return RunWithRatios(argc, argv, {{"BM_RecordRowAndPaintPlot", "BM_OscilloscopeFullPaint"}});
+  return RunWithRatios(argc, argv,
+                       {{"BM_RecordRowAndPaintPlot", "BM_OscilloscopeFullPaint"},
+                        {"BM_RecordRow/100000/iterations:2000/repeats:3",
+                         "BM_RecordRow/10/iterations:2000/repeats:3"},
+                        {"BM_LoadNotebook/100000", "BM_RecordRow/10/iterations:2000/repeats:3"}});
 }

@@ -15,3 +15,8 @@ void FuzzPicture(const std::uint8_t* data, std::size_t size);
 // QApplication. Any exception that reaches an event's entry point aborts: the shield is a last
 // resort, not a way to hide faults.
 void FuzzChart(const std::uint8_t* data, std::size_t size);
+
+// Loads `data` as the notebook's file: it loads, or it is put aside whole with a message. Rows
+// loaded have ids of their own and read back the same, from the file as the load left it and
+// once saved again. Any other outcome aborts.
+void FuzzNotebook(const std::uint8_t* data, std::size_t size);

@@ -17,6 +17,9 @@ struct TNotebookRow {
   std::optional<double> speed;                                 // n, tr/min
   std::optional<double> current1;  // I1, A; none when the ammeter shows "inactif"
   std::optional<double> current2;  // I2, A
+  // 32 lowercase hexadecimal digits, the same in every copy of the program that shares the file:
+  // rows are merged and removed by it. Given when the row is recorded.
+  std::string id = {};
 
   bool operator==(const TNotebookRow&) const = default;
 };

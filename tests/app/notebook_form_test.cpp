@@ -1,9 +1,12 @@
 // The readings notebook from the main window: what a recorded row holds in each experiment, F5,
 // and the rows found again by the next run.
+#include <QScopeGuard>
 #include <QScrollBar>
 #include <QTest>
 
+#include "app/confirmation_box.h"
 #include "app/notebook_model.h"
+#include "app/unsaved_rows_box.h"
 #include "form_fixture.h"
 #include "sim/notebook.h"
 
@@ -66,6 +69,63 @@ TEST_F(NotebookFormTest, F5RecordsAndTheNextRunFindsTheRows) {
   form = std::make_unique<TForm1>();
   EXPECT_EQ(form->Notebook()->Rows().size(), 2u);
   EXPECT_TRUE(errors.empty());
+}
+
+// Readings that could not be written (here a folder stands where the file should be): closing
+// says how many, and offers to export them first, to close anyway or to stay.
+TEST_F(NotebookFormTest, ClosingWithUnsavedRowsOffersToExportThem) {
+  form.reset();
+  const QString blocked = TNotebookFile::DefaultPath();
+  ASSERT_TRUE(QDir().mkpath(blocked));
+  const auto unblock = qScopeGuard([&] {
+    form.reset();
+    QDir(blocked).removeRecursively();
+  });
+  form = std::make_unique<TForm1>();
+  form->Releverlepoint1Click();
+  form->Releverlepoint1Click();
+  using A = TUnsavedRowsAnswer;
+  std::vector<QString> questions;
+  A answer = A::kCancel;
+  QString chosenPath;
+  const TUnsavedRowsHandlers previous = SetUnsavedRowsHandlers(
+      {[&](const QString& question) {
+         questions.push_back(question);
+         return answer;
+       },
+       [&](const QString& proposed) {
+         EXPECT_TRUE(proposed.endsWith(QStringLiteral("/releves-non-enregistres.csv")));
+         return chosenPath;
+       }});
+  const TConfirmationHandler previousConfirmation = SetConfirmationHandler([](const QString& q) {
+    ADD_FAILURE() << q.toStdString();
+    return true;
+  });
+  const QString exported = QDir(work.path()).filePath(QStringLiteral("sauvés.csv"));
+  const struct {
+    A answer;
+    QString path;
+    bool closes;
+  } cases[] = {{A::kCancel, {}, false},
+               {A::kExport, {}, false},  // the file dialog cancelled
+               {A::kExport, exported, true},
+               {A::kClose, {}, true}};
+  for (const auto& c : cases) {
+    answer = c.answer;
+    chosenPath = c.path;
+    bool canClose = !c.closes;
+    form->FormCloseQuery(canClose);
+    EXPECT_EQ(canClose, c.closes);
+  }
+  EXPECT_EQ(questions, std::vector<QString>(
+                           4, QStringLiteral("2 relevés n'ont pas pu être enregistrés et seront "
+                                             "perdus à la fermeture du programme. Les exporter "
+                                             "d'abord dans un fichier CSV\u202F?")));
+  QFile csv(exported);
+  EXPECT_TRUE(csv.open(QIODevice::ReadOnly));
+  EXPECT_EQ(csv.readAll().count('\n'), 3);  // the titles and the two rows
+  SetConfirmationHandler(previousConfirmation);
+  SetUnsavedRowsHandlers(previous);
 }
 
 }  // namespace

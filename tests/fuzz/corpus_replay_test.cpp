@@ -5,9 +5,12 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QTemporaryDir>
+#include <map>
 #include <string>
 #include <vector>
 
+#include "app/notebook_file.h"
 #include "fuzz/fuzz_inputs.h"
 
 namespace {
@@ -19,7 +22,7 @@ struct Input {
 
 std::vector<Input> Corpus() {
   std::vector<Input> inputs;
-  for (const char* fuzzer : {"picture", "chart"}) {
+  for (const char* fuzzer : {"picture", "chart", "notebook"}) {
     const QDir dir(QStringLiteral(SIMHACHEUR_CORPUS_DIR "/") + QLatin1String(fuzzer));
     for (const QString& name : dir.entryList(QDir::Files, QDir::Name))
       inputs.push_back({fuzzer, dir.filePath(name)});
@@ -38,20 +41,46 @@ TEST_P(CorpusReplay, RunsThroughWithoutAFault) {
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
   const QByteArray bytes = file.readAll();
   const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.constData());
+  const auto size = static_cast<std::size_t>(bytes.size());
   if (GetParam().fuzzer == "picture") {
-    FuzzPicture(data, static_cast<std::size_t>(bytes.size()));
+    FuzzPicture(data, size);
+  } else if (GetParam().fuzzer == "notebook") {
+    FuzzNotebook(data, size);
   } else {
-    FuzzChart(data, static_cast<std::size_t>(bytes.size()));
+    FuzzChart(data, size);
   }
 }
 
-// Both corpora must be there: an empty list would make this test pass on nothing.
-TEST(CorpusReplay, BothCorporaHaveInputs) {
-  int pictures = 0, charts = 0;
+// Every corpus must be there: an empty list would make this test pass on nothing.
+TEST(CorpusReplay, EveryCorpusHasInputs) {
+  std::map<std::string, int> counts;
   for (const Input& input : Corpus())
-    ++(input.fuzzer == "picture" ? pictures : charts);
-  EXPECT_GE(pictures, 5);
-  EXPECT_GE(charts, 5);
+    ++counts[input.fuzzer];
+  EXPECT_GE(counts["picture"], 5);
+  EXPECT_GE(counts["chart"], 5);
+  EXPECT_GE(counts["notebook"], 5);
+}
+
+// Notebook files as editors leave them (byte-order mark, carriage returns) or with extreme
+// numbers load whole, not put aside; so do the seeds of each version.
+TEST(CorpusReplay, NotebookSeedsLoadTheirRows) {
+  const struct {
+    const char* name;
+    std::size_t rows;
+  } cases[] = {{"releves_bom_crlf.tsv", 1},     {"releves_near_dbl_max.tsv", 1},
+               {"v1-two-rows.tsv", 2},          {"v2-records-and-removal.tsv", 2},
+               {"v2-no-last-line-feed.tsv", 2}, {"v2-torn-last-line.tsv", 1}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("releves.tsv"));
+    ASSERT_TRUE(QFile::copy(
+        QStringLiteral(SIMHACHEUR_CORPUS_DIR "/notebook/") + QLatin1String(c.name), path));
+    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    const TNotebookLoad load = TNotebookFile(path).Load();
+    EXPECT_EQ(load.message, QString());
+    EXPECT_EQ(load.rows.size(), c.rows);
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Corpus, CorpusReplay, testing::ValuesIn(Corpus()),
