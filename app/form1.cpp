@@ -622,7 +622,9 @@ void TForm1::Apropos1Click() {
 }
 
 void TForm1::FormCloseQuery(bool& canClose) {
-  canClose = AskConfirmation(QStringLiteral("Fermer le programme?"));
+  // Readings that could not be written are not let go without a word.
+  canClose = NotebookSaved() ? AskConfirmation(QStringLiteral("Fermer le programme?"))
+                             : CloseWithUnsavedRows();
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {

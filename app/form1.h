@@ -4,6 +4,7 @@
 #include <QString>
 #include <array>
 #include <exception>
+#include <functional>
 #include <initializer_list>
 #include <memory>
 #include <optional>
@@ -25,8 +26,8 @@ class QPrinter;
 class QRadioButton;
 class TAboutBox;
 class TMeasuresWindow;
-class TNotebookFile;
 class TNotebookModel;
+class TNotebookStore;
 class TNotebookWindow;
 struct TNotebookRow;
 struct TMeasuresText;
@@ -101,6 +102,10 @@ class TForm1 : public QMainWindow, private TBenchOutput {
   bool SaveScreenTo(const QString& path);
   bool ExportCurvesTo(const QString& path);
   void PrintReportTo(QPrinter* printer);
+  // Whether the desktop has a printer ("Imprimer…" offers a PDF file when it has none); tests
+  // replace the question. Returns the one replaced; an empty one asks the desktop again.
+  using TPrinterQuery = std::function<bool()>;
+  static TPrinterQuery SetPrinterQuery(TPrinterQuery query);
   // The oscilloscope screen as shown, cross and cursors included, at its pixel size.
   QImage ScreenImage() const;
   // What the "Mesures" window shows now.
@@ -153,6 +158,10 @@ class TForm1 : public QMainWindow, private TBenchOutput {
   QString ReadOutText(double voltage, double time) const;
   void SetUpLabTools();
   void SetUpNotebook();
+  // Closing: true when every reading is in the notebook's file, after one more try.
+  bool NotebookSaved();
+  // Some readings could not be written: export them, close anyway or stay. True to close.
+  bool CloseWithUnsavedRows();
   void SetCursorB();
   void ClearCursorB();
   void RefreshMeasures();
@@ -185,7 +194,7 @@ class TForm1 : public QMainWindow, private TBenchOutput {
   TMeasuresWindow* MeasuresWindow_ = nullptr;
   int baseLabelSize_ = 8;
   TNotebookModel* notebook_ = nullptr;
-  std::unique_ptr<TNotebookFile> notebookFile_;
+  TNotebookStore* notebookStore_ = nullptr;
   TNotebookWindow* NotebookWindow_ = nullptr;
   std::unique_ptr<TSeriesTrace<TFastLineSeries>> trace1_;
   std::unique_ptr<TSeriesTrace<TFastLineSeries>> trace4_;

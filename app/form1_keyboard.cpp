@@ -44,7 +44,20 @@ void TForm1::SetUpKeyboard() {
             [this, box] { Guarded([&] { SpeedBoxEntered(box); }); });
   }
   ui_->memo1->setTabChangesFocus(true);
-  ui_->Chart1->setFocusPolicy(Qt::TabFocus);
+  // A click on the oscilloscope takes the keyboard from the box that had it, as a click on any
+  // other control does.
+  ui_->Chart1->setFocusPolicy(Qt::StrongFocus);
+  auto* shortcutKeys = new TWindowShortcutKeys(this);
+  for (QLineEdit* box : findChildren<QLineEdit*>())
+    shortcutKeys->Watch(box);
+  for (QPlainTextEdit* box : findChildren<QPlainTextEdit*>())
+    shortcutKeys->Watch(box);
+  // A set-point typed but not yet entered is entered first: what is saved, copied or printed
+  // is what the box shows.
+  connect(shortcutKeys, &TWindowShortcutKeys::ShortcutTaken, this, [this](QWidget* box) {
+    for (QLineEdit* speedBox : {ui_->Edit1, ui_->Edit2, ui_->Edit3})
+      if (box == speedBox) Guarded([&] { SpeedBoxEntered(speedBox); });
+  });
   auto* barStyle = new TMenuBarStyle();
   barStyle->setParent(menuBar());
   menuBar()->setStyle(barStyle);

@@ -6,16 +6,18 @@
 #include <QDateTime>
 #include <QDir>
 #include <QEvent>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QLocale>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPrinterInfo>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QSettings>
-#include <QStandardPaths>
+#include <utility>
 #include <vector>
 
 #include "app/error_box.h"
@@ -23,6 +25,7 @@
 #include "app/form1.h"
 #include "app/measures_window.h"
 #include "app/oscilloscope_settings.h"
+#include "app/save_folder.h"
 #include "chart/chart.h"
 #include "sim/measure.h"
 #include "ui_form1.h"
@@ -43,6 +46,11 @@ QString Quantity(const std::optional<double>& value, const char* unit, int decim
 
 QString Point(double time, double voltage) {
   return QStringLiteral("t = %1, u = %2").arg(Quantity(time, "ms", 2), Quantity(voltage, "V", 2));
+}
+
+TForm1::TPrinterQuery& PrinterQuery() {
+  static TForm1::TPrinterQuery query;
+  return query;
 }
 
 QString Caption(const QAbstractButton* button) {
@@ -237,14 +245,10 @@ QString TForm1::DefaultFileName(const QString& suffix) const {
 }
 
 QString TForm1::AskSavePath(const QString& title, const QString& suffix, const QString& filter) {
-  QSettings settings;
-  QString folder = settings.value(kFolderKey).toString();
-  if (folder.isEmpty() || !QFileInfo(folder).isDir())
-    folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-  // The dialog asks before replacing an existing file.
-  const QString path = QFileDialog::getSaveFileName(
-      this, title, QDir(folder).filePath(DefaultFileName(suffix)), filter);
-  if (!path.isEmpty()) settings.setValue(kFolderKey, QFileInfo(path).absolutePath());
+  const QString folder = ProposedSaveFolder(kFolderKey);
+  const QString path =
+      AskSaveFileName(this, title, QDir(folder).filePath(DefaultFileName(suffix)), filter);
+  if (!path.isEmpty()) QSettings().setValue(kFolderKey, QFileInfo(path).absolutePath());
   return path;
 }
 
@@ -324,13 +328,40 @@ void TForm1::Copierlcran1Click() {
   QGuiApplication::clipboard()->setImage(ScreenImage());
 }
 
+TForm1::TPrinterQuery TForm1::SetPrinterQuery(TPrinterQuery query) {
+  return std::exchange(PrinterQuery(), std::move(query));
+}
+
 void TForm1::Imprimer1Click() {
   QPrinter printer(QPrinter::HighResolution);
   printer.setPageSize(QPageSize(QPageSize::A4));
   printer.setDocName(DefaultFileName(QString()));
-  QPrintDialog dialog(&printer, this);
-  dialog.setWindowTitle(QStringLiteral("Imprimer"));
-  if (dialog.exec() == QDialog::Accepted) PrintReportTo(&printer);
+  const bool printers =
+      PrinterQuery() ? PrinterQuery()() : !QPrinterInfo::availablePrinters().isEmpty();
+  if (printers) {
+    QPrintDialog dialog(&printer, this);
+    dialog.setWindowTitle(QStringLiteral("Imprimer"));
+    if (dialog.exec() == QDialog::Accepted) PrintReportTo(&printer);
+    return;
+  }
+  // Many classroom seats have no printer: the report goes to a PDF the user prints elsewhere.
+  QMessageBox box(QMessageBox::Information, QStringLiteral("Imprimer"),
+                  QStringLiteral("Aucune imprimante n'est installée sur cet ordinateur.\n\n"
+                                 "Vous pouvez enregistrer le relevé dans un fichier PDF, puis "
+                                 "l'imprimer depuis un autre poste."),
+                  QMessageBox::NoButton, this);
+  QPushButton* pdf = box.addButton(QStringLiteral("&Enregistrer en PDF…"), QMessageBox::AcceptRole);
+  QPushButton* cancel = box.addButton(QStringLiteral("Annuler"), QMessageBox::RejectRole);
+  box.setDefaultButton(pdf);
+  box.setEscapeButton(cancel);  // Escape and the close box answer "Annuler"
+  box.exec();
+  if (box.clickedButton() != pdf) return;
+  const QString path = AskSavePath(QStringLiteral("Enregistrer le relevé en PDF"),
+                                   QStringLiteral("pdf"), QStringLiteral("Documents PDF (*.pdf)"));
+  if (path.isEmpty()) return;
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(path);
+  PrintReportTo(&printer);
 }
 
 void TForm1::Quitter1Click() {

@@ -1,8 +1,12 @@
 #include "app/keyboard_access.h"
 
+#include <QAction>
 #include <QKeyEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QStyleOptionMenuItem>
+#include <QTextEdit>
 #include <algorithm>
 #include <vector>
 
@@ -82,6 +86,48 @@ bool TRadioGroupKeys::eventFilter(QObject* watched, QEvent* event) {
   QRadioButton* next = NeighbourInGroup(static_cast<QRadioButton*>(watched), step);
   next->setFocus(step > 0 ? Qt::TabFocusReason : Qt::BacktabFocusReason);
   if (!next->isChecked()) next->click();
+  return true;
+}
+
+TWindowShortcutKeys::TWindowShortcutKeys(QWidget* window) : QObject(window), window_(window) {}
+
+void TWindowShortcutKeys::Watch(QWidget* box) {
+  box->installEventFilter(this);
+}
+
+namespace {
+
+bool HasSelection(const QWidget* box) {
+  if (const auto* line = qobject_cast<const QLineEdit*>(box)) return line->hasSelectedText();
+  if (const auto* plain = qobject_cast<const QPlainTextEdit*>(box))
+    return plain->textCursor().hasSelection();
+  if (const auto* rich = qobject_cast<const QTextEdit*>(box))
+    return rich->textCursor().hasSelection();
+  return false;
+}
+
+}  // namespace
+
+bool TWindowShortcutKeys::ShortcutWins(const QWidget* box, const QKeyEvent& key) const {
+  if (key.matches(QKeySequence::Copy) && HasSelection(box)) return false;
+  const QKeySequence pressed(key.keyCombination());
+  // Only the window's own actions: another window's shortcut would not run from here, and the
+  // key would be lost to the box.
+  for (const QAction* action : window_->findChildren<QAction*>(Qt::FindDirectChildrenOnly)) {
+    if (action->isEnabled() && action->isVisible() && action->shortcuts().contains(pressed))
+      return true;
+  }
+  return false;
+}
+
+// A text box takes a key from the shortcuts by accepting its ShortcutOverride; kept from the
+// box, the override stays unaccepted and the shortcut runs.
+bool TWindowShortcutKeys::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() != QEvent::ShortcutOverride) return false;
+  auto* box = static_cast<QWidget*>(watched);
+  if (!ShortcutWins(box, *static_cast<QKeyEvent*>(event))) return false;
+  event->ignore();
+  emit ShortcutTaken(box);
   return true;
 }
 

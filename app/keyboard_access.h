@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QProxyStyle>
 
+class QKeyEvent;
 class QRadioButton;
 class QWidget;
 
@@ -38,6 +39,34 @@ class TRadioGroupKeys : public QObject {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+};
+
+// In a window's text boxes, the window's own menu shortcuts (Ctrl+S, Ctrl+E, F5…) win over the
+// box's use of the same keys (on this desktop Ctrl+E in a box goes to the end of the line), so a
+// shortcut does what its menu says wherever the focus is. Ctrl+C stays the box's while text is
+// selected in it: it copies that text, as everywhere on the desktop. Every other key (Ctrl+A,
+// Ctrl+Z, Ctrl+V, the arrows…) is the box's as before.
+class TWindowShortcutKeys : public QObject {
+  Q_OBJECT
+
+ public:
+  // The shortcuts are those of the actions `window` owns, as they are when the key comes.
+  explicit TWindowShortcutKeys(QWidget* window);
+  // A line edit, a plain or rich text edit of the window.
+  void Watch(QWidget* box);
+
+ signals:
+  // `box` gives a key to a shortcut that is about to run.
+  void ShortcutTaken(QWidget* box);
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  // Whether `key`, pressed in `box`, goes to the window's shortcut rather than to the box.
+  bool ShortcutWins(const QWidget* box, const QKeyEvent& key) const;
+
+  QWidget* window_;
 };
 
 // The button `step` places after `from` (negative: before) in its panel, in screen order (top

@@ -5,11 +5,15 @@
 #include <QTranslator>
 
 #include "app/form1.h"
+#include "app/single_instance.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("simhacheur"));
   QApplication::setOrganizationName(QStringLiteral("simhacheur"));  // where QSettings go
+  // A second start on the same desktop brings the window already open to the front.
+  TSingleInstance instance(TSingleInstance::SessionServerName());
+  if (instance.RaiseRunningCopy()) return 0;
   // The program speaks French whatever the desktop's language: so do Qt's own dialogs (file
   // choice, printing, the question before replacing a file).
   QTranslator qtFrench;
@@ -21,6 +25,8 @@ int main(int argc, char** argv) {
   QApplication::setFont(QFont(QStringLiteral("Liberation Sans"), 8));
 
   TForm1 form;
+  QObject::connect(&instance, &TSingleInstance::RaiseRequested, &form,
+                   [&form] { BringToFront(&form); });
   form.showMaximized();
   return QApplication::exec();
 }

@@ -1,7 +1,10 @@
 // The window by keyboard alone, the keys going to whatever holds the focus.
+#include <QClipboard>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QSignalSpy>
+#include <memory>
 
 #include "keyboard_fixture.h"
 
@@ -166,6 +169,122 @@ TEST_F(KeyboardTest, SpeedBarsByKeysReadAsAfterADrag) {
   Drag(Find<QScrollBar>("ScrollBar2"), 160);
   EXPECT_EQ(Readings(), machineByKeys);
   EXPECT_FALSE(Enabled("Panel35"));
+}
+
+// Each menu shortcut does what its menu says wherever the focus is, a text box included. The
+// entries' handlers are held back, so no dialog opens and the window stays.
+TEST_F(KeyboardTest, MenuShortcutsActFromEveryPlaceOfTheFocus) {
+  const std::pair<QKeyCombination, const char*> shortcuts[] = {
+      {Qt::CTRL | Qt::Key_S, "Enregistrerlcrandeloscilloscope1"},
+      {Qt::CTRL | Qt::Key_E, "Exporterlescourbes1"},
+      {Qt::CTRL | Qt::Key_C, "Copierlcran1"},
+      {Qt::CTRL | Qt::Key_P, "Imprimer1"},
+      {Qt::CTRL | Qt::Key_M, "Mesures1"},
+      {Qt::CTRL | Qt::Key_R, "Relevs1"},
+      {Qt::CTRL | Qt::Key_Q, "Quitter1"},
+      {QKeyCombination(Qt::Key_F5), "Releverlepoint1"}};
+  std::vector<std::unique_ptr<QSignalSpy>> fired;
+  for (const auto& [key, name] : shortcuts) {
+    QAction* action = Find<QAction>(name);
+    QObject::disconnect(action, nullptr, form.get(), nullptr);
+    fired.push_back(std::make_unique<QSignalSpy>(action, &QAction::triggered));
+  }
+  const char* const twoQuadrants = "Hacheur2quadrantsvisualisationdestensions1";
+  const char* const fourQuadrants = "Hacheur4quadrantsvisualisationdesintensits1";
+  const struct {
+    const char* experiment;
+    const char* focus;
+    bool byClick;       // else by Tab, which selects a box's whole text
+    const char* typed;  // typed in the box over what it held, just before the key
+  } places[] = {
+      {twoQuadrants, "Edit1", false, "50"},        {fourQuadrants, "Edit3", false, "30"},
+      {twoQuadrants, "Chart1", true, nullptr},     {twoQuadrants, "RadioButton1", false, nullptr},
+      {fourQuadrants, "memo1", false, "vu en TP"}, {twoQuadrants, "LabeledEdit1", true, nullptr}};
+  for (const auto& place : places) {
+    Menu(place.experiment);
+    for (std::size_t k = 0; k < std::size(shortcuts); ++k) {
+      if (place.byClick) {
+        auto* target = Find<QWidget>(place.focus);
+        QTest::mouseClick(target, Qt::LeftButton, {}, target->rect().center());
+      } else {
+        FocusOn(place.focus);
+      }
+      if (place.typed != nullptr) {
+        Key(Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(QApplication::focusWidget(), QString::fromUtf8(place.typed));
+      }
+      ASSERT_EQ(FocusName(), QString::fromLatin1(place.focus));
+      std::vector<qsizetype> before, expected;
+      for (std::size_t i = 0; i < fired.size(); ++i) {
+        before.push_back(fired[i]->count());
+        expected.push_back(before.back() + (i == k ? 1 : 0));
+      }
+      Key(shortcuts[k].first.key(), shortcuts[k].first.keyboardModifiers());
+      std::vector<qsizetype> after;
+      for (const auto& spy : fired)
+        after.push_back(spy->count());
+      EXPECT_EQ(after, expected) << place.focus << " " << shortcuts[k].second;
+    }
+  }
+}
+
+// In a text box, Ctrl+C with text selected copies that text; the box's editing keys stay its
+// own; a set-point typed but not entered is entered before a shortcut acts.
+TEST_F(KeyboardTest, TextBoxesKeepTheirEditingKeysAndCopyTheirSelection) {
+  Menu("Hacheur2quadrantsvisualisationdestensions1");
+  Select("RadioButton8");
+  Select("RadioButton3");
+  Select("RadioButton6");
+  QAction* copyScreen = Find<QAction>("Copierlcran1");
+  QAction* exportCurves = Find<QAction>("Exporterlescourbes1");
+  for (QAction* action : {copyScreen, exportCurves})
+    QObject::disconnect(action, nullptr, form.get(), nullptr);
+  QSignalSpy screenCopies(copyScreen, &QAction::triggered);
+  QSignalSpy exports(exportCurves, &QAction::triggered);
+  QClipboard* clipboard = QGuiApplication::clipboard();
+  auto* box = Find<QLineEdit>("Edit1");
+  FocusOn("Edit1");
+  const struct {
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+    const char* text;
+    const char* clipboard;
+  } steps[] = {{Qt::Key_4, {}, "4", ""},  // over what the box held, all selected
+               {Qt::Key_2, {}, "42", ""},
+               {Qt::Key_A, Qt::ControlModifier, "42", ""},
+               {Qt::Key_C, Qt::ControlModifier, "42", "42"},
+               {Qt::Key_X, Qt::ControlModifier, "", "42"},
+               {Qt::Key_V, Qt::ControlModifier, "42", "42"},
+               {Qt::Key_V, Qt::ControlModifier, "4242", "42"},
+               {Qt::Key_Z, Qt::ControlModifier, "42", "42"},
+               {Qt::Key_Left, {}, "42", "42"},
+               {Qt::Key_Backspace, {}, "2", "42"}};
+  clipboard->setText(QString());
+  Key(Qt::Key_A, Qt::ControlModifier);
+  for (const auto& s : steps) {
+    Key(s.key, s.modifiers);
+    EXPECT_EQ(box->text(), QString::fromLatin1(s.text)) << s.key;
+    EXPECT_EQ(clipboard->text(), QString::fromLatin1(s.clipboard)) << s.key;
+  }
+  EXPECT_EQ(screenCopies.count(), 0);
+  Key(Qt::Key_A, Qt::ControlModifier);
+  QTest::keyClicks(box, QStringLiteral("50"));
+  Key(Qt::Key_E, Qt::ControlModifier);
+  EXPECT_EQ(exports.count(), 1);
+  EXPECT_EQ(Find<QScrollBar>("ScrollBar1")->value(), 100);
+  EXPECT_EQ(FocusName(), "Edit1");
+
+  Menu("Hacheur4quadrantsvisualisationdesintensits1");
+  FocusOn("memo1");
+  Key(Qt::Key_A, Qt::ControlModifier);
+  QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("vu en TP"));
+  Key(Qt::Key_A, Qt::ControlModifier);
+  Key(Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(clipboard->text(), QStringLiteral("vu en TP"));
+  EXPECT_EQ(screenCopies.count(), 0);
+  Key(Qt::Key_Right);  // the selection gone, Ctrl+C copies the screen
+  Key(Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(screenCopies.count(), 1);
 }
 
 }  // namespace

@@ -2,8 +2,10 @@
 // projector mode, and the menus that open them.
 #include <QAction>
 #include <QCursor>
+#include <QDialog>
 #include <QFile>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
@@ -12,10 +14,12 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTest>
+#include <QTimer>
 #include <cmath>
 
 #include "app/measures_window.h"
 #include "app/oscilloscope_settings.h"
+#include "app/save_folder.h"
 #include "form_fixture.h"
 
 namespace {
@@ -192,6 +196,73 @@ TEST_F(LabTest, PrintsOnePageToPdf) {
   if (!info.waitForFinished() || info.exitCode() != 0) GTEST_SKIP() << "pdfinfo is missing";
   EXPECT_TRUE(QString::fromUtf8(info.readAllStandardOutput())
                   .contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\n"))));
+}
+
+// A seat without a printer: "Imprimer…" says so and offers a PDF file, saved where the user
+// can write, the folder remembered for the next time.
+TEST_F(LabTest, WithoutAPrinterThePrintEntryOffersAPdf) {
+  RunSquareWave();
+  ASSERT_TRUE(QDir(work.path()).mkdir(QStringLiteral("sortie")));
+  const QString pdf = QDir(work.path()).filePath(QStringLiteral("sortie/relevé.pdf"));
+  QStringList proposed;
+  struct Seams {
+    TForm1::TPrinterQuery printers;
+    TSaveFileDialog dialog;
+    ~Seams() {
+      TForm1::SetPrinterQuery(printers);
+      SetSaveFileDialog(dialog);
+    }
+  } previous{TForm1::SetPrinterQuery([] { return false; }),
+             SetSaveFileDialog([&](const QString&, const QString& path, const QString& filter) {
+               EXPECT_TRUE(filter.contains(QStringLiteral("*.pdf"))) << filter.toStdString();
+               proposed << path;
+               return pdf;
+             })};
+  const struct {
+    Qt::Key answer;
+    bool written;
+  } rows[] = {{Qt::Key_Escape, false}, {Qt::Key_Return, true}, {Qt::Key_Return, true}};
+  for (const auto& row : rows) {
+    QFile::remove(pdf);
+    QString text, defaultButton, escapeButton;
+    QStringList buttons;
+    QTimer::singleShot(0, form.get(), [&] {
+      QWidget* modal = QApplication::activeModalWidget();
+      auto* box = qobject_cast<QMessageBox*>(modal);
+      if (box == nullptr) {  // not the box expected: closed, so the test fails instead of hanging
+        if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->reject();
+        return;
+      }
+      text = box->text();
+      for (const QAbstractButton* button : box->buttons())
+        buttons << button->text();
+      defaultButton = box->defaultButton()->text();
+      escapeButton = box->escapeButton()->text();
+      QTest::keyClick(box, row.answer);
+    });
+    Menu("Imprimer1");
+    EXPECT_TRUE(
+        text.startsWith(QStringLiteral("Aucune imprimante n'est installée sur cet ordinateur.")));
+    EXPECT_EQ(buttons.size(), 2);
+    EXPECT_EQ(defaultButton, QStringLiteral("&Enregistrer en PDF…"));
+    EXPECT_EQ(escapeButton, QStringLiteral("Annuler"));
+    QFile file(pdf);
+    EXPECT_EQ(file.open(QIODevice::ReadOnly), row.written);
+    if (row.written) {
+      EXPECT_EQ(file.read(4), "%PDF");
+    }
+  }
+  EXPECT_TRUE(errors.empty());
+  // Asked once per "Enregistrer en PDF…": first in the user's own folders, then where the
+  // last file went; never in the working directory.
+  ASSERT_EQ(proposed.size(), 2);
+  const QString first = QFileInfo(proposed[0]).absolutePath();
+  EXPECT_NE(first, QDir::currentPath());
+  EXPECT_TRUE(first == QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) ||
+              first == QDir::homePath())
+      << first.toStdString();
+  EXPECT_TRUE(proposed[0].endsWith(QStringLiteral(".pdf")));
+  EXPECT_EQ(QFileInfo(proposed[1]).absolutePath(), QFileInfo(pdf).absolutePath());
 }
 
 TEST_F(LabTest, ProjectorModeIsRememberedAndOffMeansTheScreenOfBefore) {
