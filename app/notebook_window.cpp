@@ -14,9 +14,7 @@
 #include <QShortcut>
 #include <QStandardPaths>
 #include <algorithm>
-#include <bit>
 #include <cmath>
-#include <cstdint>
 #include <utility>
 
 #include "app/confirmation_box.h"
@@ -93,104 +91,6 @@ constexpr TColor kLineColour = clRed;
 // from the dotted grid and from the line drawn over it, even on a projector.
 constexpr int kArm = 5;        // pixels from a marker's centre to the tip of each arm
 constexpr int kHalfWidth = 1;  // rows (columns) of an arm on each side of the centre's
-
-// One marker per point. Each point marks the rows its horizontal arm covers on one bitmap and
-// the columns of its vertical arm on another, so a point on a pixel already marked costs
-// nothing more; then the arms along each row and each column are merged where they touch:
-// with the marker's solid one-pixel pen, the same pixels as one cross per point, in far fewer
-// lines when the points crowd together.
-class TCrossSeries final : public TChartSeries {
- public:
-  explicit TCrossSeries(QObject* owner = nullptr) : TChartSeries(owner) {
-    pen_.SetColor(kMarkerColour);
-  }
-
-  void DrawAllPoints() override {
-    TChartCanvas3D& canvas = ParentChart()->Canvas();
-    canvas.UseChartPen(pen_);
-    const TRect& plot = ParentChart()->PlotRect;
-    // Centres this close outside the plot still show an arm inside it.
-    reach_ = {plot.Left - kArm, plot.Top - kArm, plot.Right + kArm, plot.Bottom + kArm};
-    if (reach_.IsEmpty() || FirstVisibleIndex < 0) return;
-    MarkCentres();
-    ends_.clear();
-    AddArms(byRow_, reach_.Height(), reach_.Width(), true);
-    AddArms(byColumn_, reach_.Width(), reach_.Height(), false);
-    canvas.Segments(ends_);
-  }
-
- private:
-  static constexpr int kBlock = 1024;  // points mapped at a time
-
-  static int Words(int bits) { return (bits + 63) / 64; }
-
-  void MarkCentres() {
-    const int width = reach_.Width(), height = reach_.Height();
-    byRow_.assign(static_cast<std::size_t>(height) * Words(width), 0);
-    byColumn_.assign(static_cast<std::size_t>(width) * Words(height), 0);
-    const TAxisMap horiz = ResolvedHorizAxis()->Map(), vert = ResolvedVertAxis()->Map();
-    const double* xs = XValues().StoredValues();
-    const double* ys = YValues().StoredValues();
-    int columns[kBlock], rows[kBlock];
-    for (int i = FirstVisibleIndex; i <= LastVisibleIndex; i += kBlock) {
-      const int count = std::min(kBlock, LastVisibleIndex + 1 - i);
-      horiz.ValuesToPixels(xs + i, XValues().Multiplier(), columns, count);
-      vert.ValuesToPixels(ys + i, YValues().Multiplier(), rows, count);
-      for (int k = 0; k < count; ++k) {
-        const int x = columns[k] - reach_.Left, y = rows[k] - reach_.Top;
-        if (x < 0 || x >= width || y < 0 || y >= height) continue;
-        // An arm's rows beyond the reach lie wholly outside the plot.
-        for (int across = std::max(0, y - kHalfWidth);
-             across <= std::min(height - 1, y + kHalfWidth); ++across)
-          byRow_[static_cast<std::size_t>(across) * Words(width) + x / 64] |= 1ULL << (x % 64);
-        for (int across = std::max(0, x - kHalfWidth);
-             across <= std::min(width - 1, x + kHalfWidth); ++across)
-          byColumn_[static_cast<std::size_t>(across) * Words(height) + y / 64] |= 1ULL << (y % 64);
-      }
-    }
-  }
-
-  // The arms along each of `lines` lines of `length` pixels whose centres `bits` marks, an arm
-  // joining the one before when they overlap or touch.
-  void AddArms(const std::vector<std::uint64_t>& bits, int lines, int length, bool horizontal) {
-    const int words = Words(length);
-    for (int line = 0; line < lines; ++line) {
-      const std::uint64_t* marks = bits.data() + static_cast<std::size_t>(line) * words;
-      int start = 0, end = -1;  // the arm being extended, end included; none while end < start
-      for (int w = 0; w < words; ++w) {
-        for (std::uint64_t word = marks[w]; word != 0; word &= word - 1) {
-          const int centre = w * 64 + std::countr_zero(word);
-          if (end >= start && centre - kArm <= end + 1) {
-            end = centre + kArm;
-            continue;
-          }
-          if (end >= start) AddArm(line, start, end, horizontal);
-          start = centre - kArm;
-          end = centre + kArm;
-        }
-      }
-      if (end >= start) AddArm(line, start, end, horizontal);
-    }
-  }
-
-  // A line's end point is left out: the arm runs one pixel past `end`.
-  void AddArm(int line, int start, int end, bool horizontal) {
-    if (horizontal) {
-      const int y = reach_.Top + line;
-      ends_.push_back({reach_.Left + start, y});
-      ends_.push_back({reach_.Left + end + 1, y});
-    } else {
-      const int x = reach_.Left + line;
-      ends_.push_back({x, reach_.Top + start});
-      ends_.push_back({x, reach_.Top + end + 1});
-    }
-  }
-
-  TChartPen pen_;  // solid and one pixel wide, which merging the arms relies on
-  TRect reach_;
-  std::vector<std::uint64_t> byRow_, byColumn_;
-  std::vector<TPoint> ends_;
-};
 
 // A margin of 5 % each side, and a width of its own for a range of one value.
 std::pair<double, double> Padded(double low, double high) {
@@ -292,7 +192,10 @@ void TNotebookWindow::SetUpPlot() {
   fitSeries_->setObjectName(QStringLiteral("FitSeries"));
   fitSeries_->SetSeriesColor(kLineColour);
   fitSeries_->LinePen().SetWidth(2);
-  pointSeries_ = std::make_unique<TCrossSeries>();
+  auto markers = std::make_unique<TCrossSeries>();
+  markers->SetArmLength(kArm);
+  markers->SetArmHalfWidth(kHalfWidth);
+  pointSeries_ = std::move(markers);
   pointSeries_->setObjectName(QStringLiteral("PointSeries"));
   // Markers need no order: unsorted, a recorded row is one more value at the end instead of an
   // insertion, and a rebuild needs no sort. Each paint visits every point, culled by pixel.

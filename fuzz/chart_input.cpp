@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "chart/chart.h"
-#include "chart/event_shield.h"
+#include "chart/panel/event_shield.h"
 #include "fuzz/fuzz_inputs.h"
 #include "oscilloscope_chart.h"
 
@@ -34,7 +34,12 @@ class Reader {
   Reader(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
   bool AtEnd() const { return at_ >= size_; }
   std::uint8_t Byte() { return at_ < size_ ? data_[at_++] : 0; }
-  int Int16() { return static_cast<std::int16_t>(Byte() | (Byte() << 8)); }
+  // Each byte in a statement of its own: the order of reads inside one expression is the
+  // compiler's choice, and the corpus must replay as the fuzzer read it.
+  int Int16() {
+    const int low = Byte();
+    return static_cast<std::int16_t>(low | (Byte() << 8));
+  }
   // A value from the table of awkward ones, or (one time in four) any eight bytes.
   double Value() {
     const std::uint8_t pick = Byte();
@@ -105,12 +110,16 @@ void Step(Scene& scene, Reader& in) {
   TChart& chart = scene.scope.chart;
   const std::uint8_t op = in.Byte();
   switch (op % 20) {
-    case 0:
-      scene.Axis(in.Byte()).SetAxisRange(in.Value(), in.Value());
+    case 0: {
+      TChartAxis& axis = scene.Axis(in.Byte());
+      const double min = in.Value();
+      axis.SetAxisRange(min, in.Value());
       break;
+    }
     case 1: {
       TChartSeries& s = scene.Series(in.Byte());
-      if (s.PointCount() < kMaxPoints) s.AppendPoint(in.Value(), in.Value());
+      const double x = in.Value(), y = in.Value();
+      if (s.PointCount() < kMaxPoints) s.AppendPoint(x, y);
       break;
     }
     case 2:
@@ -128,9 +137,11 @@ void Step(Scene& scene, Reader& in) {
     case 4:
       scene.Series(in.Byte()).ClearPoints();
       break;
-    case 5:
-      chart.resize(in.Byte() * 8, in.Byte() * 6);
+    case 5: {
+      const int width = in.Byte() * 8;
+      chart.resize(width, in.Byte() * 6);
       break;
+    }
     case 6:
     case 7: {
       const Qt::MouseButton button = in.Byte() % 2 ? Qt::RightButton : Qt::LeftButton;
@@ -154,7 +165,8 @@ void Step(Scene& scene, Reader& in) {
     }
     case 10: {
       const int x = in.Int16(), y = in.Int16();
-      Wheel(chart, x, y, in.Int16() * (in.Byte() % 8 == 0 ? 65536 : 1));
+      const int steps = in.Int16();
+      Wheel(chart, x, y, steps * (in.Byte() % 8 == 0 ? 65536 : 1));
       break;
     }
     case 11: {
@@ -178,9 +190,12 @@ void Step(Scene& scene, Reader& in) {
     case 15:
       chart.ResetZoom();
       break;
-    case 16:
-      scene.Axis(in.Byte()).ScrollAxis(in.Value(), in.Byte() % 2 == 0);
+    case 16: {
+      TChartAxis& axis = scene.Axis(in.Byte());
+      const double delta = in.Value();
+      axis.ScrollAxis(delta, in.Byte() % 2 == 0);
       break;
+    }
     case 17: {
       QEvent leave(QEvent::Leave);
       QApplication::sendEvent(&chart, &leave);

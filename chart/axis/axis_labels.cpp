@@ -1,5 +1,6 @@
-#include "chart/axis_labels.h"
+#include "chart/axis/axis_labels.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -81,7 +82,10 @@ std::vector<double> LabelValues(double rangeMin, double rangeMax, double step,
   for (int turn = 0; v > rangeMax && turn < 4; ++turn)
     v -= step;
   if (v > rangeMax) v = rangeMax;
-  const double lowest = (rangeMin - 1e-12) / 1.000000000001;
+  // A label a rounding error below the range is still its own. The tolerance grows with the
+  // values, so far from zero it is kept within half a step: a range 25 wide at 5e16 would
+  // otherwise walk thousands of labels below its end, each drawn on every paint.
+  const double lowest = std::max((rangeMin - 1e-12) / 1.000000000001, rangeMin - step / 2);
   // The span check bounds the walk; the count guards against steps lost in rounding.
   for (int guard = 0; v >= lowest && guard <= kMaxWalkLabels + 2; ++guard) {
     values.push_back(v);

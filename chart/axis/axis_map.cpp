@@ -1,4 +1,4 @@
-#include "chart/axis_map.h"
+#include "chart/axis/axis_map.h"
 
 TAxisMap::TAxisMap(double rangeMin, double rangeMax, int pixelStart, int pixelEnd, bool horizontal,
                    bool inverted, bool logarithmic)

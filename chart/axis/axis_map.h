@@ -29,12 +29,9 @@ class TAxisMap {
   bool Inverted() const { return inverted_; }
   bool Logarithmic() const { return logarithmic_; }
 
-  // The same map over other pixels, or another range.
+  // The same map over other pixels.
   TAxisMap WithPixels(int pixelStart, int pixelEnd) const {
     return {min_, max_, pixelStart, pixelEnd, horizontal_, inverted_, logarithmic_};
-  }
-  TAxisMap WithRange(double rangeMin, double rangeMax) const {
-    return {rangeMin, rangeMax, start_, end_, horizontal_, inverted_, logarithmic_};
   }
 
   int ValueToPixel(double value) const {

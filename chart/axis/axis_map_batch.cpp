@@ -2,7 +2,7 @@
 #include <cmath>
 #include <limits>
 
-#include "chart/axis_map.h"
+#include "chart/axis/axis_map.h"
 #include "platform/cpu_features.h"
 
 #ifdef SIMHACHEUR_AVX2_PATHS

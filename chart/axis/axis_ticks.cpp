@@ -1,6 +1,6 @@
-#include "chart/axis_ticks.h"
+#include "chart/axis/axis_ticks.h"
 
-#include "chart/axis_labels.h"
+#include "chart/axis/axis_labels.h"
 
 namespace {
 
@@ -32,7 +32,7 @@ TAxisTicks ComputeAxisTicks(const TAxisMap& map, const TTickRules& rules,
                             const std::function<QString(double)>& labelText) {
   TAxisTicks ticks;
   const auto keep = [&ticks](int p) {
-    if (static_cast<int>(ticks.positions.size()) < kMaxTickPositions) ticks.positions.push_back(p);
+    if (static_cast<int>(ticks.positions.size()) < kMaxAxisMarks) ticks.positions.push_back(p);
   };
   if (rules.valueLabels && rules.step > 0 && map.RangeMax() >= map.RangeMin()) {
     for (double v :
@@ -40,7 +40,9 @@ TAxisTicks ComputeAxisTicks(const TAxisMap& map, const TTickRules& rules,
       const int p = map.ValueToPixel(v);
       if (!rules.labelsOnAxis && !Inside(map, p)) continue;
       if (!rules.tickOnLabelsOnly || rules.labels) keep(p);
-      if (rules.labels) ticks.labels.push_back({p, labelText(v)});
+      if (rules.labels && static_cast<int>(ticks.labels.size()) < kMaxAxisMarks) {
+        ticks.labels.push_back({p, labelText(v)});
+      }
     }
   }
   if (rules.minorCount >= 1 && !ticks.positions.empty()) {

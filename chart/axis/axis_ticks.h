@@ -4,7 +4,7 @@
 #include <functional>
 #include <vector>
 
-#include "chart/axis_map.h"
+#include "chart/axis/axis_map.h"
 
 // What an axis shows at one layout, as plain data: its labels, the positions of its tick
 // marks and grid lines, and its minor ticks. Computed once per layout without a canvas; the
@@ -31,8 +31,10 @@ struct TTickRules {
   int logarithmicBase = 10;
 };
 
-// At most this many tick positions are kept; further labels are still drawn.
-inline constexpr int kMaxTickPositions = 2000;
+// At most this many labels and as many tick positions are kept per axis and layout, whatever
+// the step: every label costs a text layout on each paint, and a screen 4000 pixels wide
+// holds a few hundred readable ones at the very most.
+inline constexpr int kMaxAxisMarks = 2000;
 
 TAxisTicks ComputeAxisTicks(const TAxisMap& map, const TTickRules& rules,
                             const std::function<QString(double)>& labelText);

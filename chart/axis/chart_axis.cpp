@@ -1,11 +1,11 @@
-#include "chart/chart_axis.h"
+#include "chart/axis/chart_axis.h"
 
 #include <algorithm>
 #include <limits>
 
 #include "chart/chart_exceptions.h"
-#include "chart/chart_series.h"
-#include "chart/custom_axis_panel.h"
+#include "chart/panel/custom_axis_panel.h"
+#include "chart/series/chart_series.h"
 
 namespace {
 

@@ -5,10 +5,10 @@
 #include <unordered_map>
 #include <vector>
 
-#include "chart/axis_map.h"
-#include "chart/axis_ticks.h"
+#include "chart/axis/axis_map.h"
+#include "chart/axis/axis_ticks.h"
 #include "chart/chart_math.h"
-#include "chart/chart_pen.h"
+#include "chart/panel/chart_pen.h"
 #include "platform/canvas.h"
 
 class TCustomAxisPanel;
@@ -191,8 +191,6 @@ class TChartAxis {
 
   TAxisLabelStyle EffectiveLabelStyle() const;
   int TickRoom() const;
-  // The labels, ticks and grid of the last layout.
-  const TAxisTicks& LaidOutTicks() const { return ticks_; }
 
   // Draws the line, labels, ticks and grid of the last layout.
   void DrawAxis();

@@ -1,10 +1,10 @@
 // Room, labels, ticks and grid of an axis.
 #include <algorithm>
 
-#include "chart/axis_labels.h"
-#include "chart/chart_axis.h"
-#include "chart/chart_series.h"
-#include "chart/custom_axis_panel.h"
+#include "chart/axis/axis_labels.h"
+#include "chart/axis/chart_axis.h"
+#include "chart/panel/custom_axis_panel.h"
+#include "chart/series/chart_series.h"
 
 namespace {
 

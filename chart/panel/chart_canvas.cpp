@@ -1,4 +1,4 @@
-#include "chart/chart_canvas.h"
+#include "chart/panel/chart_canvas.h"
 
 #include <algorithm>
 

@@ -5,8 +5,8 @@
 #include <memory>
 #include <vector>
 
-#include "chart/chart_gradient.h"
-#include "chart/chart_pen.h"
+#include "chart/panel/chart_gradient.h"
+#include "chart/panel/chart_pen.h"
 #include "platform/canvas.h"
 
 // The chart's drawing operations, in two dimensions, over the platform canvas. It draws on the

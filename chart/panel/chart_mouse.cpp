@@ -3,8 +3,8 @@
 #include <QWheelEvent>
 #include <cstdlib>
 
-#include "chart/custom_chart.h"
-#include "chart/event_shield.h"
+#include "chart/panel/custom_chart.h"
+#include "chart/panel/event_shield.h"
 
 namespace {
 

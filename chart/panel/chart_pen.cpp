@@ -1,4 +1,4 @@
-#include "chart/chart_pen.h"
+#include "chart/panel/chart_pen.h"
 
 void TChartPen::Assign(const TChartPen& other) {
   const bool changed = color_ != other.color_ || style_ != other.style_ || width_ != other.width_ ||

@@ -2,7 +2,7 @@
 
 #include <functional>
 
-#include "chart/chart_pen.h"
+#include "chart/panel/chart_pen.h"
 
 // One of the chart's walls; in two dimensions only the back wall is drawn, as the frame and
 // fill of the plotting rectangle.

@@ -1,9 +1,9 @@
-#include "chart/custom_axis_panel.h"
+#include "chart/panel/custom_axis_panel.h"
 
 #include <QLocale>
 #include <algorithm>
 
-#include "chart/chart_series.h"
+#include "chart/series/chart_series.h"
 
 TCustomAxisPanel::TCustomAxisPanel(QWidget* parent) : TCustomChartPanelExtended(parent) {
   axes_ = {std::make_unique<TChartAxis>(this, TChartAxis::kBottom),
@@ -67,10 +67,10 @@ void TCustomAxisPanel::DrawChart() {
     if (axis->IsVisible()) axis->ComputeTicks();
   }
   DrawBackWall();
-  if (axisVisible_ && AxesBeforeSeries) DrawAxes();
+  // The axes, their grid and labels go first, so traces lie over the grid.
+  if (axisVisible_) DrawAxes();
   if (OnBeforeDrawSeries) OnBeforeDrawSeries(this);
   DrawSeries();
-  if (axisVisible_ && !AxesBeforeSeries) DrawAxes();
   DrawOverlay();
   Canvas().ResetCanvasState();
   if (OnAfterDraw) OnAfterDraw(this);

@@ -6,8 +6,8 @@
 #include <memory>
 #include <vector>
 
-#include "chart/chart_axis.h"
-#include "chart/custom_chart_panel.h"
+#include "chart/axis/chart_axis.h"
+#include "chart/panel/custom_chart_panel.h"
 
 class TChartSeries;
 
@@ -41,9 +41,6 @@ class TCustomAxisPanel : public TCustomChartPanelExtended {
   void SetView3DWalls(bool walls) { Set(view3DWalls_, walls); }
   bool ClipPoints() const { return clipPoints_; }
   void SetClipPoints(bool clip) { Set(clipPoints_, clip); }
-
-  // The axes, their grid and labels are drawn before the series, so traces lie over the grid.
-  static inline bool AxesBeforeSeries = true;
 
   // Separators of the axis labels; the user's locale by default.
   QString LabelDecimalSeparator;

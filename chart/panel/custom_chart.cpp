@@ -1,4 +1,4 @@
-#include "chart/custom_chart.h"
+#include "chart/panel/custom_chart.h"
 
 void TChartTitle::SetFont(const TCanvasFont& font) {
   if (font.Name == font_.Name && font.Size == font_.Size && font.Color == font_.Color &&

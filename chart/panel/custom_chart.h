@@ -6,9 +6,9 @@
 #include <functional>
 #include <utility>
 
-#include "chart/chart_series.h"
-#include "chart/chart_wall.h"
-#include "chart/custom_axis_panel.h"
+#include "chart/panel/chart_wall.h"
+#include "chart/panel/custom_axis_panel.h"
+#include "chart/series/chart_series.h"
 
 // A text line above (title) or below (foot) the plot. The rectangle it covered at its last
 // drawing is what clicks are tested against.

@@ -1,10 +1,10 @@
-#include "chart/custom_chart_panel.h"
+#include "chart/panel/custom_chart_panel.h"
 
 #include <QPaintEvent>
 #include <QPainter>
 
 #include "chart/chart_math.h"
-#include "chart/event_shield.h"
+#include "chart/panel/event_shield.h"
 
 TCustomChartPanel::TCustomChartPanel(QWidget* parent) : QWidget(parent) {
   // The chart paints every pixel itself: no background fill before a paint.

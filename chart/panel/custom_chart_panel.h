@@ -3,8 +3,8 @@
 #include <QWidget>
 #include <functional>
 
-#include "chart/chart_canvas.h"
-#include "chart/chart_gradient.h"
+#include "chart/panel/chart_canvas.h"
+#include "chart/panel/chart_gradient.h"
 
 enum TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
 
@@ -121,7 +121,7 @@ class TCustomChartPanel : public QWidget {
   bool destroying_ = false;
 };
 
-// Adds the background gradient and the mouse settings of zooming and panning.
+// The directions a drag with the right button moves the axes in.
 enum TPanningMode { pmNone, pmHorizontal, pmVertical, pmBoth };
 
 // Adds the background gradient and the mouse settings of zooming and panning.

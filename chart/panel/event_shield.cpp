@@ -1,4 +1,4 @@
-#include "chart/event_shield.h"
+#include "chart/panel/event_shield.h"
 
 #include <QtGlobal>
 #include <utility>

@@ -1,6 +1,6 @@
-#include "chart/chart_series.h"
+#include "chart/series/chart_series.h"
 
-#include "chart/list_error.h"
+#include "chart/series/list_error.h"
 
 #include <QCursor>
 
@@ -8,9 +8,13 @@ TChartSeries::TChartSeries(QObject* owner) : QObject(owner) {
   xValues_.SetOrder(loAscending);
 }
 
+// The owner of the handlers may be going away too (a window destroying its members): none is
+// raised. The storage goes with the members; the chart only forgets the series and, as it
+// showed it, is repainted.
 TChartSeries::~TChartSeries() {
-  ClearPoints();
-  if (parentChart_ != nullptr) parentChart_->RemoveSeries(this);
+  if (parentChart_ == nullptr) return;
+  if (active_) RequestRepaint();
+  parentChart_->RemoveSeries(this);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -6,9 +6,9 @@
 #include <string_view>
 #include <vector>
 
-#include "chart/chart_value_list.h"
-#include "chart/custom_axis_panel.h"
-#include "chart/per_point_list.h"
+#include "chart/panel/custom_axis_panel.h"
+#include "chart/series/chart_value_list.h"
+#include "chart/series/per_point_list.h"
 #include "platform/color.h"
 #include "platform/cursor.h"
 

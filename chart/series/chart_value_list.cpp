@@ -1,10 +1,10 @@
-#include "chart/chart_value_list.h"
+#include "chart/series/chart_value_list.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "chart/chart_series.h"
-#include "chart/list_error.h"
+#include "chart/series/chart_series.h"
+#include "chart/series/list_error.h"
 
 TChartValueList::TChartValueList(TChartSeries* owner, std::string name)
     : owner_(owner), name_(std::move(name)) {}

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string>
 
-#include "chart/pod_list.h"
+#include "chart/series/pod_list.h"
 
 class TChartSeries;
 

@@ -1,10 +1,10 @@
-#include "chart/fast_line_series.h"
+#include "chart/series/fast_line_series.h"
 
 #include <algorithm>
 #include <cstdlib>
 
 #include "chart/chart_math.h"
-#include "chart/event_shield.h"
+#include "chart/panel/event_shield.h"
 #include "platform/cpu_features.h"
 
 TFastLineSeries::TFastLineSeries(QObject* owner) : TChartSeries(owner) {

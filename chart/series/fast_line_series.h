@@ -1,7 +1,7 @@
 #pragma once
 
-#include "chart/chart_pen.h"
-#include "chart/chart_series.h"
+#include "chart/panel/chart_pen.h"
+#include "chart/series/chart_series.h"
 
 // A series drawn as one polyline with one pen through its visible points, in index order: no
 // per-point colours, symbols or marks. One pen is set per paint, one line call made per point,

@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "chart/pod_list.h"
+#include "chart/series/pod_list.h"
 
 // A per-point attribute (colour, label) that most series never set: it stays empty, and costs
 // nothing per point, until a point brings a value other than `Default`; from then on it holds

@@ -1,6 +1,6 @@
-#include "chart/axis_labels.h"
+#include "chart/axis/axis_labels.h"
 
-#include "chart/axis_ticks.h"
+#include "chart/axis/axis_ticks.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "chart/chart.h"
-#include "oscilloscope_chart.h"
+#include "tests/chart/oscilloscope_chart.h"
 #include "tests/sim/c_locale.h"
 
 namespace {
@@ -98,6 +98,23 @@ TEST(LabelValues, WalkFromTheTopDown) {
   // the lower limit's tolerance then leaves no label at all).
   EXPECT_TRUE(LabelValues(-1e20 - 16384, -1e20, 2, true).empty());
   EXPECT_EQ(LabelValues(1e20, 1e20 + 16384, 2, true), std::vector<double>{1e20 + 16384});
+}
+
+// The lower end's tolerance of rounding grows with the values; far from zero it stops half a
+// step below the range, not thousands of labels below it.
+TEST(LabelValues, FarFromZeroTheWalkStaysWithinHalfAStepOfTheRange) {
+  // 24 wide at 5.5e16, where doubles lie 8 apart: each step of 10 moves by 8 or 16.
+  const double low = 54896431913402400.0, high = low + 24;
+  const std::vector<double> far = LabelValues(low, high, 10, true);
+  ASSERT_FALSE(far.empty());
+  EXPECT_LE(far.size(), 4u);
+  for (double v : far) {
+    EXPECT_GE(v, low - 5);
+    EXPECT_LE(v, high);
+  }
+  // Near zero a label a rounding error below the range is still kept: 0.3 − 0.1 − 0.1 lies
+  // just under 0.1.
+  EXPECT_EQ(LabelValues(0.1, 0.3, 0.1, false).size(), 3u);
 }
 
 TEST(MinorTickPositions, DivideEachLabelIntervalAndContinueBeyond) {
@@ -227,6 +244,26 @@ TEST(ComputeAxisTicks, LabelsTicksAndMinorTicksOfALayout) {
 
   rules.valueLabels = false;  // texts from the points, not walked here
   EXPECT_TRUE(ComputeAxisTicks(left, rules, text).positions.empty());
+}
+
+// However small the step, an axis keeps at most kMaxAxisMarks labels and ticks, the first in
+// drawing order, and writes no text for the others.
+TEST(ComputeAxisTicks, AtMostSoManyLabelsAndTicksPerAxis) {
+  const TAxisMap bottom(0, 5000, 0, 400, true, false, false);
+  TTickRules rules;
+  rules.step = 1;
+  rules.valueLabels = true;
+  rules.tickOnLabelsOnly = false;
+  int texts = 0;
+  const TAxisTicks ticks = ComputeAxisTicks(bottom, rules, [&texts](double v) {
+    ++texts;
+    return QString::number(v);
+  });
+  ASSERT_EQ(ticks.labels.size(), static_cast<std::size_t>(kMaxAxisMarks));
+  EXPECT_EQ(ticks.positions.size(), static_cast<std::size_t>(kMaxAxisMarks));
+  EXPECT_EQ(texts, kMaxAxisMarks);
+  EXPECT_EQ(ticks.labels.front().text, "5000");
+  EXPECT_EQ(ticks.labels.back().text, QString::number(5001 - kMaxAxisMarks));
 }
 
 TEST(ComputeAxisTicks, LogarithmicMinorTicksStepUpFromEachTick) {

@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "chart/chart.h"
-#include "oscilloscope_chart.h"
+#include "tests/chart/oscilloscope_chart.h"
 
 namespace {
 
@@ -278,8 +278,8 @@ TEST(AxisPaint, NonFiniteRangesPaintWithoutLabels) {
   }
 }
 
-// With no separation between labels and a small step, far more labels than the tick list
-// holds are produced; the paint goes through.
+// With no separation between labels and a small step, far more labels than an axis keeps are
+// walked; the paint goes through.
 TEST(AxisPaint, ThousandsOfLabelsStayWithinTheTickList) {
   OscilloscopeChart scope(389, 233);
   TChartAxis& bottom = scope.chart.BottomAxis();

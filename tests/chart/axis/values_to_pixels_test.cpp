@@ -1,6 +1,7 @@
 // Mapping whole arrays of values gives, bit for bit, the pixel ValueToPixel gives each value:
 // on random maps (tiny, huge, reversed and empty ranges, far pixels, inverted, logarithmic)
-// and values (ties, NaN, infinities, values at the int range's edge).
+// and values (ties, NaN, infinities, values at the int range's edge); and the rounding under
+// every pixel equals the library's.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -8,7 +9,8 @@
 #include <random>
 #include <vector>
 
-#include "chart/axis_map.h"
+#include "chart/axis/axis_map.h"
+#include "chart/chart_math.h"
 
 namespace {
 
@@ -77,6 +79,23 @@ TEST(ValuesToPixels, EqualsValueToPixelForEachValue) {
           << m.PixelEnd();
     }
   }
+}
+
+// The rounding every pixel goes through: where it adds and takes off 1.5 × 2^52, it answers
+// what std::nearbyint answers (the portable build calls that), over the whole range it is
+// used on, ties and the doubles either side of them included.
+TEST(RoundHalfEven, EqualsNearbyintBelowTwoToThe51) {
+  std::mt19937 random(31);
+  for (int round = 0; round < 100000; ++round) {
+    const double scale = std::ldexp(1.0, static_cast<int>(random() % 52));
+    double v = std::uniform_real_distribution<double>(-1, 1)(random) * scale;
+    if (round % 4 == 0) v = std::trunc(v) + 0.5;  // a tie
+    if (round % 8 == 1) v = std::nextafter(std::trunc(v) + 0.5, random() % 2 ? 0.0 : 1e300);
+    if (!(std::fabs(v) < 0x1p51)) continue;
+    ASSERT_EQ(RoundHalfEven(v), std::nearbyint(v)) << v;
+  }
+  for (double v : {0.0, -0.0, 0.5, -0.5, 1.5, 2.5, -2.5, 0x1p51 - 0.5, -0x1p51 + 0.5})
+    EXPECT_EQ(RoundHalfEven(v), std::nearbyint(v)) << v;
 }
 
 }  // namespace

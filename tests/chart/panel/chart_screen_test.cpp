@@ -5,7 +5,7 @@
 #include <QImage>
 
 #include "chart/chart.h"
-#include "oscilloscope_chart.h"
+#include "tests/chart/oscilloscope_chart.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "chart/chart.h"
-#include "chart/event_shield.h"
-#include "oscilloscope_chart.h"
+#include "chart/panel/event_shield.h"
+#include "tests/chart/oscilloscope_chart.h"
 
 namespace {
 

@@ -1,8 +1,9 @@
-#include "chart/chart_series.h"
+#include "chart/series/chart_series.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 #include <random>
 #include <string>
@@ -10,7 +11,7 @@
 #include <vector>
 
 #include "chart/chart.h"
-#include "chart/list_error.h"
+#include "chart/series/list_error.h"
 
 namespace {
 
@@ -49,7 +50,7 @@ class ChartSeriesTest : public testing::Test {
     series.SetSeriesColor(clRed);
     chart.repaints = 0;
   }
-  // Both outlive the series, whose handlers still run as it goes away.
+  // Both outlive the series, whose handlers write to them.
   std::vector<std::string> log;
   int cleared = 0;
   CountingChart chart;
@@ -260,17 +261,50 @@ TEST(ChartSeries, ChartAndSeriesLetGoOfEachOther) {
   second.SetParentChart(chart.get());
   EXPECT_EQ(chart->SeriesList(), (std::vector<TChartSeries*>{first.get(), &second}));
 
-  int cleared = 0;
-  first->OnClearValues = [&](TChartSeries*) { ++cleared; };
-  chart->repaints = 0;
-  first.reset();  // a series going away clears its points and leaves the chart
-  EXPECT_EQ(cleared, 1);
+  first.reset();  // a series going away leaves the chart
   EXPECT_EQ(chart->SeriesList(), std::vector<TChartSeries*>{&second});
 
   second.AppendPoint(1, 1);
   chart.reset();  // the chart going away lets its series go, without freeing them
   EXPECT_EQ(second.ParentChart(), nullptr);
   EXPECT_EQ(second.AppendPoint(2, 2), 1);
+}
+
+// A series going away, with a chart or without, raises none of its handlers: whoever set them
+// may be going away too. A chart that showed it forgets it and is repainted.
+TEST(ChartSeries, GoingAwayRaisesNoHandler) {
+  const std::function<std::unique_ptr<TChartSeries>()> kinds[] = {
+      [] { return std::make_unique<TChartSeries>(); },
+      [] { return std::make_unique<TFastLineSeries>(); },
+      [] { return std::make_unique<TCrossSeries>(); }};
+  for (const auto& make : kinds) {
+    for (bool attached : {false, true}) {
+      SCOPED_TRACE(attached);
+      CountingChart chart;
+      std::unique_ptr<TChartSeries> series = make();
+      if (attached) series->SetParentChart(&chart);
+      series->AppendPoint(1, 1, "a", clRed);
+      series->AppendPoint(2, 2);
+      int raised = 0;
+      series->OnBeforeAdd = [&](TChartSeries*) {
+        ++raised;
+        return true;
+      };
+      series->OnAfterAdd = [&](TChartSeries*, int) { ++raised; };
+      series->OnClearValues = [&](TChartSeries*) { ++raised; };
+      series->BeforeDrawValues = [&](TChartSeries*) { ++raised; };
+      series->AfterDrawValues = [&](TChartSeries*) { ++raised; };
+      series->OnClick = [&](TChartSeries*, int, Qt::MouseButton, TShiftState, int, int) {
+        ++raised;
+      };
+      series->OnDblClick = series->OnClick;
+      chart.repaints = 0;
+      series.reset();
+      EXPECT_EQ(raised, 0);
+      EXPECT_TRUE(chart.SeriesList().empty());
+      EXPECT_EQ(chart.repaints, attached ? 1 : 0);
+    }
+  }
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "chart/chart_value_list.h"
+#include "chart/series/chart_value_list.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <random>
 #include <vector>
 
-#include "chart/list_error.h"
+#include "chart/series/list_error.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include <random>
 #include <vector>
 
-#include "chart/axis_map.h"
+#include "chart/axis/axis_map.h"
 #include "chart/chart.h"
 
 namespace {

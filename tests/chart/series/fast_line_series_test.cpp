@@ -1,5 +1,5 @@
 // The fast line series: which segments a paint draws, where their pixels land, hit tests.
-#include "chart/fast_line_series.h"
+#include "chart/series/fast_line_series.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <limits>
 
 #include "chart/chart.h"
-#include "oscilloscope_chart.h"
+#include "tests/chart/oscilloscope_chart.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "chart/pod_list.h"
+#include "chart/series/pod_list.h"
 
 #include <gtest/gtest.h>
 
