@@ -29,23 +29,6 @@
 #include "sim/reading_format.h"
 #include "ui_form1.h"
 
-namespace {
-
-constexpr int kNotChosen = TBench::kNotChosen;
-
-}  // namespace
-
-// What a menu entry of "Choix de l'essai" puts the bench in.
-struct TForm1::TExperiment {
-  long double supplyVoltage;
-  int experimentKind;
-  int connectionMode;
-  int rotationDirection;
-  int chopperType;
-  bool fourQuadrant;
-  const char* picture;
-};
-
 TForm1::TForm1(QWidget* parent) : QMainWindow(parent), ui_(std::make_unique<Ui::TForm1>()) {
   ui_->setupUi(this);
   setWindowIcon(QIcon(QStringLiteral(":/icons/simhacheur.png")));
@@ -288,11 +271,9 @@ void TForm1::SetBarPosition(QScrollBar* bar, int position) {
 // ---------------------------------------------------------------------------------------------
 // Start-up
 
+// The bench is in its start-up state from its construction on: the two-quadrant experiment's
+// code, nothing chosen.
 void TForm1::FormCreate() {
-  bench_.ExperimentKind = 1;
-  bench_.ConnectionMode = kNotChosen;
-  bench_.RotationDirection = kNotChosen;
-  bench_.ChopperType = 0;
   for (QLineEdit* box :
        {ui_->LabeledEdit1, ui_->LabeledEdit2, ui_->LabeledEdit3, ui_->LabeledEdit4}) {
     box->setText(QStringLiteral("inactif"));
@@ -305,33 +286,25 @@ void TForm1::FormCreate() {
 // Choice of the experiment
 
 void TForm1::Hacheur1quadrant1Click() {
-  ChooseExperiment({11.2L, 3, kNotChosen, 1, 1, false, "image/vide.jpg"});
+  ChooseExperiment(TExperiment::kOneQuadrant, "image/vide.jpg");
 }
 
 void TForm1::Hacheur2quadrantsvisualisationdestensions1Click() {
-  ChooseExperiment({10.4L, 1, kNotChosen, kNotChosen, 0, false, "image/vide.jpg"});
+  ChooseExperiment(TExperiment::kTwoQuadrants, "image/vide.jpg");
 }
 
 void TForm1::Hacheur4quadrantsvisualisationdesintensits1Click() {
-  ChooseExperiment({10.4L, 2, 2, kNotChosen, 1, true, "image/ampere4q.jpg"});
+  ChooseExperiment(TExperiment::kFourQuadrants, "image/ampere4q.jpg");
 }
 
-void TForm1::ChooseExperiment(const TExperiment& e) {
-  TBench& b = bench_;
-  b.SupplyVoltage = e.supplyVoltage;
-  b.ExperimentKind = e.experimentKind;
-  b.ConnectionMode = e.connectionMode;
-  b.RotationDirection = e.rotationDirection;
-  b.ChopperType = e.chopperType;
-  if (e.fourQuadrant) b.DrivingMachine = 0;
-
+// The controls of the speed are reset before the bench draws, the panels after.
+void TForm1::ChooseExperiment(TExperiment experiment, const char* picture) {
+  const bool fourQuadrant = experiment == TExperiment::kFourQuadrants;
   // The speed comes back to 0 (setting the bar sends no notification).
   SetBarPosition(ui_->ScrollBar1, 0);
-  b.SpeedSetting = ui_->ScrollBar1->value();
-  b.SpeedPercent = TBench::HalveToEven(b.SpeedSetting);
-  ui_->Edit1->setText(QString::number(b.SpeedPercent));
+  ui_->Edit1->setText(QStringLiteral("0"));
 
-  if (e.fourQuadrant) {
+  if (fourQuadrant) {
     SetPanelsLocked({ui_->Panel35, ui_->Panel32}, false);
     ResetMachineBars();
     // No speed can be set before a driving machine is chosen.
@@ -341,12 +314,9 @@ void TForm1::ChooseExperiment(const TExperiment& e) {
     }
   }
 
-  b.MotorVoltage = b.SpeedPercent / 100.0L * b.SupplyVoltage;
-  b.BuildChopperWave();
-  b.PlotWave();
-  b.UpdateSpeed();
+  bench_.ChooseExperiment(experiment);
 
-  if (e.fourQuadrant) {
+  if (fourQuadrant) {
     ui_->LabeledEdit3->setText(QStringLiteral("0"));
     ui_->LabeledEdit4->setText(QStringLiteral("0"));
     ClearSelection({ui_->RadioButton12, ui_->RadioButton13});
@@ -359,15 +329,15 @@ void TForm1::ChooseExperiment(const TExperiment& e) {
   }
 
   // A picture that cannot be read is said, and the experiment still shows its panels.
-  Guarded([&] { LoadPicture(e.picture); });
+  Guarded([&] { LoadPicture(picture); });
 
-  if (e.fourQuadrant) {
+  if (fourQuadrant) {
     ui_->Panel6->setVisible(true);
     ui_->Panel9->setVisible(false);
     ui_->Panel29->setVisible(true);
     ui_->Panel34->setVisible(true);
   } else {
-    const bool oneQuadrant = e.experimentKind == 3;
+    const bool oneQuadrant = experiment == TExperiment::kOneQuadrant;
     ui_->Panel29->setVisible(false);
     ui_->Panel6->setVisible(true);
     ui_->Panel9->setVisible(true);
@@ -380,50 +350,46 @@ void TForm1::ChooseExperiment(const TExperiment& e) {
 // ---------------------------------------------------------------------------------------------
 // One- and two-quadrant control panel
 
-void TForm1::ChooseWiring(int connectionMode, const char* twoQuadrantPicture,
+// A picture that cannot be read ends the handler with the wiring set but not recomputed.
+void TForm1::ChooseWiring(TWiring wiring, const char* twoQuadrantPicture,
                           const char* oneQuadrantPicture) {
-  bench_.ConnectionMode = connectionMode;
-  const int kind = bench_.ExperimentKind;
-  if (kind == 1) LoadPicture(twoQuadrantPicture);
-  if (kind == 3) LoadPicture(oneQuadrantPicture);
-  if (kind == 1 || kind == 3) bench_.RefreshBench();
+  bench_.SetConnectionMode(wiring);
+  const TExperiment experiment = bench_.ExperimentKind();
+  if (experiment == TExperiment::kTwoQuadrants) LoadPicture(twoQuadrantPicture);
+  if (experiment == TExperiment::kOneQuadrant) LoadPicture(oneQuadrantPicture);
+  bench_.RefreshOneOrTwoQuadrant();
 }
 
 void TForm1::RadioButton1Click() {
-  ChooseWiring(0, "image/nonbranché.jpg", "image/1nonbranché.jpg");
+  ChooseWiring(TWiring::kNotConnected, "image/nonbranché.jpg", "image/1nonbranché.jpg");
 }
 
 void TForm1::RadioButton8Click() {
-  ChooseWiring(2, "image/branché.jpg", "image/1branché.jpg");
+  ChooseWiring(TWiring::kWithoutInductance, "image/branché.jpg", "image/1branché.jpg");
 }
 
 void TForm1::RadioButton2Click() {
-  ChooseWiring(1, "image/branchéself.jpg", "image/1branchéself.jpg");
+  ChooseWiring(TWiring::kWithInductance, "image/branchéself.jpg", "image/1branchéself.jpg");
 }
 
 void TForm1::RadioButton3Click() {
-  bench_.RotationDirection = 1;
-  if (bench_.ExperimentKind == 1) bench_.RefreshBench();
+  bench_.ChooseDirection(TDirection::kClockwise);
 }
 
 void TForm1::RadioButton4Click() {
-  bench_.RotationDirection = 0;
-  if (bench_.ExperimentKind == 1) bench_.RefreshBench();
+  bench_.ChooseDirection(TDirection::kAnticlockwise);
 }
 
 void TForm1::RadioButton5Click() {
-  bench_.ChopperType = 1;
-  if (bench_.ExperimentKind == 1) bench_.RefreshBench();
+  bench_.ChooseChopperType(TChopperType::kPlusOrMinus);
 }
 
 void TForm1::RadioButton6Click() {
-  bench_.ChopperType = 2;
-  if (bench_.ExperimentKind == 1) bench_.RefreshBench();
+  bench_.ChooseChopperType(TChopperType::kPlusAndMinusFedAtZero);
 }
 
 void TForm1::RadioButton7Click() {
-  bench_.ChopperType = 3;
-  if (bench_.ExperimentKind == 1) bench_.RefreshBench();
+  bench_.ChooseChopperType(TChopperType::kPlusAndMinusOffAtZero);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -436,61 +402,52 @@ void TForm1::ResetMachineBars() {
   ui_->Edit3->setText(QStringLiteral("0"));
 }
 
-void TForm1::ChooseMachine(int machine) {
-  bench_.DrivingMachine = machine;
+// Only the driving machine's bar can be moved.
+void TForm1::ChooseMachine(TDrivingMachine machine) {
   SetBarPosition(ui_->ScrollBar2, 0);
   SetBarPosition(ui_->ScrollBar3, 0);
-  ui_->ScrollBar3->setEnabled(machine == 2);
-  ui_->ScrollBar2->setEnabled(machine == 1);
+  ui_->ScrollBar3->setEnabled(machine == TDrivingMachine::kMachine2);
+  ui_->ScrollBar2->setEnabled(machine == TDrivingMachine::kMachine1);
   ui_->Edit2->setText(QStringLiteral("0"));
   ui_->Edit3->setText(QStringLiteral("0"));
-  bench_.MachineSpeedSetting = 0;
-  bench_.SpeedPercent = 0;
-  bench_.RefreshFourQuadrant();  // with the direction in force before the click
-  // The direction has to be chosen again after each choice of machine.
-  bench_.RotationDirection = kNotChosen;
+  bench_.ChooseDrivingMachine(machine);  // then the direction is to be chosen again
   ClearSelection({ui_->RadioButton10, ui_->RadioButton9});
 }
 
 void TForm1::RadioButton12Click() {
-  ChooseMachine(1);
+  ChooseMachine(TDrivingMachine::kMachine1);
 }
 
 void TForm1::RadioButton13Click() {
-  ChooseMachine(2);
+  ChooseMachine(TDrivingMachine::kMachine2);
 }
 
-void TForm1::ChooseMachineDirection(int direction) {
-  bench_.RotationDirection = direction;
+void TForm1::ChooseMachineDirection(TDirection direction) {
   ResetMachineBars();
-  bench_.MachineSpeedSetting = 0;
-  bench_.SpeedPercent = 0;
-  bench_.RefreshFourQuadrant();
+  bench_.ChooseMachineDirection(direction);
 }
 
 void TForm1::RadioButton10Click() {
-  ChooseMachineDirection(1);
+  ChooseMachineDirection(TDirection::kClockwise);
 }
 
 void TForm1::RadioButton9Click() {
-  ChooseMachineDirection(0);
+  ChooseMachineDirection(TDirection::kAnticlockwise);
 }
 
 // ---------------------------------------------------------------------------------------------
 // Speed bars: the set-point, and the panels of choices locked while the speed is not zero
 
 void TForm1::ScrollBar1Scroll(int position) {
-  bench_.SpeedSetting = position;
-  bench_.SpeedPercent = TBench::HalveToEven(bench_.SpeedSetting);
-  ui_->Edit1->setText(QString::number(bench_.SpeedPercent));
+  bench_.SetSpeedSetting(position);
+  ui_->Edit1->setText(QString::number(bench_.SpeedPercent()));
   SetPanelsLocked({ui_->Panel1, ui_->Panel2, ui_->Panel3}, position != 0);
-  if (bench_.ExperimentKind == 1 || bench_.ExperimentKind == 3) bench_.RefreshBench();
+  bench_.RefreshOneOrTwoQuadrant();
 }
 
 void TForm1::MachineSpeedBarScroll(QScrollBar*, QWidget* edit, int position) {
-  bench_.MachineSpeedSetting = position;
-  bench_.SpeedPercent = TBench::HalveToEven(bench_.MachineSpeedSetting);
-  static_cast<QLineEdit*>(edit)->setText(QString::number(bench_.SpeedPercent));
+  bench_.SetMachineSpeedSetting(position);
+  static_cast<QLineEdit*>(edit)->setText(QString::number(bench_.SpeedPercent()));
   SetPanelsLocked({ui_->Panel35, ui_->Panel32}, position != 0);
   bench_.RefreshFourQuadrant();
 }
@@ -542,7 +499,8 @@ void TForm1::Chart1MouseMove(int x, int y) {
   if (!ui_->Chart1->PlotRect.Contains(x, y)) return;  // the read-out keeps its last text
   double time = 0, voltage = 0;
   Series1->PointerToValues(time, voltage);  // where the pointer is now
-  ui_->Label1->setText(ReadOutText(voltage - bench_.ReferenceVoltage, time - bench_.ReferenceTime));
+  ui_->Label1->setText(
+      ReadOutText(voltage - bench_.ReferenceVoltage(), time - bench_.ReferenceTime()));
 }
 
 // The cross spans the ranges shown at this moment; the read-out becomes relative to it at the
@@ -556,8 +514,7 @@ void TForm1::Chart1DblClick() {
   Series3->ClearPoints();
   double time = 0, voltage = 0;
   Series1->PointerToValues(time, voltage);
-  bench_.ReferenceTime = time;
-  bench_.ReferenceVoltage = voltage;
+  bench_.SetReference(time, voltage);
   TChart& chart = *ui_->Chart1;
   Series2->AppendPoint(time, chart.LeftAxis().Minimum());
   Series2->AppendPoint(time, chart.LeftAxis().Maximum());
@@ -569,9 +526,8 @@ void TForm1::Chart1DblClick() {
 void TForm1::Button1Click() {
   Series2->ClearPoints();
   Series3->ClearPoints();
-  bench_.ReferenceTime = 0;
-  bench_.ReferenceVoltage = 0;
-  ui_->Label1->setText(ReadOutText(bench_.ReferenceVoltage, bench_.ReferenceTime));
+  bench_.SetReference(0, 0);
+  ui_->Label1->setText(ReadOutText(bench_.ReferenceVoltage(), bench_.ReferenceTime()));
   ClearCursorB();
   RefreshMeasures();
 }

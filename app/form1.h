@@ -12,7 +12,7 @@
 
 #include "app/data_folders.h"
 #include "app/error_box.h"
-#include "chart/fast_line_series.h"
+#include "chart/series/fast_line_series.h"
 #include "platform/color.h"
 #include "sim/bench.h"
 
@@ -36,7 +36,7 @@ class QScrollBar;
 class QWidget;
 
 // The main window: the oscilloscope, the instruments, the wiring picture and the control panels
-// of the bench. Its handlers set the bench's fields and run its recomputations; the bench
+// of the bench. Its handlers do the widgets' part and ask the bench for the rest; the bench
 // writes its readings back through ShowReading and its traces into Series1 and Series4.
 class TForm1 : public QMainWindow, private TBenchOutput {
   Q_OBJECT
@@ -128,8 +128,6 @@ class TForm1 : public QMainWindow, private TBenchOutput {
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  struct TExperiment;
-
   void ShowReading(TInstrument instrument, const std::string& text) override;
   void FitCaptions();
   void SetUpChart();
@@ -147,11 +145,11 @@ class TForm1 : public QMainWindow, private TBenchOutput {
   TDataFolder DataFolder(const char* name) const;
   void ReportMissingDataFolders();
 
-  void ChooseExperiment(const TExperiment& experiment);
-  void ChooseWiring(int connectionMode, const char* twoQuadrantPicture,
-                    const char* oneQuadrantPicture);
-  void ChooseMachine(int machine);
-  void ChooseMachineDirection(int direction);
+  // The window's part of the handlers, around the bench's.
+  void ChooseExperiment(TExperiment experiment, const char* picture);
+  void ChooseWiring(TWiring wiring, const char* twoQuadrantPicture, const char* oneQuadrantPicture);
+  void ChooseMachine(TDrivingMachine machine);
+  void ChooseMachineDirection(TDirection direction);
   void MachineSpeedBarScroll(QScrollBar* bar, QWidget* edit, int position);
   void ResetMachineBars();
   void ConnectToolBar();

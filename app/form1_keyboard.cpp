@@ -144,7 +144,7 @@ void TForm1::SpeedBoxEntered(QLineEdit* box) {
 
 void TForm1::DescribeScope() {
   TScopeSummary scope;
-  scope.experimentKind = bench_.ExperimentKind;
+  scope.experiment = bench_.Description().experiment;
   const int count = Series1->PointCount();
   scope.hasTrace = count > TBench::kPeriodSamples;
   if (scope.hasTrace) {
@@ -156,8 +156,8 @@ void TForm1::DescribeScope() {
     scope.mean = y.SumOfValues() / count;
   }
   scope.cross = Series2->PointCount() > 0;
-  scope.crossTime = bench_.ReferenceTime;
-  scope.crossVoltage = bench_.ReferenceVoltage;
+  scope.crossTime = bench_.ReferenceTime();
+  scope.crossVoltage = bench_.ReferenceVoltage();
   const QString text = ScopeDescription(scope, QLocale::system().decimalPoint().toStdString());
   // Each change is announced: set it only when it differs.
   if (ui_->Chart1->accessibleDescription() != text) ui_->Chart1->setAccessibleDescription(text);

@@ -14,7 +14,6 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QRegularExpression>
 #include <QSettings>
 #include <utility>
@@ -51,10 +50,6 @@ QString Point(double time, double voltage) {
 TForm1::TPrinterQuery& PrinterQuery() {
   static TForm1::TPrinterQuery query;
   return query;
-}
-
-QString Caption(const QAbstractButton* button) {
-  return button->text().remove(QLatin1Char('&'));
 }
 
 // Watches the chart's double clicks for Shift before the chart hands them on, since its
@@ -153,11 +148,11 @@ TMeasuresText TForm1::MeasuresText() const {
   text.dutyCycle = Quantity(m.dutyCycle, "", 2);
 
   const bool cursorA = Series2->PointCount() > 0;
-  text.cursorA = cursorA ? Point(bench_.ReferenceTime, bench_.ReferenceVoltage) : kNone;
+  text.cursorA = cursorA ? Point(bench_.ReferenceTime(), bench_.ReferenceVoltage()) : kNone;
   text.cursorB = cursorB_ ? Point(cursorB_->first, cursorB_->second) : kNone;
   text.deltaT = text.deltaU = text.inverseDeltaT = kNone;
   if (cursorA && cursorB_) {
-    const TCursorDelta d = CursorDifference(bench_.ReferenceTime, bench_.ReferenceVoltage,
+    const TCursorDelta d = CursorDifference(bench_.ReferenceTime(), bench_.ReferenceVoltage(),
                                             cursorB_->first, cursorB_->second);
     text.deltaT = Quantity(d.dtMs, "ms", 2);
     text.deltaU = Quantity(d.dU, "V", 2);
@@ -207,26 +202,26 @@ QImage TForm1::ScreenImage() const {
 }
 
 QString TForm1::ExperimentTitle() const {
-  switch (bench_.ExperimentKind) {
-    case 3:
-      return QStringLiteral("Hacheur 1 quadrant");
-    case 2:
-      return QStringLiteral("Hacheur 4 quadrants");
-    default:
-      return QStringLiteral("Hacheur 2 quadrants");
-  }
+  return QString::fromStdString(bench_.Description().experiment);
 }
 
-// The choices of the control panel shown: each group's selected button, then each set-point.
+// The choices of the control panel shown, named as their panels, in the screen's order
+// (wiring, chopper, direction; or machine, direction), then each set-point shown.
 QList<QPair<QString, QString>> TForm1::SettingsList() const {
   QList<QPair<QString, QString>> settings;
   const Ui::TForm1& u = *ui_;
-  for (QWidget* panel : {u.Panel1, u.Panel3, u.Panel2, u.Panel32, u.Panel35}) {
-    if (!panel->isVisibleTo(this) || !panel->parentWidget()->isVisibleTo(this)) continue;
-    QString choice = QStringLiteral("non choisi");
-    for (const QRadioButton* button : panel->findChildren<QRadioButton*>())
-      if (button->isChecked()) choice = Caption(button);
-    settings.append({panel->accessibleName(), choice});
+  const TBenchDescription bench = bench_.Description();
+  const bool fourQuadrant = bench_.ExperimentKind() == TExperiment::kFourQuadrants;
+  const std::pair<const QWidget*, const TPanelChoice*> choices[] = {
+      {u.Panel1, &bench.wiring},
+      {u.Panel3, &bench.chopperType},
+      {u.Panel32, &bench.drivingMachine},
+      {fourQuadrant ? u.Panel35 : u.Panel2, &bench.direction}};
+  for (const auto& [panel, choice] : choices) {
+    if (!choice->shown) continue;
+    settings.append({panel->accessibleName(), choice->caption.empty()
+                                                  ? QStringLiteral("non choisi")
+                                                  : QString::fromStdString(choice->caption)});
   }
   const std::pair<QWidget*, QLineEdit*> setPoints[] = {
       {u.Panel13, u.Edit1}, {u.Panel37, u.Edit3}, {u.Panel30, u.Edit2}};

@@ -6,7 +6,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLocale>
-#include <QRadioButton>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTimer>
@@ -21,19 +20,6 @@
 #include "app/unsaved_rows_box.h"
 #include "sim/notebook.h"
 #include "ui_form1.h"
-
-namespace {
-
-// The caption of the button chosen in `panel`, "" when the panel is not part of this
-// experiment or nothing is chosen there.
-std::string ChoiceIn(const QWidget* panel, const QWidget* window) {
-  if (!panel->isVisibleTo(window) || !panel->parentWidget()->isVisibleTo(window)) return {};
-  for (const QRadioButton* button : panel->findChildren<QRadioButton*>())
-    if (button->isChecked()) return button->text().remove(QLatin1Char('&')).toStdString();
-  return {};
-}
-
-}  // namespace
 
 void TForm1::SetUpNotebook() {
   notebook_ = new TNotebookModel(this);
@@ -61,24 +47,25 @@ void TForm1::SetUpNotebook() {
       QStringLiteral("Ajoute les lectures des instruments au tableau des relevés (F5)"));
 }
 
+// The choices are the captions of the buttons chosen in the panels shown, "" for a panel that
+// is not part of the experiment or where nothing is chosen.
 TNotebookRow TForm1::CurrentReadings() const {
-  const Ui::TForm1& u = *ui_;
-  const bool fourQuadrant = bench_.ExperimentKind == 2;
+  const TBenchDescription bench = bench_.Description();
   TNotebookRow row;
   row.time =
       QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toStdString();
-  row.experiment = ExperimentTitle().toStdString();
-  row.wiring = ChoiceIn(u.Panel1, this);
-  row.chopperType = ChoiceIn(u.Panel3, this);
-  row.direction = ChoiceIn(fourQuadrant ? u.Panel35 : u.Panel2, this);
-  row.drivingMachine = ChoiceIn(u.Panel32, this);
-  row.setPoint = bench_.SpeedPercent;
-  row.voltage = static_cast<double>(bench_.MotorVoltage);
-  row.speed = static_cast<double>(bench_.MotorSpeed);
+  row.experiment = bench.experiment;
+  row.wiring = bench.wiring.caption;
+  row.chopperType = bench.chopperType.caption;
+  row.direction = bench.direction.caption;
+  row.drivingMachine = bench.drivingMachine.caption;
+  row.setPoint = bench_.SpeedPercent();
+  row.voltage = static_cast<double>(bench_.MotorVoltage());
+  row.speed = static_cast<double>(bench_.MotorSpeed());
   // The ammeters read "inactif" outside the four-quadrant experiment: no value, not zero.
-  if (fourQuadrant) {
-    row.current1 = static_cast<double>(bench_.Current1);
-    row.current2 = static_cast<double>(bench_.Current2);
+  if (bench_.ExperimentKind() == TExperiment::kFourQuadrants) {
+    row.current1 = static_cast<double>(bench_.Current1());
+    row.current2 = static_cast<double>(bench_.Current2());
   }
   return row;
 }

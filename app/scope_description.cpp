@@ -4,30 +4,13 @@
 
 #include "sim/reading_format.h"
 
-namespace {
-
-QString ExperimentName(int kind) {
-  switch (kind) {
-    case 3:
-      return QStringLiteral("Hacheur 1 quadrant");
-    case 1:
-      return QStringLiteral("Hacheur 2 quadrants");
-    case 2:
-      return QStringLiteral("Hacheur 4 quadrants");
-    default:
-      return QStringLiteral("Essai inconnu");
-  }
-}
-
-}  // namespace
-
 QString ScopeDescription(const TScopeSummary& scope, const std::string& decimalSeparator) {
   if (!scope.hasTrace) return QStringLiteral("Oscilloscope vide\u00A0: aucun essai choisi.");
   const auto number = [&decimalSeparator](double value, const char* unit) {
     return QString::fromStdString(FormatReading(value, 2, decimalSeparator)) +
            QStringLiteral("\u00A0") + QLatin1String(unit);
   };
-  QString text = ExperimentName(scope.experimentKind) +
+  QString text = QString::fromStdString(scope.experiment) +
                  QStringLiteral("\u00A0: période %1\u202F; tension de %2 à %3, moyenne %4\u202F; ")
                      .arg(number(scope.period, "ms"), number(scope.low, "V"),
                           number(scope.high, "V"), number(scope.mean, "V"));

@@ -5,7 +5,7 @@
 
 // What the oscilloscope shows, as plain values: the trace's extent and the measuring cross.
 struct TScopeSummary {
-  int experimentKind = 0;              // the bench's code: 3 one-, 1 two-, 2 four-quadrant
+  std::string experiment;              // the experiment's title, UTF-8
   bool hasTrace = false;               // false until an experiment is chosen
   double period = 0;                   // ms
   double low = 0, high = 0, mean = 0;  // V

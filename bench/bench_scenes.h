@@ -37,13 +37,11 @@ inline void GradientAndCopy(benchmark::State& state) {
 
 // The two-quadrant bench at half speed, with the inductance spikes.
 inline void SetUpTwoQuadrantBench(TBench& bench) {
-  bench.SupplyVoltage = 10.4L;
-  bench.ExperimentKind = 1;
-  bench.ConnectionMode = 1;
-  bench.RotationDirection = 1;
-  bench.ChopperType = 2;
-  bench.SpeedSetting = 100;
-  bench.SpeedPercent = TBench::HalveToEven(100);
+  bench.SetSupplyVoltage(10.4L);
+  bench.SetConnectionMode(TWiring::kWithInductance);
+  bench.SetRotationDirection(TDirection::kClockwise);
+  bench.SetChopperType(TChopperType::kPlusAndMinusFedAtZero);
+  bench.SetSpeedSetting(100);
 }
 
 // Full paints of `chart` into one off-screen image, as the screen benchmarks time them.

@@ -65,7 +65,7 @@ void BM_PlainArraysBaseline(benchmark::State& state) {
     t = 0;
     for (int i = 0; i < 500; ++i) {
       x1[i] = static_cast<double>(t);
-      y1[i] = static_cast<double>(bench.WaveSamples[i % 100]);
+      y1[i] = static_cast<double>(bench.WaveSamples()[i % 100]);
       t += 0.05L;
     }
     benchmark::DoNotOptimize(x4.data());

@@ -91,7 +91,7 @@ void QtChartsScene(benchmark::State& state, bool shown) {
     t = 0;
     for (int period = 0; period < 5; ++period) {
       for (int i = 0; i < 100; ++i, t += 0.05L) {
-        wave->append(static_cast<double>(t), static_cast<double>(bench.WaveSamples[i]));
+        wave->append(static_cast<double>(t), static_cast<double>(bench.WaveSamples()[i]));
       }
     }
     QPainter painter(&target);

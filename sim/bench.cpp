@@ -27,6 +27,9 @@ constexpr int kBufferEnd = 110;
 constexpr int kOnOffEnd = 102;
 constexpr int kHalfPeriod = 50;
 
+constexpr TDirection kClockwise = TDirection::kClockwise;
+constexpr TDirection kAnticlockwise = TDirection::kAnticlockwise;
+
 }  // namespace
 
 TBench::TBench(TBenchOutput* output, TBenchTrace* series1, TBenchTrace* series4)
@@ -39,7 +42,7 @@ void TBench::Connect(TBenchOutput* output, TBenchTrace* series1, TBenchTrace* se
 }
 
 void TBench::SetRandomSource(TRandomSource* source) {
-  Random_ = source != nullptr ? source : &ClockRandom_;
+  Random_ = source;
 }
 
 int TBench::HalveToEven(int position) {
@@ -49,12 +52,108 @@ int TBench::HalveToEven(int position) {
 }
 
 // ---------------------------------------------------------------------------------------------
+// Choices
+
+namespace {
+
+// What a menu entry puts the bench in before it draws.
+struct TExperimentStart {
+  long double supplyVoltage;
+  TWiring connectionMode;
+  TDirection rotationDirection;
+  TChopperType chopperType;
+};
+
+// The one-quadrant experiment fixes the direction and the chopper; the four-quadrant one wires
+// the motor without inductance and starts with no driving machine.
+TExperimentStart StartOf(TExperiment experiment) {
+  switch (experiment) {
+    case TExperiment::kOneQuadrant:
+      return {11.2L, TWiring::kNotChosen, TDirection::kClockwise, TChopperType::kPlusOrMinus};
+    case TExperiment::kTwoQuadrants:
+      return {10.4L, TWiring::kNotChosen, TDirection::kNotChosen, TChopperType::kNotChosen};
+    case TExperiment::kFourQuadrants:
+      break;
+  }
+  return {10.4L, TWiring::kWithoutInductance, TDirection::kNotChosen, TChopperType::kPlusOrMinus};
+}
+
+}  // namespace
+
+void TBench::ChooseExperiment(TExperiment experiment) {
+  const TExperimentStart start = StartOf(experiment);
+  SupplyVoltage_ = start.supplyVoltage;
+  ExperimentKind_ = experiment;
+  ConnectionMode_ = start.connectionMode;
+  RotationDirection_ = start.rotationDirection;
+  ChopperType_ = start.chopperType;
+  if (experiment == TExperiment::kFourQuadrants) DrivingMachine_ = TDrivingMachine::kNotChosen;
+  ExperimentChosen_ = true;
+
+  SpeedSetting_ = 0;
+  SpeedPercent_ = HalveToEven(SpeedSetting_);
+  // Not UpdateMeanVoltage: whatever is chosen, the voltage follows the percentage (so 0).
+  MotorVoltage_ = SpeedPercent_ / 100.0L * SupplyVoltage_;
+  BuildChopperWave();
+  PlotWave();
+  UpdateSpeed();
+}
+
+void TBench::SetSpeedSetting(int position) {
+  SpeedSetting_ = position;
+  SpeedPercent_ = HalveToEven(SpeedSetting_);
+}
+
+void TBench::RefreshOneOrTwoQuadrant() {
+  if (ExperimentKind_ != TExperiment::kFourQuadrants) RefreshBench();
+}
+
+// The one-quadrant experiment hides these two panels.
+void TBench::ChooseDirection(TDirection direction) {
+  RotationDirection_ = direction;
+  if (ExperimentKind_ == TExperiment::kTwoQuadrants) RefreshBench();
+}
+
+void TBench::ChooseChopperType(TChopperType type) {
+  ChopperType_ = type;
+  if (ExperimentKind_ == TExperiment::kTwoQuadrants) RefreshBench();
+}
+
+void TBench::ChooseDrivingMachine(TDrivingMachine machine) {
+  DrivingMachine_ = machine;
+  MachineSpeedSetting_ = 0;
+  SpeedPercent_ = 0;
+  RefreshFourQuadrant();
+  // The direction has to be chosen again after each choice of machine.
+  RotationDirection_ = TDirection::kNotChosen;
+  MachineDirectionChoice_ = TDirection::kNotChosen;
+}
+
+void TBench::ChooseMachineDirection(TDirection direction) {
+  RotationDirection_ = direction;
+  MachineDirectionChoice_ = direction;
+  MachineSpeedSetting_ = 0;
+  SpeedPercent_ = 0;
+  RefreshFourQuadrant();
+}
+
+void TBench::SetMachineSpeedSetting(int position) {
+  MachineSpeedSetting_ = position;
+  SpeedPercent_ = HalveToEven(MachineSpeedSetting_);
+}
+
+void TBench::SetReference(double time, double voltage) {
+  ReferenceTime_ = time;
+  ReferenceVoltage_ = voltage;
+}
+
+// ---------------------------------------------------------------------------------------------
 // Sample writing
 
 // Only the zone each build clears is ever written, so no sample outlives the build after it.
 void TBench::Write(long double value) {
-  if (SampleIndex >= 0 && SampleIndex < kClearedSamples) WaveSamples[SampleIndex] = value;
-  ++SampleIndex;
+  if (SampleIndex_ >= 0 && SampleIndex_ < kClearedSamples) WaveSamples_[SampleIndex_] = value;
+  ++SampleIndex_;
 }
 
 void TBench::WriteTimes(long double value, long long count) {
@@ -63,55 +162,57 @@ void TBench::WriteTimes(long double value, long long count) {
     Write(value);
 }
 
-// Writes at least once, then goes on while SampleIndex is below `end`.
+// Writes at least once, then goes on while SampleIndex_ is below `end`.
 void TBench::WriteUntil(long double value, int end) {
   const int stop = std::min(end, kClearedSamples);
   do {
     Write(value);
-  } while (SampleIndex < stop);
+  } while (SampleIndex_ < stop);
 }
 
 // The decaying over-voltage of the motor's inductance: level - L with L halving from `start`
 // while |L| stays at or above `limit`; a full spike is five samples.
 void TBench::WriteSpike(long double level, long double start, long double limit) {
-  SpikeLevel = start;
+  SpikeLevel_ = start;
   do {
-    Write(level - SpikeLevel);
-    SpikeLevel /= 2;
-  } while (std::fabs(SpikeLevel) >= limit);
+    Write(level - SpikeLevel_);
+    SpikeLevel_ /= 2;
+  } while (std::fabs(SpikeLevel_) >= limit);
 }
 
 void TBench::FillPeriod(long double value) {
-  std::fill_n(WaveSamples.begin(), kBufferEnd, value);
+  std::fill_n(WaveSamples_.begin(), kBufferEnd, value);
 }
 
 // ---------------------------------------------------------------------------------------------
 // Waveforms
 
 void TBench::BuildChopperWave() {
-  std::fill_n(WaveSamples.begin(), kClearedSamples, 0.0L);
-  const int p = SpeedPercent;
-  const long double e = SupplyVoltage;
-  if (ChopperType == 1 && p != 0) {
-    if (RotationDirection == 1) BuildOnOffWave(e, 20, p);
-    if (RotationDirection == 0) BuildOnOffWave(-e, -20, p);
+  std::fill_n(WaveSamples_.begin(), kClearedSamples, 0.0L);
+  const int p = SpeedPercent_;
+  const long double e = SupplyVoltage_;
+  if (ChopperType_ == TChopperType::kPlusOrMinus && p != 0) {
+    if (RotationDirection_ == kClockwise) BuildOnOffWave(e, 20, p);
+    if (RotationDirection_ == kAnticlockwise) BuildOnOffWave(-e, -20, p);
   }
-  if (ChopperType == 2 || (ChopperType == 3 && p != 0)) {
-    if (RotationDirection == 1) BuildForwardWave(e, p);
-    if (RotationDirection == 0) BuildReverseWave(e, p);
+  if (ChopperType_ == TChopperType::kPlusAndMinusFedAtZero ||
+      (ChopperType_ == TChopperType::kPlusAndMinusOffAtZero && p != 0)) {
+    if (RotationDirection_ == kClockwise) BuildForwardWave(e, p);
+    if (RotationDirection_ == kAnticlockwise) BuildReverseWave(e, p);
   }
 }
 
 // "+ ou -": `on` for samples 0 .. p, then off; with the inductance the switch-off spike
 // opposes the on level.
 void TBench::BuildOnOffWave(long double on, long double spikeStart, int p) {
-  if (ConnectionMode == 1) {
-    SampleIndex = 0;
+  if (ConnectionMode_ == TWiring::kWithInductance) {
+    SampleIndex_ = 0;
     WriteTimes(on, p + 1LL);
     WriteSpike(0, spikeStart, 1);
     WriteUntil(0, kBufferEnd);
-  } else if (ConnectionMode == 0 || ConnectionMode == 2) {
-    SampleIndex = 0;
+  } else if (ConnectionMode_ == TWiring::kNotConnected ||
+             ConnectionMode_ == TWiring::kWithoutInductance) {
+    SampleIndex_ = 0;
     WriteTimes(on, p + 1LL);
     WriteUntil(0, kOnOffEnd);
   }
@@ -120,14 +221,15 @@ void TBench::BuildOnOffWave(long double on, long double spikeStart, int p) {
 // "+ et -", clockwise: +E for 50 + h samples, then -E.
 void TBench::BuildForwardWave(long double e, int p) {
   const int h = HalveToEven(p);
-  if (ConnectionMode == 1) {
-    SampleIndex = 0;
+  if (ConnectionMode_ == TWiring::kWithInductance) {
+    SampleIndex_ = 0;
     WriteSpike(e, -20, 1);
     WriteUntil(e, kHalfPeriod + h);
     WriteSpike(-e, 20, 1);
     WriteUntil(-e, kBufferEnd);
-  } else if (ConnectionMode == 0 || ConnectionMode == 2) {
-    SampleIndex = 0;
+  } else if (ConnectionMode_ == TWiring::kNotConnected ||
+             ConnectionMode_ == TWiring::kWithoutInductance) {
+    SampleIndex_ = 0;
     WriteUntil(e, kHalfPeriod + h);
     WriteUntil(-e, kBufferEnd);
   } else {
@@ -140,8 +242,8 @@ void TBench::BuildForwardWave(long double e, int p) {
 // opening spike is cut short and at 95 % and above it is a single 32 V sample.
 void TBench::BuildReverseWave(long double e, int p) {
   const int h = HalveToEven(p);
-  if (ConnectionMode == 1) {
-    SampleIndex = 0;
+  if (ConnectionMode_ == TWiring::kWithInductance) {
+    SampleIndex_ = 0;
     if (p < 90) {
       WriteSpike(e, -20, 1);
     } else if (p < 95) {
@@ -152,8 +254,9 @@ void TBench::BuildReverseWave(long double e, int p) {
     if (p < 97) WriteUntil(e, kHalfPeriod - h);
     WriteSpike(-e, 20, 1);
     WriteUntil(-e, kBufferEnd);
-  } else if (ConnectionMode == 0 || ConnectionMode == 2) {
-    SampleIndex = 0;
+  } else if (ConnectionMode_ == TWiring::kNotConnected ||
+             ConnectionMode_ == TWiring::kWithoutInductance) {
+    SampleIndex_ = 0;
     WriteUntil(e, kHalfPeriod - h);
     WriteUntil(-e, kBufferEnd);
   } else {
@@ -164,12 +267,13 @@ void TBench::BuildReverseWave(long double e, int p) {
 
 // Machine n°1 driven as a generator: its voltage with a ripple of -2 % to +1.98 %.
 void TBench::BuildGeneratorWave() {
-  Random_->Randomize();
-  std::fill_n(WaveSamples.begin(), kClearedSamples, 0.0L);
-  for (SampleIndex = 0; SampleIndex < kClearedSamples; ++SampleIndex) {
-    const int r = Random_->Random(200) - 100;
-    SampleValue = (static_cast<long double>(r) / 5000 + 1) * MotorVoltage;
-    WaveSamples[SampleIndex] = SampleValue;
+  TRandomSource& random = Random_ != nullptr ? *Random_ : ClockRandom_;
+  random.Randomize();
+  std::fill_n(WaveSamples_.begin(), kClearedSamples, 0.0L);
+  for (SampleIndex_ = 0; SampleIndex_ < kClearedSamples; ++SampleIndex_) {
+    const int r = random.Random(200) - 100;
+    SampleValue_ = (static_cast<long double>(r) / 5000 + 1) * MotorVoltage_;
+    WaveSamples_[SampleIndex_] = SampleValue_;
   }
 }
 
@@ -190,24 +294,24 @@ static const std::array<double, kZeroLinePoints>& SampleTimes() {
 
 // The zero line over 0 .. 25 ms, then five periods of the wave from 0 to 24.95 ms.
 void TBench::PlotWave() {
-  Show(inVoltmeter, MotorVoltage, 2);
+  Show(inVoltmeter, MotorVoltage_, 2);
   if (Series1_ != nullptr) Series1_->ClearPoints();
   if (Series4_ != nullptr) Series4_->ClearPoints();
 
   const auto& times = SampleTimes();
   static constexpr std::array<double, kZeroLinePoints> zeros{};
   if (Series4_ != nullptr) Series4_->AppendPoints(times.data(), zeros.data(), kZeroLinePoints);
-  SampleIndex = kZeroLinePoints;
+  SampleIndex_ = kZeroLinePoints;
 
   double values[kPeriodSamples];
   for (int i = 0; i < kPeriodSamples; ++i)
-    values[i] = static_cast<double>(WaveSamples[i]);
+    values[i] = static_cast<double>(WaveSamples_[i]);
   if (Series1_ != nullptr) {
     for (int period = 0; period < kPeriodsShown; ++period) {
       Series1_->AppendPoints(times.data() + period * kPeriodSamples, values, kPeriodSamples);
     }
   }
-  SampleIndex = kPeriodSamples;
+  SampleIndex_ = kPeriodSamples;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -220,53 +324,57 @@ void TBench::Show(TInstrument instrument, long double value, int decimals) {
 }
 
 void TBench::ShowSpeed() {
-  Show(inTachometer, MotorSpeed, 0);
+  Show(inTachometer, MotorSpeed_, 0);
 }
 
 // The mean voltage follows the raw bar position, not the rounded percentage.
 void TBench::UpdateMeanVoltage() {
-  if (ConnectionMode == kNotChosen || ChopperType == 0) return;
-  if (RotationDirection == 1) MotorVoltage = SpeedSetting / kFullScale * SupplyVoltage;
-  if (RotationDirection == 0) MotorVoltage = -SupplyVoltage * (SpeedSetting / kFullScale);
+  if (ConnectionMode_ == TWiring::kNotChosen || ChopperType_ == TChopperType::kNotChosen) return;
+  if (RotationDirection_ == kClockwise) MotorVoltage_ = SpeedSetting_ / kFullScale * SupplyVoltage_;
+  if (RotationDirection_ == kAnticlockwise)
+    MotorVoltage_ = -SupplyVoltage_ * (SpeedSetting_ / kFullScale);
 }
 
 // A wiring not chosen counts as connected; a motor not connected stays still.
 void TBench::UpdateSpeed() {
-  MotorSpeed = 0;
+  MotorSpeed_ = 0;
   ShowSpeed();
-  if (RotationDirection == 1 && ConnectionMode != 0) {
-    MotorSpeed = std::max(kSpeedSlope * MotorVoltage - kSpeedOffset, 0.0L);
+  if (RotationDirection_ == kClockwise && ConnectionMode_ != TWiring::kNotConnected) {
+    MotorSpeed_ = std::max(kSpeedSlope * MotorVoltage_ - kSpeedOffset, 0.0L);
     ShowSpeed();
   }
-  if (RotationDirection == 0 && ConnectionMode != 0) {
-    MotorSpeed = std::min(kSpeedSlope * MotorVoltage + kSpeedOffset, 0.0L);
+  if (RotationDirection_ == kAnticlockwise && ConnectionMode_ != TWiring::kNotConnected) {
+    MotorSpeed_ = std::min(kSpeedSlope * MotorVoltage_ + kSpeedOffset, 0.0L);
     ShowSpeed();
   }
 }
 
 void TBench::UpdateMachineVoltage() {
-  if (ConnectionMode == kNotChosen || ChopperType == 0) return;
-  if (DrivingMachine == 1) {
-    if (RotationDirection == 1) MotorVoltage = MachineSpeedSetting / kFullScale * SupplyVoltage;
-    if (RotationDirection == 0) MotorVoltage = -SupplyVoltage * (MachineSpeedSetting / kFullScale);
-  } else if (DrivingMachine == 2) {
+  if (ConnectionMode_ == TWiring::kNotChosen || ChopperType_ == TChopperType::kNotChosen) return;
+  if (DrivingMachine_ == TDrivingMachine::kMachine1) {
+    if (RotationDirection_ == kClockwise)
+      MotorVoltage_ = MachineSpeedSetting_ / kFullScale * SupplyVoltage_;
+    if (RotationDirection_ == kAnticlockwise)
+      MotorVoltage_ = -SupplyVoltage_ * (MachineSpeedSetting_ / kFullScale);
+  } else if (DrivingMachine_ == TDrivingMachine::kMachine2) {
     // Machine n°1 as a generator: 16 V at 7000 tr/mn.
-    if (RotationDirection == 1 || RotationDirection == 0) MotorVoltage = MotorSpeed * 2 / 875;
+    if (RotationDirection_ == kClockwise || RotationDirection_ == kAnticlockwise)
+      MotorVoltage_ = MotorSpeed_ * 2 / 875;
   }
 }
 
 void TBench::UpdateMachineSpeed() {
-  if (DrivingMachine == 1) {
+  if (DrivingMachine_ == TDrivingMachine::kMachine1) {
     UpdateSpeed();
-  } else if (DrivingMachine == 2) {
-    MotorSpeed = 0;
+  } else if (DrivingMachine_ == TDrivingMachine::kMachine2) {
+    MotorSpeed_ = 0;
     ShowSpeed();
-    if (RotationDirection == 1 && ConnectionMode != 0) {
-      MotorSpeed = std::max(kDrivenSlope * MachineSpeedSetting - kSpeedOffset, 0.0L);
+    if (RotationDirection_ == kClockwise && ConnectionMode_ != TWiring::kNotConnected) {
+      MotorSpeed_ = std::max(kDrivenSlope * MachineSpeedSetting_ - kSpeedOffset, 0.0L);
       ShowSpeed();
     }
-    if (RotationDirection == 0 && ConnectionMode != 0) {
-      MotorSpeed = std::min(-kDrivenSlope * MachineSpeedSetting + kSpeedOffset, 0.0L);
+    if (RotationDirection_ == kAnticlockwise && ConnectionMode_ != TWiring::kNotConnected) {
+      MotorSpeed_ = std::min(-kDrivenSlope * MachineSpeedSetting_ + kSpeedOffset, 0.0L);
       ShowSpeed();
     }
   }
@@ -275,26 +383,28 @@ void TBench::UpdateMachineSpeed() {
 // Machine n°1 as motor draws its stalled current below 0.65 V; driven, it returns current only
 // beyond 14 V. Ammeter n°2 reads the magnitude of ammeter n°1 with the sign of the power flow.
 void TBench::UpdateCurrents() {
-  const long double u = MotorVoltage;
-  if (DrivingMachine == 1 && RotationDirection == 1) {
-    Current1 = u <= kStallVoltage ? u * 65 / 83 : u / kRunningSlope + kRunningOffset;
-    Current2 = Current1;
-  } else if (DrivingMachine == 1 && RotationDirection == 0) {
-    Current1 = u >= -kStallVoltage ? u * 65 / 83 : u / kRunningSlope - kRunningOffset;
-    Current2 = -Current1;
-  } else if (DrivingMachine == 2 && RotationDirection == 1) {
-    Current1 = std::min((kGeneratorThreshold - u) * kGeneratorSlope, 0.0L);
-    Current2 = Current1;
-  } else if (DrivingMachine == 2 && RotationDirection == 0) {
-    Current1 = std::max(-(u + kGeneratorThreshold) * kGeneratorSlope, 0.0L);
-    Current2 = -Current1;
+  const long double u = MotorVoltage_;
+  if (DrivingMachine_ == TDrivingMachine::kMachine1 && RotationDirection_ == kClockwise) {
+    Current1_ = u <= kStallVoltage ? u * 65 / 83 : u / kRunningSlope + kRunningOffset;
+    Current2_ = Current1_;
+  } else if (DrivingMachine_ == TDrivingMachine::kMachine1 &&
+             RotationDirection_ == kAnticlockwise) {
+    Current1_ = u >= -kStallVoltage ? u * 65 / 83 : u / kRunningSlope - kRunningOffset;
+    Current2_ = -Current1_;
+  } else if (DrivingMachine_ == TDrivingMachine::kMachine2 && RotationDirection_ == kClockwise) {
+    Current1_ = std::min((kGeneratorThreshold - u) * kGeneratorSlope, 0.0L);
+    Current2_ = Current1_;
+  } else if (DrivingMachine_ == TDrivingMachine::kMachine2 &&
+             RotationDirection_ == kAnticlockwise) {
+    Current1_ = std::max(-(u + kGeneratorThreshold) * kGeneratorSlope, 0.0L);
+    Current2_ = -Current1_;
   }
 }
 
 void TBench::ShowMeters() {
-  Show(inVoltmeter, MotorVoltage, 2);
-  Show(inAmmeter1, Current1, 2);
-  Show(inAmmeter2, Current2, 2);
+  Show(inVoltmeter, MotorVoltage_, 2);
+  Show(inAmmeter1, Current1_, 2);
+  Show(inAmmeter2, Current2_, 2);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -311,12 +421,12 @@ void TBench::RefreshBench() {
 // voltage is known (ShowMeters corrects the voltmeter). Machine n°2 driving: the speed comes
 // first and machine n°1's voltage follows from it.
 void TBench::RefreshFourQuadrant() {
-  if (DrivingMachine == 1) {
+  if (DrivingMachine_ == TDrivingMachine::kMachine1) {
     BuildChopperWave();
     PlotWave();
     UpdateMachineVoltage();
     UpdateMachineSpeed();
-  } else if (DrivingMachine == 2) {
+  } else if (DrivingMachine_ == TDrivingMachine::kMachine2) {
     UpdateMachineSpeed();
     UpdateMachineVoltage();
     BuildGeneratorWave();

@@ -1,29 +1,29 @@
 #pragma once
 
 #include <array>
-#include <memory>
 #include <string>
+#include <utility>
 
 #include "sim/bench_ports.h"
+#include "sim/bench_types.h"
 #include "sim/random_source.h"
 
 // The simulated bench: a DC supply, a chopper, a permanent-magnet DC motor and, in the
-// four-quadrant experiment, a second machine on the same shaft. Its state is a set of plain
-// fields that the window's handlers set; its operations recompute the readings and the traces
-// from that state alone. Everything runs on the user-interface thread, which is what lets every
-// builder and plotter share SampleIndex, SampleValue and SpikeLevel.
+// four-quadrant experiment, a second machine on the same shaft. The window's handlers ask for a
+// change through the operations below, and the bench recomputes the readings and the traces
+// from its state alone. Everything runs on the user-interface thread, which is what lets every
+// builder and plotter share one sample index and the scratch values.
 class TBench {
  public:
-  // Codes that mean "not chosen": 10 for the wiring and the direction, 0 for the others.
-  static constexpr int kNotChosen = 10;
-
   // One chopper period is 100 samples; the builders touch indices 0 .. 149.
   static constexpr int kWaveCapacity = 201;
   static constexpr int kClearedSamples = 150;
   static constexpr int kPeriodSamples = 100;
 
-  TBench(TBenchOutput* output = nullptr, TBenchTrace* series1 = nullptr,
-         TBenchTrace* series4 = nullptr);
+  // The bench as the program starts: the two-quadrant experiment's code, nothing chosen, no
+  // supply, every value 0.
+  explicit TBench(TBenchOutput* output = nullptr, TBenchTrace* series1 = nullptr,
+                  TBenchTrace* series4 = nullptr);
 
   // Where readings, the red trace (Series1) and the blue zero line (Series4) go.
   void Connect(TBenchOutput* output, TBenchTrace* series1, TBenchTrace* series4);
@@ -34,6 +34,73 @@ class TBench {
 
   // A bar position (0 .. 200) halved to a percentage, ties to the even neighbour.
   static int HalveToEven(int position);
+
+  // --- The bench's part of the window's handlers -------------------------------------------------
+
+  // A menu entry of "Choix de l'essai": the experiment's supply and codes, the speed back to 0,
+  // then MotorVoltage from it, BuildChopperWave, PlotWave and UpdateSpeed (a flat trace and
+  // zero readings). The machines' set-point is left as it was.
+  void ChooseExperiment(TExperiment experiment);
+
+  // The speed bar of the one- and two-quadrant experiments (ScrollBar1): its position and the
+  // percentage from it. The recomputation is RefreshOneOrTwoQuadrant.
+  void SetSpeedSetting(int position);
+  // RefreshBench, unless the four-quadrant experiment is on (it has its own sequence): after
+  // ScrollBar1 and after a wiring button, once the window has shown the wiring's picture.
+  void RefreshOneOrTwoQuadrant();
+  // The direction and chopper-type buttons of the one- and two-quadrant panel: the code, then
+  // RefreshBench in the two-quadrant experiment only.
+  void ChooseDirection(TDirection direction);
+  void ChooseChopperType(TChopperType type);
+
+  // The four-quadrant panel. A driving machine: its code, the machines' set-point back to 0,
+  // RefreshFourQuadrant with the direction in force before, then the direction not chosen.
+  void ChooseDrivingMachine(TDrivingMachine machine);
+  // A direction: its code, the machines' set-point back to 0, RefreshFourQuadrant.
+  void ChooseMachineDirection(TDirection direction);
+  // The speed bars of machine n°1 (ScrollBar2) and n°2 (ScrollBar3): the position and the
+  // percentage from it. The recomputation is RefreshFourQuadrant.
+  void SetMachineSpeedSetting(int position);
+
+  // The oscilloscope cursor's reference point, ms and V.
+  void SetReference(double time, double voltage);
+
+  // --- One value at a time: scenes for tests and benchmarks --------------------------------------
+
+  void SetSupplyVoltage(long double volts) { SupplyVoltage_ = volts; }
+  void SetMotorVoltage(long double volts) { MotorVoltage_ = volts; }
+  void SetConnectionMode(TWiring wiring) { ConnectionMode_ = wiring; }
+  void SetRotationDirection(TDirection direction) { RotationDirection_ = direction; }
+  void SetChopperType(TChopperType type) { ChopperType_ = type; }
+  void SetDrivingMachine(TDrivingMachine machine) { DrivingMachine_ = machine; }
+
+  // --- State: volts, amperes, tr/mn; bar steps (0 .. 200) and percent ----------------------------
+
+  TExperiment ExperimentKind() const { return ExperimentKind_; }
+  TWiring ConnectionMode() const { return ConnectionMode_; }
+  TDirection RotationDirection() const { return RotationDirection_; }
+  TChopperType ChopperType() const { return ChopperType_; }
+  TDrivingMachine DrivingMachine() const { return DrivingMachine_; }
+  long double SupplyVoltage() const { return SupplyVoltage_; }
+  long double MotorVoltage() const { return MotorVoltage_; }
+  long double MotorSpeed() const { return MotorSpeed_; }
+  long double Current1() const { return Current1_; }
+  long double Current2() const { return Current2_; }
+  int SpeedSetting() const { return SpeedSetting_; }
+  int MachineSpeedSetting() const { return MachineSpeedSetting_; }
+  int SpeedPercent() const { return SpeedPercent_; }
+  double ReferenceTime() const { return ReferenceTime_; }
+  double ReferenceVoltage() const { return ReferenceVoltage_; }
+  // The last period built; PlotWave shows indices 0 .. 99.
+  const std::array<long double, kWaveCapacity>& WaveSamples() const { return WaveSamples_; }
+
+  // The experiment's title and the captions of the choices its panels show. Before the first
+  // choice of experiment no panel shows. In the four-quadrant experiment the direction is the
+  // panel's: choosing that experiment again puts the code back to not chosen but leaves the
+  // button chosen before selected, until a driving machine is chosen.
+  TBenchDescription Description() const;
+
+  // --- The operations ----------------------------------------------------------------------------
 
   // Waveforms.
   void BuildChopperWave();
@@ -52,27 +119,6 @@ class TBench {
   void RefreshBench();
   void RefreshFourQuadrant();
 
-  // State. Volts, amperes, tr/mn; integers are codes, bar steps or percent.
-  long double Current1 = 0;
-  long double Current2 = 0;
-  long double MotorVoltage = 0;
-  long double SampleValue = 0;
-  long double SupplyVoltage = 0;
-  long double SpikeLevel = 0;
-  long double MotorSpeed = 0;
-  int SpeedPercent = 0;
-  int SpeedSetting = 0;
-  int MachineSpeedSetting = 0;
-  int SampleIndex = 0;
-  int ConnectionMode = 0;
-  int RotationDirection = 0;
-  int ChopperType = 0;
-  int ExperimentKind = 0;
-  int DrivingMachine = 0;
-  double ReferenceTime = 0;     // ms, the oscilloscope cursor's reference point
-  double ReferenceVoltage = 0;  // V
-  std::array<long double, kWaveCapacity> WaveSamples{};
-
  private:
   void Show(TInstrument instrument, long double value, int decimals);
   void ShowSpeed();
@@ -89,10 +135,37 @@ class TBench {
   void BuildForwardWave(long double e, int p);
   void BuildReverseWave(long double e, int p);
 
+  long double Current1_ = 0;
+  long double Current2_ = 0;
+  long double MotorVoltage_ = 0;
+  long double SupplyVoltage_ = 0;
+  long double MotorSpeed_ = 0;
+  int SpeedPercent_ = 0;
+  int SpeedSetting_ = 0;
+  int MachineSpeedSetting_ = 0;
+  TWiring ConnectionMode_ = TWiring::kNotChosen;
+  TDirection RotationDirection_ = TDirection::kNotChosen;
+  TChopperType ChopperType_ = TChopperType::kNotChosen;
+  TExperiment ExperimentKind_ = TExperiment::kTwoQuadrants;
+  TDrivingMachine DrivingMachine_ = TDrivingMachine::kNotChosen;
+  double ReferenceTime_ = 0;
+  double ReferenceVoltage_ = 0;
+  // What the panels show beyond the codes: whether an experiment was chosen yet, and the
+  // four-quadrant panel's direction.
+  bool ExperimentChosen_ = false;
+  TDirection MachineDirectionChoice_ = TDirection::kNotChosen;
+
+  // Scratch of the builders and plotters.
+  std::array<long double, kWaveCapacity> WaveSamples_{};
+  int SampleIndex_ = 0;
+  long double SampleValue_ = 0;
+  long double SpikeLevel_ = 0;
+
   TBenchOutput* Output_ = nullptr;
   TBenchTrace* Series1_ = nullptr;
   TBenchTrace* Series4_ = nullptr;
   std::string DecimalSeparator_ = ",";
+  // The bench's own generator unless one is handed in (so a copy never points into another).
   TClockRandomSource ClockRandom_;
-  TRandomSource* Random_ = &ClockRandom_;
+  TRandomSource* Random_ = nullptr;
 };

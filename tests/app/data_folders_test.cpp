@@ -49,7 +49,7 @@ TEST_F(FormTest, WithoutItsFoldersTheProgramSaysSoOnceAndStaysUsable) {
   EXPECT_FALSE(Hidden("Panel29"));
   Menu("Hacheur2quadrantsvisualisationdestensions1");
   Select("RadioButton2");
-  EXPECT_EQ(Bench().ConnectionMode, 1);
+  EXPECT_EQ(Bench().ConnectionMode(), TWiring::kWithInductance);
   EXPECT_EQ(Text("LabeledEdit1"), Reading("0.00"));  // recomputed: the handler went on
   EXPECT_EQ(errors.size(), 1u);                      // nothing more said
 }

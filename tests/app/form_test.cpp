@@ -9,11 +9,11 @@
 namespace {
 
 TEST_F(FormTest, StartsWithNothingChosen) {
-  EXPECT_EQ(Bench().ExperimentKind, 1);
-  EXPECT_EQ(Bench().ConnectionMode, 10);
-  EXPECT_EQ(Bench().RotationDirection, 10);
-  EXPECT_EQ(Bench().ChopperType, 0);
-  EXPECT_EQ(Bench().SupplyVoltage, 0);
+  EXPECT_EQ(Bench().ExperimentKind(), TExperiment::kTwoQuadrants);
+  EXPECT_EQ(Bench().ConnectionMode(), TWiring::kNotChosen);
+  EXPECT_EQ(Bench().RotationDirection(), TDirection::kNotChosen);
+  EXPECT_EQ(Bench().ChopperType(), TChopperType::kNotChosen);
+  EXPECT_EQ(Bench().SupplyVoltage(), 0);
   for (const char* box : {"LabeledEdit1", "LabeledEdit2", "LabeledEdit3", "LabeledEdit4"}) {
     EXPECT_EQ(Text(box), "inactif") << box;
   }
@@ -61,7 +61,10 @@ TEST_F(FormTest, MissingStartPictureGivesOneErrorAndTheWindowStillWorks) {
 struct ExperimentRow {
   const char* action;
   long double supply;
-  int kind, connection, direction, type;
+  TExperiment kind;
+  TWiring connection;
+  TDirection direction;
+  TChopperType type;
   const char* ammeters;
   const char* picture;
   bool panel9, panel29, panel34, panel2and3;
@@ -83,14 +86,14 @@ TEST_P(Experiments, PutTheBenchInItsStartingState) {
   Find<QScrollBar>("ScrollBar1")->triggerAction(QAbstractSlider::SliderToMaximum);
   Menu(row.action);
 
-  EXPECT_EQ(Bench().SupplyVoltage, row.supply);
-  EXPECT_EQ(Bench().ExperimentKind, row.kind);
-  EXPECT_EQ(Bench().ConnectionMode, row.connection);
-  EXPECT_EQ(Bench().RotationDirection, row.direction);
-  EXPECT_EQ(Bench().ChopperType, row.type);
-  EXPECT_EQ(Bench().SpeedSetting, 0);
-  EXPECT_EQ(Bench().SpeedPercent, 0);
-  EXPECT_EQ(Bench().MotorVoltage, 0);
+  EXPECT_EQ(Bench().SupplyVoltage(), row.supply);
+  EXPECT_EQ(Bench().ExperimentKind(), row.kind);
+  EXPECT_EQ(Bench().ConnectionMode(), row.connection);
+  EXPECT_EQ(Bench().RotationDirection(), row.direction);
+  EXPECT_EQ(Bench().ChopperType(), row.type);
+  EXPECT_EQ(Bench().SpeedSetting(), 0);
+  EXPECT_EQ(Bench().SpeedPercent(), 0);
+  EXPECT_EQ(Bench().MotorVoltage(), 0);
   EXPECT_EQ(Find<QScrollBar>("ScrollBar1")->value(), 0);
   EXPECT_EQ(Text("Edit1"), "0");
   EXPECT_EQ(Text("LabeledEdit1"), Reading("0.00"));
@@ -113,7 +116,7 @@ TEST_P(Experiments, PutTheBenchInItsStartingState) {
       EXPECT_FALSE(Find<QRadioButton>(name)->isChecked()) << name;
     }
   } else {
-    EXPECT_EQ(Bench().DrivingMachine, 0);
+    EXPECT_EQ(Bench().DrivingMachine(), TDrivingMachine::kNotChosen);
     EXPECT_EQ(Text("Edit2"), "0");
     EXPECT_EQ(Text("Edit3"), "0");
     EXPECT_FALSE(Enabled("ScrollBar2"));
@@ -130,12 +133,18 @@ TEST_P(Experiments, PutTheBenchInItsStartingState) {
 
 INSTANTIATE_TEST_SUITE_P(
     Menu, Experiments,
-    testing::Values(ExperimentRow{"Hacheur1quadrant1", 11.2L, 3, 10, 1, 1, "inactif", "vide", true,
-                                  false, false, false},
-                    ExperimentRow{"Hacheur2quadrantsvisualisationdestensions1", 10.4L, 1, 10, 10, 0,
-                                  "inactif", "vide", true, false, false, true},
-                    ExperimentRow{"Hacheur4quadrantsvisualisationdesintensits1", 10.4L, 2, 2, 10, 1,
-                                  "0", "ampere4q", false, true, true, false}),
+    testing::Values(ExperimentRow{"Hacheur1quadrant1", 11.2L, TExperiment::kOneQuadrant,
+                                  TWiring::kNotChosen, TDirection::kClockwise,
+                                  TChopperType::kPlusOrMinus, "inactif", "vide", true, false, false,
+                                  false},
+                    ExperimentRow{"Hacheur2quadrantsvisualisationdestensions1", 10.4L,
+                                  TExperiment::kTwoQuadrants, TWiring::kNotChosen,
+                                  TDirection::kNotChosen, TChopperType::kNotChosen, "inactif",
+                                  "vide", true, false, false, true},
+                    ExperimentRow{"Hacheur4quadrantsvisualisationdesintensits1", 10.4L,
+                                  TExperiment::kFourQuadrants, TWiring::kWithoutInductance,
+                                  TDirection::kNotChosen, TChopperType::kPlusOrMinus, "0",
+                                  "ampere4q", false, true, true, false}),
     [](const testing::TestParamInfo<ExperimentRow>& info) {
       return std::string(info.param.action);
     });
@@ -144,32 +153,34 @@ TEST_F(FormTest, TwoQuadrantButtons) {
   Menu("Hacheur2quadrantsvisualisationdestensions1");
   // A direction before a wiring: recomputed with no wiring, the picture kept.
   Select("RadioButton3");
-  EXPECT_EQ(Bench().RotationDirection, 1);
+  EXPECT_EQ(Bench().RotationDirection(), TDirection::kClockwise);
   EXPECT_EQ(Shown(), "vide");
   EXPECT_EQ(Text("LabeledEdit1"), Reading("0.00"));
 
   const struct {
     const char* button;
-    int connection;
+    TWiring connection;
     const char* picture;
-  } wirings[] = {{"RadioButton1", 0, "nonbranché"},
-                 {"RadioButton8", 2, "branché"},
-                 {"RadioButton2", 1, "branchéself"}};
+  } wirings[] = {{"RadioButton1", TWiring::kNotConnected, "nonbranché"},
+                 {"RadioButton8", TWiring::kWithoutInductance, "branché"},
+                 {"RadioButton2", TWiring::kWithInductance, "branchéself"}};
   for (const auto& w : wirings) {
     Select(w.button);
-    EXPECT_EQ(Bench().ConnectionMode, w.connection) << w.button;
+    EXPECT_EQ(Bench().ConnectionMode(), w.connection) << w.button;
     EXPECT_EQ(Shown(), w.picture) << w.button;
   }
   const struct {
     const char* button;
-    int type;
-  } types[] = {{"RadioButton5", 1}, {"RadioButton6", 2}, {"RadioButton7", 3}};
+    TChopperType type;
+  } types[] = {{"RadioButton5", TChopperType::kPlusOrMinus},
+               {"RadioButton6", TChopperType::kPlusAndMinusFedAtZero},
+               {"RadioButton7", TChopperType::kPlusAndMinusOffAtZero}};
   for (const auto& t : types) {
     Select(t.button);
-    EXPECT_EQ(Bench().ChopperType, t.type) << t.button;
+    EXPECT_EQ(Bench().ChopperType(), t.type) << t.button;
   }
   Select("RadioButton4");
-  EXPECT_EQ(Bench().RotationDirection, 0);
+  EXPECT_EQ(Bench().RotationDirection(), TDirection::kAnticlockwise);
   // Each recomputation redrew the traces: type 3 at 0 % is flat, type 2 is not.
   Select("RadioButton6");
   EXPECT_GT(Find<TFastLineSeries>("Series1")->YValues().MaximumValue(), 10);
@@ -184,7 +195,7 @@ TEST_F(FormTest, OneQuadrantWiringLoadsItsOwnPictures) {
   EXPECT_EQ(Shown(), "1branché");
   Select("RadioButton2");
   EXPECT_EQ(Shown(), "1branchéself");
-  EXPECT_EQ(Bench().ConnectionMode, 1);
+  EXPECT_EQ(Bench().ConnectionMode(), TWiring::kWithInductance);
 }
 
 TEST_F(FormTest, TheSelectedButtonAgainDoesNothing) {
@@ -201,13 +212,13 @@ TEST_F(FormTest, FourQuadrantMachinesAndDirections) {
   Menu("Hacheur4quadrantsvisualisationdesintensits1");
   // A direction before a machine: only the bars are reset; no reading changes.
   Select("RadioButton10");
-  EXPECT_EQ(Bench().RotationDirection, 1);
+  EXPECT_EQ(Bench().RotationDirection(), TDirection::kClockwise);
   EXPECT_EQ(Text("LabeledEdit3"), "0");
   EXPECT_EQ(Text("LabeledEdit1"), Reading("0.00"));
 
   Select("RadioButton13");
-  EXPECT_EQ(Bench().DrivingMachine, 2);
-  EXPECT_EQ(Bench().RotationDirection, 10);  // to be chosen again
+  EXPECT_EQ(Bench().DrivingMachine(), TDrivingMachine::kMachine2);
+  EXPECT_EQ(Bench().RotationDirection(), TDirection::kNotChosen);  // to be chosen again
   EXPECT_FALSE(Find<QRadioButton>("RadioButton10")->isChecked());
   EXPECT_TRUE(Enabled("ScrollBar3"));
   EXPECT_FALSE(Enabled("ScrollBar2"));
@@ -245,9 +256,9 @@ TEST_F(FormTest, ReChoosingFourQuadrantKeepsTheDirectionButtonButNotTheDirection
   Select("RadioButton9");
   Menu("Hacheur4quadrantsvisualisationdesintensits1");
   EXPECT_TRUE(Find<QRadioButton>("RadioButton9")->isChecked());
-  EXPECT_EQ(Bench().RotationDirection, 10);
+  EXPECT_EQ(Bench().RotationDirection(), TDirection::kNotChosen);
   Select("RadioButton9");  // already selected: nothing
-  EXPECT_EQ(Bench().RotationDirection, 10);
+  EXPECT_EQ(Bench().RotationDirection(), TDirection::kNotChosen);
   Select("RadioButton12");  // choosing a machine clears it
   EXPECT_FALSE(Find<QRadioButton>("RadioButton9")->isChecked());
 }

@@ -14,8 +14,10 @@ TEST_F(KeyboardTest, EachExperimentByF10AndByMnemonic) {
   const struct {
     int downs;
     Qt::Key mnemonic;
-    int kind;
-  } rows[] = {{0, Qt::Key_1, 3}, {1, Qt::Key_2, 1}, {2, Qt::Key_4, 2}};
+    TExperiment kind;
+  } rows[] = {{0, Qt::Key_1, TExperiment::kOneQuadrant},
+              {1, Qt::Key_2, TExperiment::kTwoQuadrants},
+              {2, Qt::Key_4, TExperiment::kFourQuadrants}};
   QMenuBar* bar = form->menuBar();
   const QPoint entry =
       bar->actionGeometry(Find<QMenu>("Fichier1")->menuAction()).topLeft() + QPoint(2, 2);
@@ -32,13 +34,13 @@ TEST_F(KeyboardTest, EachExperimentByF10AndByMnemonic) {
     for (int i = 0; i < r.downs; ++i)
       Key(Qt::Key_Down);
     Key(Qt::Key_Return);
-    EXPECT_EQ(Bench().ExperimentKind, r.kind);
+    EXPECT_EQ(Bench().ExperimentKind(), r.kind);
     EXPECT_EQ(FocusName(), "Button1");
     Menu("Hacheur2quadrantsvisualisationdestensions1");
     Key(Qt::Key_C, Qt::AltModifier);
     Key(r.mnemonic);
-    EXPECT_EQ(Bench().ExperimentKind, r.kind);
-    EXPECT_EQ(Hidden("Panel29"), r.kind != 2);
+    EXPECT_EQ(Bench().ExperimentKind(), r.kind);
+    EXPECT_EQ(Hidden("Panel29"), r.kind != TExperiment::kFourQuadrants);
   }
   Key(Qt::Key_Alt, Qt::AltModifier);  // a lone Alt, then Escape: back, nothing chosen
   EXPECT_EQ(QApplication::focusWidget(), bar);
@@ -102,37 +104,40 @@ TEST_F(KeyboardTest, ArrowsSelectInEveryGroupRunningTheHandlerOnce) {
   const struct {
     const char* from;  // focused first, or nullptr to go on from where the focus is
     Qt::Key key;
-    int TBench::*field;
-    int value;
-  } steps[] = {{nullptr, Qt::Key_Down, &TBench::ConnectionMode, 1},
-               {nullptr, Qt::Key_Right, &TBench::ConnectionMode, 0},  // round the group
-               {nullptr, Qt::Key_Up, &TBench::ConnectionMode, 1},
-               {"RadioButton5", Qt::Key_Down, &TBench::ChopperType, 3},
-               {nullptr, Qt::Key_Down, &TBench::ChopperType, 2},
-               {nullptr, Qt::Key_Left, &TBench::ChopperType, 3},
-               {"RadioButton3", Qt::Key_Down, &TBench::RotationDirection, 0},
-               {nullptr, Qt::Key_Up, &TBench::RotationDirection, 1}};
+    TPanelChoice TBenchDescription::*panel;
+    const char* caption;  // of the choice in force after the key
+  } steps[] = {
+      {nullptr, Qt::Key_Down, &TBenchDescription::wiring, "moteur branché avec effet de self"},
+      // Round the group.
+      {nullptr, Qt::Key_Right, &TBenchDescription::wiring, "moteur non branché"},
+      {nullptr, Qt::Key_Up, &TBenchDescription::wiring, "moteur branché avec effet de self"},
+      {"RadioButton5", Qt::Key_Down, &TBenchDescription::chopperType,
+       "type + et -, zéro non alimenté"},
+      {nullptr, Qt::Key_Down, &TBenchDescription::chopperType, "type + et - ,zéro alimenté"},
+      {nullptr, Qt::Key_Left, &TBenchDescription::chopperType, "type + et -, zéro non alimenté"},
+      {"RadioButton3", Qt::Key_Down, &TBenchDescription::direction, "anti-horaire"},
+      {nullptr, Qt::Key_Up, &TBenchDescription::direction, "horaire"}};
   for (const auto& s : steps) {
     if (s.from != nullptr) FocusOn(s.from);
     Key(s.key);
-    EXPECT_EQ(Bench().*s.field, s.value) << (s.from ? s.from : "");
+    EXPECT_EQ((Bench().Description().*s.panel).caption, s.caption) << (s.from ? s.from : "");
   }
   Menu("Hacheur4quadrantsvisualisationdesintensits1");
   FocusOn("RadioButton12");
   Key(Qt::Key_Down);
-  EXPECT_EQ(Bench().DrivingMachine, 2);
+  EXPECT_EQ(Bench().DrivingMachine(), TDrivingMachine::kMachine2);
   Key(Qt::Key_Up);
-  EXPECT_EQ(Bench().DrivingMachine, 1);
+  EXPECT_EQ(Bench().DrivingMachine(), TDrivingMachine::kMachine1);
   FocusOn("RadioButton10");
   Key(Qt::Key_Down);
-  EXPECT_EQ(Bench().RotationDirection, 0);
+  EXPECT_EQ(Bench().RotationDirection(), TDirection::kAnticlockwise);
   // Re-chosen, the experiment keeps "anti-horaire" selected with no direction in force: an
   // arrow onto it runs nothing, as a click on it would not.
   Menu("Hacheur4quadrantsvisualisationdesintensits1");
   FocusOn("RadioButton10");
   Key(Qt::Key_Down);
   EXPECT_EQ(FocusName(), "RadioButton9");
-  EXPECT_EQ(Bench().RotationDirection, 10);
+  EXPECT_EQ(Bench().RotationDirection(), TDirection::kNotChosen);
 }
 
 TEST_F(KeyboardTest, SpeedBarsByKeysReadAsAfterADrag) {

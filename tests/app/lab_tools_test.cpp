@@ -85,7 +85,7 @@ TEST_F(LabTest, ShiftDoubleClickSetsCursorBAndTheWindowShowsTheDifferences) {
   Menu("Mesures1");
   DoubleClickAt(PixelOf(5, 10));
   DoubleClickAt(PixelOf(7.5, -5), Qt::ShiftModifier);
-  const double tA = Bench().ReferenceTime, uA = Bench().ReferenceVoltage;
+  const double tA = Bench().ReferenceTime(), uA = Bench().ReferenceVoltage();
   TFastLineSeries* b = Find<TFastLineSeries>("Series5");
   ASSERT_EQ(b->PointCount(), 2);
   const double tB = b->XValues().ValueAt(0);

@@ -5,6 +5,7 @@
 #include <QTest>
 
 #include "app/confirmation_box.h"
+#include "app/export.h"
 #include "app/notebook_model.h"
 #include "app/unsaved_rows_box.h"
 #include "form_fixture.h"
@@ -36,8 +37,8 @@ TEST_F(NotebookFormTest, TwoQuadrantRowHasNoCurrents) {
   EXPECT_EQ(row.direction, "horaire");
   EXPECT_EQ(row.drivingMachine, "");
   EXPECT_EQ(row.setPoint, 60);
-  EXPECT_EQ(row.voltage, static_cast<double>(Bench().MotorVoltage));
-  EXPECT_EQ(row.speed, static_cast<double>(Bench().MotorSpeed));
+  EXPECT_EQ(row.voltage, static_cast<double>(Bench().MotorVoltage()));
+  EXPECT_EQ(row.speed, static_cast<double>(Bench().MotorSpeed()));
   EXPECT_GT(*row.speed, 0);
   // The ammeters read "inactif": empty cells, never zeros.
   EXPECT_FALSE(row.current1.has_value());
@@ -55,8 +56,87 @@ TEST_F(NotebookFormTest, FourQuadrantRowHasTheMachineAndBothCurrents) {
   EXPECT_EQ(row.wiring, "");  // no wiring panel in this experiment
   EXPECT_FALSE(row.drivingMachine.empty());
   ASSERT_TRUE(row.current1.has_value());
-  EXPECT_EQ(*row.current1, static_cast<double>(Bench().Current1));
-  EXPECT_EQ(*row.current2, static_cast<double>(Bench().Current2));
+  EXPECT_EQ(*row.current1, static_cast<double>(Bench().Current1()));
+  EXPECT_EQ(*row.current2, static_cast<double>(Bench().Current2()));
+}
+
+// What the window shows, read from its controls: the caption of the button selected in `panel`
+// when the panel is shown, "" otherwise.
+std::string ShownChoice(const QWidget* panel, const QWidget* window) {
+  if (!panel->isVisibleTo(window)) return {};
+  for (const QRadioButton* button : panel->findChildren<QRadioButton*>())
+    if (button->isChecked()) return button->text().remove(QLatin1Char('&')).toStdString();
+  return {};
+}
+
+// The choices recorded and put in file names come from the bench; they must be what the screen
+// shows after any sequence of clicks, a button left selected by an earlier visit included.
+TEST_F(NotebookFormTest, RowsAndFileNamesNameTheChoicesTheWindowShows) {
+  const std::map<std::string, std::string> titles = {
+      {"Hacheur1quadrant1", "Hacheur 1 quadrant"},
+      {"Hacheur2quadrantsvisualisationdestensions1", "Hacheur 2 quadrants"},
+      {"Hacheur4quadrantsvisualisationdesintensits1", "Hacheur 4 quadrants"}};
+  const std::vector<std::string> steps = {
+      "",  // as started
+      "Hacheur1quadrant1",
+      "RadioButton1",
+      "RadioButton8",
+      "RadioButton2",
+      "Hacheur2quadrantsvisualisationdestensions1",
+      "RadioButton3",
+      "RadioButton8",
+      "RadioButton5",
+      "RadioButton4",
+      "RadioButton7",
+      "RadioButton6",
+      "Hacheur4quadrantsvisualisationdesintensits1",
+      "RadioButton10",
+      "RadioButton13",
+      "RadioButton9",
+      "RadioButton12",
+      "RadioButton10",
+      "Hacheur2quadrantsvisualisationdestensions1",
+      "RadioButton1",
+      "Hacheur4quadrantsvisualisationdesintensits1",  // "horaire" still selected
+      "RadioButton13",
+      "RadioButton9",
+      "Hacheur1quadrant1",
+      "RadioButton2"};
+  const char* const panels[] = {"Panel1", "Panel3", "Panel2", "Panel32", "Panel35"};
+  const std::pair<const char*, const char*> setPoints[] = {
+      {"Panel13", "Edit1"}, {"Panel37", "Edit3"}, {"Panel30", "Edit2"}};
+  std::string title = "Hacheur 2 quadrants";
+  for (const std::string& step : steps) {
+    if (titles.count(step)) {
+      Menu(step.c_str());
+      title = titles.at(step);
+    } else if (!step.empty()) {
+      Select(step.c_str());
+    }
+    const auto shown = [&](const char* panel) {
+      return ShownChoice(Find<QWidget>(panel), form.get());
+    };
+    const TNotebookRow row = form->CurrentReadings();
+    EXPECT_EQ(row.experiment, title) << step;
+    EXPECT_EQ(row.wiring, shown("Panel1")) << step;
+    EXPECT_EQ(row.chopperType, shown("Panel3")) << step;
+    EXPECT_EQ(row.direction, shown("Panel2") + shown("Panel35")) << step;  // one is hidden
+    EXPECT_EQ(row.drivingMachine, shown("Panel32")) << step;
+
+    QStringList parts{QString::fromStdString(title)};
+    for (const char* name : panels) {
+      if (!Find<QWidget>(name)->isVisibleTo(form.get())) continue;
+      const std::string choice = shown(name);
+      parts.append(choice.empty() ? QStringLiteral("non choisi") : QString::fromStdString(choice));
+    }
+    for (const auto& [panel, box] : setPoints)
+      if (Find<QWidget>(panel)->isVisibleTo(form.get())) parts.append(Text(box) + "\u00A0%");
+    EXPECT_EQ(
+        form->DefaultFileName(QStringLiteral("csv")).toStdString(),
+        DefaultExportFileName(parts.join(QLatin1Char(' ')), QStringLiteral("csv")).toStdString())
+        << step;
+  }
+  EXPECT_TRUE(errors.empty());
 }
 
 TEST_F(NotebookFormTest, F5RecordsAndTheNextRunFindsTheRows) {

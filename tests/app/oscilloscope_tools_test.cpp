@@ -68,8 +68,8 @@ TEST_F(ToolsTest, CrossMakesTheReadOutRelativeAndZeroAbsoluteRemovesIt) {
   form->Chart1DblClick();
   const double t0 = chart->BottomAxis().PixelToValue(p.x());
   const double u0 = chart->LeftAxis().PixelToValue(p.y());
-  EXPECT_EQ(Bench().ReferenceTime, t0);
-  EXPECT_EQ(Bench().ReferenceVoltage, u0);
+  EXPECT_EQ(Bench().ReferenceTime(), t0);
+  EXPECT_EQ(Bench().ReferenceVoltage(), u0);
   TFastLineSeries* vertical = Find<TFastLineSeries>("Series2");
   TFastLineSeries* horizontal = Find<TFastLineSeries>("Series3");
   ASSERT_EQ(vertical->PointCount(), 2);
@@ -90,12 +90,12 @@ TEST_F(ToolsTest, CrossMakesTheReadOutRelativeAndZeroAbsoluteRemovesIt) {
   // The cross survives a change of experiment.
   Menu("Hacheur1quadrant1");
   EXPECT_EQ(vertical->PointCount(), 2);
-  EXPECT_EQ(Bench().ReferenceTime, t0);
+  EXPECT_EQ(Bench().ReferenceTime(), t0);
 
   Find<QPushButton>("Button1")->click();
   EXPECT_EQ(vertical->PointCount(), 0);
   EXPECT_EQ(horizontal->PointCount(), 0);
-  EXPECT_EQ(Bench().ReferenceTime, 0);
+  EXPECT_EQ(Bench().ReferenceTime(), 0);
   EXPECT_EQ(ReadOut(), Expected(0, 0));
 }
 
@@ -189,7 +189,7 @@ TEST_F(ToolsTest, ClosingAsksAndAnnulerKeepsEverything) {
   QApplication::sendEvent(form.get(), &refused);
   EXPECT_FALSE(refused.isAccepted());
   EXPECT_EQ(questions, std::vector<QString>{"Fermer le programme?"});
-  EXPECT_EQ(Bench().ExperimentKind, 1);
+  EXPECT_EQ(Bench().ExperimentKind(), TExperiment::kTwoQuadrants);
   EXPECT_FALSE(Hidden("Panel9"));
   answer = true;
   QCloseEvent accepted;

@@ -19,7 +19,7 @@ class SpeedBar : public FormTest {
   // The readings match the bar's final position and the panels are locked off zero.
   void ExpectFollowsBar() {
     const int position = bar->value();
-    EXPECT_EQ(Bench().SpeedSetting, position);
+    EXPECT_EQ(Bench().SpeedSetting(), position);
     EXPECT_EQ(Text("Edit1"), QString::number(TBench::HalveToEven(position)));
     const long double volts = position / 200.0L * 10.4L;
     long double speed = 300 * volts - 200;
@@ -130,8 +130,8 @@ TEST_F(BadPictures, EachGivesOneErrorAndTheHandlerStops) {
     Select("RadioButton8");
     ASSERT_EQ(errors.size(), 1u) << c.what;
     EXPECT_EQ(errors[0], "Impossible d'ouvrir le fichier image/branché.jpg") << c.what;
-    EXPECT_EQ(Shown(), "nonbranché") << c.what;      // the previous picture stays
-    EXPECT_EQ(Bench().ConnectionMode, 2) << c.what;  // set before the picture
+    EXPECT_EQ(Shown(), "nonbranché") << c.what;  // the previous picture stays
+    EXPECT_EQ(Bench().ConnectionMode(), TWiring::kWithoutInductance) << c.what;  // set first
     EXPECT_EQ(Text("LabeledEdit1"), voltsBefore) << c.what;
   }
   // The program goes on.
@@ -148,7 +148,7 @@ TEST_F(BadPictures, AnExperimentWithoutItsPictureStillShowsItsPanels) {
   Menu("Hacheur4quadrantsvisualisationdesintensits1");
   ASSERT_EQ(errors.size(), 1u);
   EXPECT_EQ(errors[0], "Impossible d'ouvrir le fichier image/ampere4q.jpg");
-  EXPECT_EQ(Bench().ExperimentKind, 2);
+  EXPECT_EQ(Bench().ExperimentKind(), TExperiment::kFourQuadrants);
   EXPECT_EQ(Text("LabeledEdit3"), "0");
   EXPECT_FALSE(Hidden("Panel29"));
   EXPECT_FALSE(Hidden("Panel34"));

@@ -34,13 +34,11 @@ struct BenchOnScreen {
 TEST(BenchOnScreen, TwoQuadrantWithInductance) {
   BenchOnScreen screen;
   TBench& b = screen.bench;
-  b.SupplyVoltage = 10.4L;
-  b.ExperimentKind = 1;
-  b.ConnectionMode = 1;
-  b.RotationDirection = 1;
-  b.ChopperType = 2;
-  b.SpeedSetting = 100;
-  b.SpeedPercent = TBench::HalveToEven(100);
+  b.SetSupplyVoltage(10.4L);
+  b.SetConnectionMode(TWiring::kWithInductance);
+  b.SetRotationDirection(TDirection::kClockwise);
+  b.SetChopperType(TChopperType::kPlusAndMinusFedAtZero);
+  b.SetSpeedSetting(100);
   b.RefreshBench();
   const QImage& image = screen.Paint(QStringLiteral("two-quadrant-self-type2-bar100.png"));
 
@@ -70,14 +68,12 @@ TEST(BenchOnScreen, TwoQuadrantWithInductance) {
 TEST(BenchOnScreen, FourQuadrantMachineTwoDriving) {
   BenchOnScreen screen;
   TBench& b = screen.bench;
-  b.SupplyVoltage = 10.4L;
-  b.ExperimentKind = 2;
-  b.ConnectionMode = 2;
-  b.ChopperType = 1;
-  b.DrivingMachine = 2;
-  b.RotationDirection = 1;
-  b.MachineSpeedSetting = 200;
-  b.SpeedPercent = 100;
+  b.SetSupplyVoltage(10.4L);
+  b.SetConnectionMode(TWiring::kWithoutInductance);
+  b.SetChopperType(TChopperType::kPlusOrMinus);
+  b.SetDrivingMachine(TDrivingMachine::kMachine2);
+  b.SetRotationDirection(TDirection::kClockwise);
+  b.SetMachineSpeedSetting(200);
   b.RefreshFourQuadrant();
   const QImage& image = screen.Paint(QStringLiteral("four-quadrant-machine2-bar200.png"));
   // 16 V with a ripple of -2 % .. +2 %: the red trace stays within those rows.

@@ -68,25 +68,21 @@ QImage Screen(QSize size, const Habit& habit, const Scene& scene, double zoomTop
 }
 
 void TwoQuadrants(TBench& b) {
-  b.SupplyVoltage = 10.4L;
-  b.ExperimentKind = 1;
-  b.ConnectionMode = 1;
-  b.RotationDirection = 1;
-  b.ChopperType = 2;
-  b.SpeedSetting = 75;
-  b.SpeedPercent = TBench::HalveToEven(75);
+  b.SetSupplyVoltage(10.4L);
+  b.SetConnectionMode(TWiring::kWithInductance);
+  b.SetRotationDirection(TDirection::kClockwise);
+  b.SetChopperType(TChopperType::kPlusAndMinusFedAtZero);
+  b.SetSpeedSetting(75);
   b.RefreshBench();
 }
 
 void FourQuadrants(TBench& b) {
-  b.SupplyVoltage = 10.4L;
-  b.ExperimentKind = 2;
-  b.ConnectionMode = 2;
-  b.ChopperType = 1;
-  b.DrivingMachine = 2;
-  b.RotationDirection = 1;
-  b.MachineSpeedSetting = 200;
-  b.SpeedPercent = 100;
+  b.SetSupplyVoltage(10.4L);
+  b.SetConnectionMode(TWiring::kWithoutInductance);
+  b.SetChopperType(TChopperType::kPlusOrMinus);
+  b.SetDrivingMachine(TDrivingMachine::kMachine2);
+  b.SetRotationDirection(TDirection::kClockwise);
+  b.SetMachineSpeedSetting(200);
   b.RefreshFourQuadrant();
 }
 

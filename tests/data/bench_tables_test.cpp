@@ -58,11 +58,11 @@ QString Fmt(double value, int decimals = 2) {
 
 // How one row sets the bench up: the experiment's menu entry, then the panel's buttons.
 struct Setting {
-  QString kind;         // data-banc: 1q, 2q, 4q-m1, 4q-m2
-  int percent = 0;      // the speed bar of the experiment, in %
-  int direction = 1;    // horaire
-  int chopper = 1;      // "+ ou -"
-  int connection = 2;   // sans effet de self
+  QString kind;     // data-banc: 1q, 2q, 4q-m1, 4q-m2
+  int percent = 0;  // the speed bar of the experiment, in %
+  TDirection direction = TDirection::kClockwise;
+  TChopperType chopper = TChopperType::kPlusOrMinus;
+  TWiring connection = TWiring::kWithoutInductance;
   int randomDraw = -1;  // machine n°2's noise: every draw this value (0 .. 199), -1 the clock's
 };
 
@@ -100,7 +100,7 @@ struct BenchRun {
     return Count([&](double v) { return v > mid; }) * kSampleMs;
   }
   double CursorAlpha() const {
-    return (setting.chopper == 1 ? PlateauMs() : CrossingMs()) / kPeriodMs;
+    return (setting.chopper == TChopperType::kPlusOrMinus ? PlateauMs() : CrossingMs()) / kPeriodMs;
   }
   int Count(const std::function<bool(double)>& keep) const {
     return static_cast<int>(std::count_if(u.begin(), u.begin() + TBench::kPeriodSamples, keep));
@@ -113,27 +113,27 @@ BenchRun Replay(const Setting& s) {
   TBench bench(&readings, &trace, &zero);
   FixedDraw draw(s.randomDraw);
   if (s.randomDraw >= 0) bench.SetRandomSource(&draw);
-  bench.ConnectionMode = s.connection;
-  bench.RotationDirection = s.direction;
-  bench.ChopperType = s.chopper;
-  bench.SpeedPercent = s.percent;
+  bench.SetConnectionMode(s.connection);
+  bench.SetRotationDirection(s.direction);
+  bench.SetChopperType(s.chopper);
   if (s.kind == u"1q" || s.kind == u"2q") {
-    bench.SupplyVoltage = s.kind == u"1q" ? 11.2L : 10.4L;
-    bench.SpeedSetting = 2 * s.percent;
+    bench.SetSupplyVoltage(s.kind == u"1q" ? 11.2L : 10.4L);
+    bench.SetSpeedSetting(2 * s.percent);
     bench.RefreshBench();
   } else {
-    bench.SupplyVoltage = 10.4L;
-    bench.ChopperType = 1;
-    bench.ConnectionMode = 2;
-    bench.DrivingMachine = s.kind == u"4q-m1" ? 1 : 2;
-    bench.MachineSpeedSetting = 2 * s.percent;
+    bench.SetSupplyVoltage(10.4L);
+    bench.SetChopperType(TChopperType::kPlusOrMinus);
+    bench.SetConnectionMode(TWiring::kWithoutInductance);
+    bench.SetDrivingMachine(s.kind == u"4q-m1" ? TDrivingMachine::kMachine1
+                                               : TDrivingMachine::kMachine2);
+    bench.SetMachineSpeedSetting(2 * s.percent);
     bench.RefreshFourQuadrant();
   }
   BenchRun run{s,
-               bench.SupplyVoltage,
-               bench.MotorVoltage,
-               bench.MotorSpeed,
-               bench.Current1,
+               bench.SupplyVoltage(),
+               bench.MotorVoltage(),
+               bench.MotorSpeed(),
+               bench.Current1(),
                readings.shown,
                trace.t,
                trace.u,
@@ -148,18 +148,25 @@ const std::map<QString, std::function<void(Setting&, const QString&)>> kSettingC
     {"Réglagevitesse(%)", [](Setting& s, const QString& c) { s.percent = c.toInt(); }},
     {"Réglagemoteur1(%)", [](Setting& s, const QString& c) { s.percent = c.toInt(); }},
     {"Réglagemoteur2(%)", [](Setting& s, const QString& c) { s.percent = c.toInt(); }},
-    {"Sens", [](Setting& s, const QString& c) { s.direction = c == u"horaire" ? 1 : 0; }},
+    {"Sens",
+     [](Setting& s, const QString& c) {
+       s.direction = c == u"horaire" ? TDirection::kClockwise : TDirection::kAnticlockwise;
+     }},
     {"Commande",
      [](Setting& s, const QString& c) {
-       static const std::map<QString, int> kTypes = {
-           {"+ou-", 1}, {"+et-", 2}, {"+et-,zérononalimenté", 3}};
+       static const std::map<QString, TChopperType> kTypes = {
+           {"+ou-", TChopperType::kPlusOrMinus},
+           {"+et-", TChopperType::kPlusAndMinusFedAtZero},
+           {"+et-,zérononalimenté", TChopperType::kPlusAndMinusOffAtZero}};
        const auto type = kTypes.find(c);
        if (type == kTypes.end()) ADD_FAILURE() << "unknown command " << c.toStdString();
-       s.chopper = type == kTypes.end() ? 0 : type->second;
+       s.chopper = type == kTypes.end() ? TChopperType::kNotChosen : type->second;
      }},
     {"Branchement",
      [](Setting& s, const QString& c) {
-       s.connection = c == u"nonbranché" ? 0 : c == u"avecself" ? 1 : 2;
+       s.connection = c == u"nonbranché" ? TWiring::kNotConnected
+                      : c == u"avecself" ? TWiring::kWithInductance
+                                         : TWiring::kWithoutInductance;
      }},
 };
 
@@ -234,9 +241,9 @@ TEST(BenchReadingsInPages, FullSpeedsFollowTheSpeedLaw) {
       const QRegularExpressionMatch m = it.next();
       Readings readings;
       TBench bench(&readings);
-      bench.ConnectionMode = 2;
-      bench.RotationDirection = 1;
-      bench.MotorVoltage = m.captured(2).toInt() + m.captured(3).toInt() / 10.0L;
+      bench.SetConnectionMode(TWiring::kWithoutInductance);
+      bench.SetRotationDirection(TDirection::kClockwise);
+      bench.SetMotorVoltage(m.captured(2).toInt() + m.captured(3).toInt() / 10.0L);
       bench.UpdateSpeed();
       EXPECT_EQ(m.captured(1).toStdString(), readings.shown[inTachometer])
           << name << ": \"" << m.captured().toStdString() << "\"";
@@ -254,17 +261,22 @@ struct Quote {
   std::function<QStringList()> figures;
 };
 
-BenchRun OneQuadrant(int percent, int connection) {
-  return Replay({"1q", percent, 1, 1, connection});
+constexpr TWiring kOpen = TWiring::kNotConnected;
+constexpr TWiring kSelf = TWiring::kWithInductance;
+constexpr TWiring kNoSelf = TWiring::kWithoutInductance;
+
+BenchRun OneQuadrant(int percent, TWiring connection) {
+  return Replay({"1q", percent, TDirection::kClockwise, TChopperType::kPlusOrMinus, connection});
 }
-BenchRun TwoQuadrant(int percent, int chopper, int connection) {
-  return Replay({"2q", percent, 1, chopper, connection});
+BenchRun TwoQuadrant(int percent, TChopperType chopper, TWiring connection) {
+  return Replay({"2q", percent, TDirection::kClockwise, chopper, connection});
 }
 BenchRun MachineOne(int percent) {
   return Replay({"4q-m1", percent});
 }
 BenchRun MachineTwo(int percent, int draw = -1) {
-  return Replay({"4q-m2", percent, 1, 1, 2, draw});
+  return Replay(
+      {"4q-m2", percent, TDirection::kClockwise, TChopperType::kPlusOrMinus, kNoSelf, draw});
 }
 
 // The notebook's least-squares line n = f(U) through the points recorded at these settings (it
@@ -289,17 +301,21 @@ double StandstillRatio() {
 const Quote kQuotes[] = {
     {"cours1.htm", "les pointes lui retirent %1 V de valeur moyenne",
      [] {
-       return QStringList{Fmt(OneQuadrant(50, 2).measures.mean - OneQuadrant(50, 1).measures.mean)};
+       return QStringList{
+           Fmt(OneQuadrant(50, kNoSelf).measures.mean - OneQuadrant(50, kSelf).measures.mean)};
      }},
     {"cours1.htm", "indique ⟨u⟩ = %1 V avec effet de self, %2 V sans",
      [] {
-       return QStringList{Fmt(OneQuadrant(50, 1).measures.mean),
-                          Fmt(OneQuadrant(50, 2).measures.mean)};
+       return QStringList{Fmt(OneQuadrant(50, kSelf).measures.mean),
+                          Fmt(OneQuadrant(50, kNoSelf).measures.mean)};
      }},
     {"cours1.htm", "et le voltmètre %1 V dans les deux cas",
-     [] { return QStringList{OneQuadrant(50, 1).Shown(inVoltmeter)}; }},
+     [] { return QStringList{OneQuadrant(50, kSelf).Shown(inVoltmeter)}; }},
     {"cours2.htm", "indique la même valeur moyenne que le voltmètre, %1 V",
-     [] { return QStringList{Fmt(TwoQuadrant(50, 2, 1).measures.mean)}; }},
+     [] {
+       return QStringList{
+           Fmt(TwoQuadrant(50, TChopperType::kPlusAndMinusFedAtZero, kSelf).measures.mean)};
+     }},
     {"cours2.htm", "(U = %1 V, I = %2 A), on trouverait E′ = %3 V",
      [] {
        const BenchRun run = MachineOne(10);
@@ -323,30 +339,30 @@ const Quote kQuotes[] = {
      }},
     {"aideoscillo.htm", "mesurée à mi-hauteur, elle dure %1 ms à 50 % (α · E = %2 V)",
      [] {
-       const BenchRun run = OneQuadrant(50, 0);
+       const BenchRun run = OneQuadrant(50, kOpen);
        return QStringList{Fmt(run.MidHeightMs()), Fmt(run.MidHeightMs() / kPeriodMs * 11.2)};
      }},
     {"aideoscillo.htm", "entre les deux coins du palier haut, elle dure %1 ms",
-     [] { return QStringList{Fmt(OneQuadrant(50, 0).PlateauMs())}; }},
+     [] { return QStringList{Fmt(OneQuadrant(50, kOpen).PlateauMs())}; }},
     {"aideoscillo.htm", "le voltmètre indique %1 V",
-     [] { return QStringList{OneQuadrant(50, 0).Shown(inVoltmeter)}; }},
+     [] { return QStringList{OneQuadrant(50, kOpen).Shown(inVoltmeter)}; }},
     {"aideoscillo.htm", "ce rapport ne veut plus rien dire (%1 à 50 % en 1 quadrant)",
-     [] { return QStringList{Fmt(OneQuadrant(50, 1).measures.dutyCycle.value_or(0))}; }},
+     [] { return QStringList{Fmt(OneQuadrant(50, kSelf).measures.dutyCycle.value_or(0))}; }},
     {"corrige.htm", "période %1 ms, fréquence %2 Hz",
      [] {
-       const TTraceMeasures m = OneQuadrant(50, 0).measures;
+       const TTraceMeasures m = OneQuadrant(50, kOpen).measures;
        return QStringList{Fmt(m.periodMs.value_or(0)), Fmt(m.frequencyHz.value_or(0), 0)};
      }},
     {"corrige.htm", "E = %1 V (maximum de la fenêtre Mesures",
-     [] { return QStringList{Fmt(OneQuadrant(50, 0).measures.max)}; }},
+     [] { return QStringList{Fmt(OneQuadrant(50, kOpen).measures.max)}; }},
     {"corrige.htm", "d'où α = %1 et ⟨u⟩ = %2 V au lieu de %3 et %4 V",
      [] {
-       const BenchRun run = OneQuadrant(50, 0);
+       const BenchRun run = OneQuadrant(50, kOpen);
        return QStringList{Fmt(run.measures.dutyCycle.value_or(0)), Fmt(run.measures.mean),
                           Fmt(run.CursorAlpha()), run.Shown(inVoltmeter)};
      }},
     {"corrige.htm", "l'impulsion dure %1 ms",
-     [] { return QStringList{Fmt(OneQuadrant(50, 0).MidHeightMs())}; }},
+     [] { return QStringList{Fmt(OneQuadrant(50, kOpen).MidHeightMs())}; }},
     {"corrige.htm", "n = %1 · U − %2, avec R² = %3",
      [] {
        const TLineFit fit = SpeedLine("1q", {10, 20, 40, 60, 80, 100});
@@ -355,38 +371,40 @@ const Quote kQuotes[] = {
     {"corrige.htm", "U0 = b / a = %1 V. À 0 % et à 5 % (%2 V)",
      [] {
        const TLineFit fit = SpeedLine("1q", {10, 20, 40, 60, 80, 100});
-       return QStringList{Fmt(-fit.intercept / fit.slope), OneQuadrant(5, 2).Shown(inVoltmeter)};
+       return QStringList{Fmt(-fit.intercept / fit.slope),
+                          OneQuadrant(5, kNoSelf).Shown(inVoltmeter)};
      }},
     {"corrige.htm", "La pointe descend à %1 V et s'amortit en %2 ms",
      [] {
-       const BenchRun run = OneQuadrant(50, 1);
+       const BenchRun run = OneQuadrant(50, kSelf);
        return QStringList{Fmt(run.measures.min),
                           Fmt(run.Count([](double v) { return v < 0; }) * kSampleMs)};
      }},
     {"corrige.htm", "à %1 ms dans la période",
-     [] { return QStringList{Fmt(OneQuadrant(50, 1).PlateauMs())}; }},
+     [] { return QStringList{Fmt(OneQuadrant(50, kSelf).PlateauMs())}; }},
     {"corrige.htm",
      "⟨u⟩ = %1 V contre %2 V au voltmètre. Les pointes retirent %3 V à la moyenne de la trace ; "
      "l'impulsion dessinée, plus longue d'un point, lui en ajoute %4",
      [] {
-       const BenchRun self = OneQuadrant(50, 1), plain = OneQuadrant(50, 2);
+       const BenchRun self = OneQuadrant(50, kSelf), plain = OneQuadrant(50, kNoSelf);
        return QStringList{Fmt(self.measures.mean), self.Shown(inVoltmeter),
                           Fmt(plain.measures.mean - self.measures.mean),
                           Fmt(plain.measures.mean - plain.Reading(inVoltmeter))};
      }},
     {"corrige.htm", "ici à %1 V : tous les points sauf les pointes sont au-dessus, d'où α = %2",
      [] {
-       const TTraceMeasures m = OneQuadrant(50, 1).measures;
+       const TTraceMeasures m = OneQuadrant(50, kSelf).measures;
        return QStringList{Fmt((m.min + m.max) / 2), Fmt(m.dutyCycle.value_or(0))};
      }},
     {"corrige.htm", "La moyenne des 500 valeurs exportées est %1 V",
      [] {
-       const BenchRun run = OneQuadrant(50, 1);
+       const BenchRun run = OneQuadrant(50, kSelf);
        return QStringList{Fmt(std::accumulate(run.u.begin(), run.u.end(), 0.0) / run.u.size())};
      }},
     {"corrige.htm", "à 10 % la commutation reprend, α = %1 et ⟨u⟩ = %2 V",
      [] {
-       const TTraceMeasures m = TwoQuadrant(10, 3, 2).measures;
+       const TTraceMeasures m =
+           TwoQuadrant(10, TChopperType::kPlusAndMinusOffAtZero, kNoSelf).measures;
        return QStringList{Fmt(m.dutyCycle.value_or(0)), Fmt(m.mean)};
      }},
     {"corrige.htm",

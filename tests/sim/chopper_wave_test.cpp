@@ -35,13 +35,25 @@ class Wave {
   std::vector<long double> samples_;
 };
 
-TBench Built(int type, int direction, int wiring, int percent, long double supply = E) {
+// Short names for the table rows: types 1 .. 3, directions and wirings.
+constexpr TChopperType kOnOff = TChopperType::kPlusOrMinus;
+constexpr TChopperType kFed = TChopperType::kPlusAndMinusFedAtZero;
+constexpr TChopperType kOff = TChopperType::kPlusAndMinusOffAtZero;
+constexpr TDirection kCw = TDirection::kClockwise;
+constexpr TDirection kCcw = TDirection::kAnticlockwise;
+constexpr TWiring kOpen = TWiring::kNotConnected;
+constexpr TWiring kSelf = TWiring::kWithInductance;
+constexpr TWiring kNoSelf = TWiring::kWithoutInductance;
+
+// The wave at `percent`, set as the bar does it (position 2 p).
+TBench Built(TChopperType type, TDirection direction, TWiring wiring, int percent,
+             long double supply = E) {
   TBench bench;
-  bench.SupplyVoltage = supply;
-  bench.ChopperType = type;
-  bench.RotationDirection = direction;
-  bench.ConnectionMode = wiring;
-  bench.SpeedPercent = percent;
+  bench.SetSupplyVoltage(supply);
+  bench.SetChopperType(type);
+  bench.SetRotationDirection(direction);
+  bench.SetConnectionMode(wiring);
+  bench.SetSpeedSetting(2 * percent);
   bench.BuildChopperWave();
   return bench;
 }
@@ -49,35 +61,39 @@ TBench Built(int type, int direction, int wiring, int percent, long double suppl
 void ExpectPeriod(const TBench& bench, const Wave& expected, int count = kBuiltSamples) {
   ASSERT_LE(count, static_cast<int>(expected.Samples().size()));
   for (int i = 0; i < count; ++i) {
-    EXPECT_EQ(bench.WaveSamples[i], expected.Samples()[i]) << "sample " << i;
+    EXPECT_EQ(bench.WaveSamples()[i], expected.Samples()[i]) << "sample " << i;
   }
 }
 
 // --- "+ ou -": on for samples 0 .. p, then off --------------------------------------------
 
 TEST(OnOffChopperWave, ClockwiseWithoutInductance) {
-  ExpectPeriod(Built(1, 1, 2, 1), Wave().Run(E, 2).FillTo(0, kBuiltSamples));
-  ExpectPeriod(Built(1, 1, 0, 50), Wave().Run(E, 51).FillTo(0, kBuiltSamples));
-  ExpectPeriod(Built(1, 1, 2, 100), Wave().Run(E, 101).FillTo(0, kBuiltSamples));
+  ExpectPeriod(Built(kOnOff, kCw, kNoSelf, 1), Wave().Run(E, 2).FillTo(0, kBuiltSamples));
+  ExpectPeriod(Built(kOnOff, kCw, kOpen, 50), Wave().Run(E, 51).FillTo(0, kBuiltSamples));
+  ExpectPeriod(Built(kOnOff, kCw, kNoSelf, 100), Wave().Run(E, 101).FillTo(0, kBuiltSamples));
 }
 
 TEST(OnOffChopperWave, ClockwiseWithInductanceSpikesBelowZeroAtSwitchOff) {
-  ExpectPeriod(Built(1, 1, 1, 50), Wave().Run(E, 51).Spike(0, -1).FillTo(0, kBuiltSamples));
-  ExpectPeriod(Built(1, 1, 1, 1), Wave().Run(E, 2).Spike(0, -1).FillTo(0, kBuiltSamples));
+  ExpectPeriod(Built(kOnOff, kCw, kSelf, 50),
+               Wave().Run(E, 51).Spike(0, -1).FillTo(0, kBuiltSamples));
+  ExpectPeriod(Built(kOnOff, kCw, kSelf, 1),
+               Wave().Run(E, 2).Spike(0, -1).FillTo(0, kBuiltSamples));
   // At full speed the spike lands beyond the shown period.
-  ExpectPeriod(Built(1, 1, 1, 100), Wave().Run(E, 101).Spike(0, -1).FillTo(0, kBuiltSamples));
+  ExpectPeriod(Built(kOnOff, kCw, kSelf, 100),
+               Wave().Run(E, 101).Spike(0, -1).FillTo(0, kBuiltSamples));
 }
 
 TEST(OnOffChopperWave, AnticlockwiseIsTheMirrorImage) {
-  ExpectPeriod(Built(1, 0, 2, 30), Wave().Run(-E, 31).FillTo(0, kBuiltSamples));
-  ExpectPeriod(Built(1, 0, 1, 30), Wave().Run(-E, 31).Spike(0, +1).FillTo(0, kBuiltSamples));
-  ExpectPeriod(Built(1, 0, 1, 100), Wave().Run(-E, 100), 100);
+  ExpectPeriod(Built(kOnOff, kCcw, kNoSelf, 30), Wave().Run(-E, 31).FillTo(0, kBuiltSamples));
+  ExpectPeriod(Built(kOnOff, kCcw, kSelf, 30),
+               Wave().Run(-E, 31).Spike(0, +1).FillTo(0, kBuiltSamples));
+  ExpectPeriod(Built(kOnOff, kCcw, kSelf, 100), Wave().Run(-E, 100), 100);
 }
 
 TEST(OnOffChopperWave, ZeroSpeedIsFlat) {
-  for (int wiring : {0, 1, 2}) {
-    ExpectPeriod(Built(1, 1, wiring, 0), Wave().FillTo(0, 150), 150);
-    ExpectPeriod(Built(1, 0, wiring, 0), Wave().FillTo(0, 150), 150);
+  for (TWiring wiring : {kOpen, kSelf, kNoSelf}) {
+    ExpectPeriod(Built(kOnOff, kCw, wiring, 0), Wave().FillTo(0, 150), 150);
+    ExpectPeriod(Built(kOnOff, kCcw, wiring, 0), Wave().FillTo(0, 150), 150);
   }
 }
 
@@ -85,29 +101,29 @@ TEST(OnOffChopperWave, ZeroSpeedIsFlat) {
 
 TEST(PlusMinusChopperWave, ClockwiseWithoutInductance) {
   // Type 2 keeps switching at zero speed, half the period each way.
-  ExpectPeriod(Built(2, 1, 2, 0), Wave().Run(E, 50).FillTo(-E, kBuiltSamples));
+  ExpectPeriod(Built(kFed, kCw, kNoSelf, 0), Wave().Run(E, 50).FillTo(-E, kBuiltSamples));
   // h is p / 2 with ties to even: p = 1 gives 0, p = 3 gives 2, p = 5 gives 2.
-  ExpectPeriod(Built(2, 1, 2, 1), Wave().Run(E, 50).FillTo(-E, kBuiltSamples));
-  ExpectPeriod(Built(3, 1, 0, 3), Wave().Run(E, 52).FillTo(-E, kBuiltSamples));
-  ExpectPeriod(Built(3, 1, 2, 5), Wave().Run(E, 52).FillTo(-E, kBuiltSamples));
-  ExpectPeriod(Built(2, 1, 2, 99), Wave().Run(E, 100).FillTo(-E, kBuiltSamples));
-  ExpectPeriod(Built(2, 1, 2, 100), Wave().Run(E, kBuiltSamples));
+  ExpectPeriod(Built(kFed, kCw, kNoSelf, 1), Wave().Run(E, 50).FillTo(-E, kBuiltSamples));
+  ExpectPeriod(Built(kOff, kCw, kOpen, 3), Wave().Run(E, 52).FillTo(-E, kBuiltSamples));
+  ExpectPeriod(Built(kOff, kCw, kNoSelf, 5), Wave().Run(E, 52).FillTo(-E, kBuiltSamples));
+  ExpectPeriod(Built(kFed, kCw, kNoSelf, 99), Wave().Run(E, 100).FillTo(-E, kBuiltSamples));
+  ExpectPeriod(Built(kFed, kCw, kNoSelf, 100), Wave().Run(E, kBuiltSamples));
 }
 
 TEST(PlusMinusChopperWave, ClockwiseWithInductance) {
-  ExpectPeriod(Built(2, 1, 1, 50),
+  ExpectPeriod(Built(kFed, kCw, kSelf, 50),
                Wave().Spike(E, +1).Run(E, 70).Spike(-E, -1).FillTo(-E, kBuiltSamples));
-  ExpectPeriod(Built(3, 1, 1, 97),  // h = 48
+  ExpectPeriod(Built(kOff, kCw, kSelf, 97),  // h = 48
                Wave().Spike(E, +1).Run(E, 93).Spike(-E, -1).FillTo(-E, kBuiltSamples));
   // No spike is left at full speed.
-  ExpectPeriod(Built(2, 1, 1, 100), Wave().Run(E, kBuiltSamples));
-  ExpectPeriod(Built(3, 1, 1, 100), Wave().Run(E, kBuiltSamples));
+  ExpectPeriod(Built(kFed, kCw, kSelf, 100), Wave().Run(E, kBuiltSamples));
+  ExpectPeriod(Built(kOff, kCw, kSelf, 100), Wave().Run(E, kBuiltSamples));
 }
 
 TEST(PlusMinusChopperWave, TypeThreeIsOffAtZeroSpeed) {
-  for (int direction : {0, 1}) {
-    for (int wiring : {0, 1, 2}) {
-      ExpectPeriod(Built(3, direction, wiring, 0), Wave().FillTo(0, 150), 150);
+  for (TDirection direction : {kCcw, kCw}) {
+    for (TWiring wiring : {kOpen, kSelf, kNoSelf}) {
+      ExpectPeriod(Built(kOff, direction, wiring, 0), Wave().FillTo(0, 150), 150);
     }
   }
 }
@@ -115,71 +131,82 @@ TEST(PlusMinusChopperWave, TypeThreeIsOffAtZeroSpeed) {
 // --- "+ et -", anticlockwise: +E for 50 - h samples, at least one --------------------------------
 
 TEST(PlusMinusChopperWave, AnticlockwiseWithoutInductance) {
-  ExpectPeriod(Built(2, 0, 2, 0), Wave().Run(E, 50).FillTo(-E, kBuiltSamples));
-  ExpectPeriod(Built(2, 0, 0, 40), Wave().Run(E, 30).FillTo(-E, kBuiltSamples));
+  ExpectPeriod(Built(kFed, kCcw, kNoSelf, 0), Wave().Run(E, 50).FillTo(-E, kBuiltSamples));
+  ExpectPeriod(Built(kFed, kCcw, kOpen, 40), Wave().Run(E, 30).FillTo(-E, kBuiltSamples));
   // 50 - h reaches 0 at p = 99: one +E sample is still written.
-  ExpectPeriod(Built(3, 0, 2, 99), Wave().Run(E, 1).FillTo(-E, kBuiltSamples));
-  ExpectPeriod(Built(2, 0, 2, 100), Wave().Run(-E, kBuiltSamples));
+  ExpectPeriod(Built(kOff, kCcw, kNoSelf, 99), Wave().Run(E, 1).FillTo(-E, kBuiltSamples));
+  ExpectPeriod(Built(kFed, kCcw, kNoSelf, 100), Wave().Run(-E, kBuiltSamples));
 }
 
 TEST(PlusMinusChopperWave, AnticlockwiseOpeningSpikeShrinksNearFullSpeed) {
   // p = 89: h = 44, a full opening spike, one sample of E up to index 5.
-  ExpectPeriod(Built(2, 0, 1, 89),
+  ExpectPeriod(Built(kFed, kCcw, kSelf, 89),
                Wave().Spike(E, +1).Run(E, 1).Spike(-E, -1).FillTo(-E, kBuiltSamples));
   // p = 90: three opening samples, E up to index 4.
-  ExpectPeriod(Built(2, 0, 1, 90),
+  ExpectPeriod(Built(kFed, kCcw, kSelf, 90),
                Wave().Then({E + 20, E + 10, E + 5, E, E}).Spike(-E, -1).FillTo(-E, kBuiltSamples));
   // p = 94: 50 - h = 3 is already reached, yet one sample of E is written.
-  ExpectPeriod(Built(3, 0, 1, 94),
+  ExpectPeriod(Built(kOff, kCcw, kSelf, 94),
                Wave().Then({E + 20, E + 10, E + 5, E}).Spike(-E, -1).FillTo(-E, kBuiltSamples));
   // p = 95 and 96: a single 32 V sample, then one E.
   for (int p : {95, 96}) {
-    ExpectPeriod(Built(2, 0, 1, p), Wave().Then({32, E}).Spike(-E, -1).FillTo(-E, kBuiltSamples));
+    ExpectPeriod(Built(kFed, kCcw, kSelf, p),
+                 Wave().Then({32, E}).Spike(-E, -1).FillTo(-E, kBuiltSamples));
   }
   // From p = 97 on, no E at all.
   for (int p : {97, 98, 99}) {
-    ExpectPeriod(Built(2, 0, 1, p), Wave().Then({32}).Spike(-E, -1).FillTo(-E, kBuiltSamples));
+    ExpectPeriod(Built(kFed, kCcw, kSelf, p),
+                 Wave().Then({32}).Spike(-E, -1).FillTo(-E, kBuiltSamples));
   }
-  ExpectPeriod(Built(2, 0, 1, 100), Wave().Run(-E, kBuiltSamples));
+  ExpectPeriod(Built(kFed, kCcw, kSelf, 100), Wave().Run(-E, kBuiltSamples));
 }
 
 TEST(PlusMinusChopperWave, OpeningSampleIsThirtyTwoVoltsWhateverTheSupply) {
-  ExpectPeriod(Built(2, 0, 1, 98, 11.2L), Wave().Then({32}).Spike(-11.2L, -1).FillTo(-11.2L, 110));
+  ExpectPeriod(Built(kFed, kCcw, kSelf, 98, 11.2L),
+               Wave().Then({32}).Spike(-11.2L, -1).FillTo(-11.2L, 110));
 }
 
 // --- Settings that choose no wave ---------------------------------------------------------------
 
 TEST(ChopperWave, AnythingNotChosenGivesAFlatTrace) {
-  for (int type : {1, 2, 3}) {
-    ExpectPeriod(Built(type, 10, 2, 50), Wave().FillTo(0, 150), 150);
-    ExpectPeriod(Built(type, 1, 10, 50), Wave().FillTo(0, 150), 150);
+  for (TChopperType type : {kOnOff, kFed, kOff}) {
+    ExpectPeriod(Built(type, TDirection::kNotChosen, kNoSelf, 50), Wave().FillTo(0, 150), 150);
+    ExpectPeriod(Built(type, kCw, TWiring::kNotChosen, 50), Wave().FillTo(0, 150), 150);
   }
-  ExpectPeriod(Built(0, 1, 2, 50), Wave().FillTo(0, 150), 150);
+  ExpectPeriod(Built(TChopperType::kNotChosen, kCw, kNoSelf, 50), Wave().FillTo(0, 150), 150);
 }
 
 TEST(ChopperWave, EachBuildStartsFromAnEmptyBuffer) {
-  TBench bench = Built(2, 0, 1, 50);
-  bench.WaveSamples[140] = 99;  // a stale sample in the cleared zone
-  bench.ChopperType = 3;
-  bench.SpeedPercent = 0;
+  TBench bench = Built(kFed, kCcw, kSelf, 50);
+  bench.SetMotorVoltage(16);
+  bench.BuildGeneratorWave();  // every sample of the cleared zone written
+  ASSERT_NE(bench.WaveSamples()[140], 0);
+  bench.SetChopperType(kOff);
+  bench.SetSpeedSetting(0);
   bench.BuildChopperWave();
   ExpectPeriod(bench, Wave().FillTo(0, 150), 150);
 }
 
-// Set-points no caller should hand in, and codes that match no branch: the wave stays inside
-// its buffer, the fields around it keep their values, and the build ends.
+// Bar positions no caller should hand in: the wave stays inside its buffer, the values around
+// it keep theirs, and the build ends.
 TEST(ChopperWave, OutOfRangeSetPointsStayInsideTheBuffer) {
-  for (int percent : {-1, -7, 101, 109, 150, 199, 1000, INT_MAX, INT_MIN}) {
-    for (int type : {1, 2, 3, 4, -1}) {
-      for (int direction : {0, 1}) {
-        for (int wiring : {0, 1, 2}) {
-          TBench bench = Built(type, direction, wiring, percent);
-          EXPECT_EQ(bench.SupplyVoltage, E);
-          EXPECT_EQ(bench.SpeedPercent, percent);
-          EXPECT_EQ(bench.ReferenceVoltage, 0.0);
-          EXPECT_EQ(bench.ChopperType, type);
+  for (int position : {-2, -14, 202, 218, 300, 398, 2000, INT_MAX, INT_MIN}) {
+    for (TChopperType type : {kOnOff, kFed, kOff}) {
+      for (TDirection direction : {kCcw, kCw}) {
+        for (TWiring wiring : {kOpen, kSelf, kNoSelf}) {
+          TBench bench;
+          bench.SetSupplyVoltage(E);
+          bench.SetChopperType(type);
+          bench.SetRotationDirection(direction);
+          bench.SetConnectionMode(wiring);
+          bench.SetSpeedSetting(position);
+          bench.BuildChopperWave();
+          EXPECT_EQ(bench.SupplyVoltage(), E);
+          EXPECT_EQ(bench.SpeedPercent(), TBench::HalveToEven(position));
+          EXPECT_EQ(bench.ReferenceVoltage(), 0.0);
+          EXPECT_EQ(bench.ChopperType(), type);
           for (int i = 150; i < TBench::kWaveCapacity; ++i) {
-            ASSERT_EQ(bench.WaveSamples[i], 0) << "p " << percent << " sample " << i;
+            ASSERT_EQ(bench.WaveSamples()[i], 0) << "position " << position << " sample " << i;
           }
         }
       }

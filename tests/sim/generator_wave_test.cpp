@@ -14,50 +14,51 @@ TEST(GeneratorWave, IsTheVoltageWithTheDrawnRipple) {
   ScriptedRandom random({0, 199, 100, 50});  // r = -100, 99, 0, -50
   TBench bench;
   bench.SetRandomSource(&random);
-  bench.MotorVoltage = 16;
+  bench.SetMotorVoltage(16);
   bench.BuildGeneratorWave();
 
   EXPECT_EQ(random.reseeds, 1);
   EXPECT_EQ(random.lastRange, 200);
   const double expected[] = {15.68, 16.3168, 16.0, 15.84};
   for (int i = 0; i < TBench::kClearedSamples; ++i) {
-    EXPECT_NEAR(static_cast<double>(bench.WaveSamples[i]), expected[i % 4], kTolerance) << i;
+    EXPECT_NEAR(static_cast<double>(bench.WaveSamples()[i]), expected[i % 4], kTolerance) << i;
   }
-  EXPECT_EQ(bench.WaveSamples[150], 0);
+  EXPECT_EQ(bench.WaveSamples()[150], 0);
 }
 
 TEST(GeneratorWave, NegativeVoltageMirrorsTheRipple) {
   ScriptedRandom random({0, 199});
   TBench bench;
   bench.SetRandomSource(&random);
-  bench.MotorVoltage = -16;
+  bench.SetMotorVoltage(-16);
   bench.BuildGeneratorWave();
-  EXPECT_NEAR(static_cast<double>(bench.WaveSamples[0]), -15.68, kTolerance);
-  EXPECT_NEAR(static_cast<double>(bench.WaveSamples[1]), -16.3168, kTolerance);
+  EXPECT_NEAR(static_cast<double>(bench.WaveSamples()[0]), -15.68, kTolerance);
+  EXPECT_NEAR(static_cast<double>(bench.WaveSamples()[1]), -16.3168, kTolerance);
 }
 
 TEST(GeneratorWave, ZeroVoltageIsFlat) {
   TBench bench;  // the clock-seeded generator
-  bench.WaveSamples[10] = 5;
-  bench.MotorVoltage = 0;
+  bench.SetMotorVoltage(5);
+  bench.BuildGeneratorWave();  // a wave to replace
+  bench.SetMotorVoltage(0);
   bench.BuildGeneratorWave();
   for (int i = 0; i < TBench::kWaveCapacity; ++i)
-    EXPECT_EQ(bench.WaveSamples[i], 0) << i;
+    EXPECT_EQ(bench.WaveSamples()[i], 0) << i;
 }
 
 TEST(GeneratorWave, ClockSeededNoiseStaysInRangeAndChangesEachTime) {
   TBench bench;
-  bench.MotorVoltage = 16;
+  bench.SetMotorVoltage(16);
   bench.BuildGeneratorWave();
-  const std::vector<long double> first(bench.WaveSamples.begin(),
-                                       bench.WaveSamples.begin() + TBench::kClearedSamples);
+  const std::vector<long double> first(bench.WaveSamples().begin(),
+                                       bench.WaveSamples().begin() + TBench::kClearedSamples);
   for (long double v : first) {
     EXPECT_GE(v, 15.68L - 1e-12L);
     EXPECT_LE(v, 16.3168L + 1e-12L);
   }
   bench.BuildGeneratorWave();
-  const std::vector<long double> second(bench.WaveSamples.begin(),
-                                        bench.WaveSamples.begin() + TBench::kClearedSamples);
+  const std::vector<long double> second(bench.WaveSamples().begin(),
+                                        bench.WaveSamples().begin() + TBench::kClearedSamples);
   EXPECT_NE(first, second);
 }
 

@@ -8,12 +8,20 @@
 
 namespace {
 
+using W = TWiring;
+using D = TDirection;
+using C = TChopperType;
+using M = TDrivingMachine;
+
 // --- One- and two-quadrant bench: RefreshBench after a scroll ---------------------------------
 
 struct BenchRow {
   const char* name;
   long double supply;
-  int wiring, direction, type, bar;
+  TWiring wiring;
+  TDirection direction;
+  TChopperType type;
+  int bar;
   const char* volts;
   const char* speed;
 };
@@ -28,12 +36,11 @@ TEST_P(RefreshBenchReadings, ShowVoltageAndSpeed) {
   const BenchRow& row = GetParam();
   RecordedBench rb;
   TBench& b = rb.bench;
-  b.SupplyVoltage = row.supply;
-  b.ConnectionMode = row.wiring;
-  b.RotationDirection = row.direction;
-  b.ChopperType = row.type;
-  b.SpeedSetting = row.bar;
-  b.SpeedPercent = TBench::HalveToEven(row.bar);
+  b.SetSupplyVoltage(row.supply);
+  b.SetConnectionMode(row.wiring);
+  b.SetRotationDirection(row.direction);
+  b.SetChopperType(row.type);
+  b.SetSpeedSetting(row.bar);
   b.RefreshBench();
   EXPECT_EQ(rb.readings.Last(inVoltmeter), row.volts);
   EXPECT_EQ(rb.readings.Last(inTachometer), row.speed);
@@ -41,67 +48,87 @@ TEST_P(RefreshBenchReadings, ShowVoltageAndSpeed) {
 
 INSTANTIATE_TEST_SUITE_P(
     WorkedCases, RefreshBenchReadings,
-    testing::Values(BenchRow{"HalfSpeed", 10.4L, 1, 1, 2, 100, "5,20", "1360"},
-                    BenchRow{"FullSpeed", 10.4L, 1, 1, 2, 200, "10,40", "2920"},
-                    BenchRow{"FullSpeedAnticlockwise", 10.4L, 1, 0, 2, 200, "-10,40", "-2920"},
-                    BenchRow{"OneQuadrantFullSpeed", 11.2L, 2, 1, 1, 200, "11,20", "3160"},
+    testing::Values(BenchRow{"HalfSpeed", 10.4L, W::kWithInductance, D::kClockwise,
+                             C::kPlusAndMinusFedAtZero, 100, "5,20", "1360"},
+                    BenchRow{"FullSpeed", 10.4L, W::kWithInductance, D::kClockwise,
+                             C::kPlusAndMinusFedAtZero, 200, "10,40", "2920"},
+                    BenchRow{"FullSpeedAnticlockwise", 10.4L, W::kWithInductance, D::kAnticlockwise,
+                             C::kPlusAndMinusFedAtZero, 200, "-10,40", "-2920"},
+                    BenchRow{"OneQuadrantFullSpeed", 11.2L, W::kWithoutInductance, D::kClockwise,
+                             C::kPlusOrMinus, 200, "11,20", "3160"},
                     // Below 2/3 V the motor stands still.
-                    BenchRow{"BelowThreshold", 10.4L, 2, 1, 1, 12, "0,62", "0"},
-                    BenchRow{"BelowThresholdAnticlockwise", 10.4L, 2, 0, 1, 12, "-0,62", "0"},
+                    BenchRow{"BelowThreshold", 10.4L, W::kWithoutInductance, D::kClockwise,
+                             C::kPlusOrMinus, 12, "0,62", "0"},
+                    BenchRow{"BelowThresholdAnticlockwise", 10.4L, W::kWithoutInductance,
+                             D::kAnticlockwise, C::kPlusOrMinus, 12, "-0,62", "0"},
                     // The voltage follows the raw bar position, not the rounded percentage.
-                    BenchRow{"FirstStep", 10.4L, 2, 1, 3, 1, "0,05", "0"},
+                    BenchRow{"FirstStep", 10.4L, W::kWithoutInductance, D::kClockwise,
+                             C::kPlusAndMinusOffAtZero, 1, "0,05", "0"},
                     // Not connected: the voltmeter follows, the motor does not turn.
-                    BenchRow{"NotConnected", 10.4L, 0, 1, 2, 100, "5,20", "0"},
-                    BenchRow{"NotConnectedAnticlockwise", 10.4L, 0, 0, 2, 100, "-5,20", "0"},
+                    BenchRow{"NotConnected", 10.4L, W::kNotConnected, D::kClockwise,
+                             C::kPlusAndMinusFedAtZero, 100, "5,20", "0"},
+                    BenchRow{"NotConnectedAnticlockwise", 10.4L, W::kNotConnected,
+                             D::kAnticlockwise, C::kPlusAndMinusFedAtZero, 100, "-5,20", "0"},
                     // Negative zero shows no sign.
-                    BenchRow{"AnticlockwiseAtZero", 10.4L, 1, 0, 2, 0, "0,00", "0"},
+                    BenchRow{"AnticlockwiseAtZero", 10.4L, W::kWithInductance, D::kAnticlockwise,
+                             C::kPlusAndMinusFedAtZero, 0, "0,00", "0"},
                     // Anything not chosen: the voltage keeps its value (0 here).
-                    BenchRow{"WiringNotChosen", 10.4L, 10, 1, 2, 150, "0,00", "0"},
-                    BenchRow{"DirectionNotChosen", 10.4L, 1, 10, 2, 150, "0,00", "0"},
-                    BenchRow{"TypeNotChosen", 10.4L, 1, 1, 0, 150, "0,00", "0"}),
+                    BenchRow{"WiringNotChosen", 10.4L, W::kNotChosen, D::kClockwise,
+                             C::kPlusAndMinusFedAtZero, 150, "0,00", "0"},
+                    BenchRow{"DirectionNotChosen", 10.4L, W::kWithInductance, D::kNotChosen,
+                             C::kPlusAndMinusFedAtZero, 150, "0,00", "0"},
+                    BenchRow{"TypeNotChosen", 10.4L, W::kWithInductance, D::kClockwise,
+                             C::kNotChosen, 150, "0,00", "0"}),
     [](const testing::TestParamInfo<BenchRow>& info) { return info.param.name; });
 
 TEST(MotorModel, SpeedLawAroundTheThreshold) {
   RecordedBench rb;
   TBench& b = rb.bench;
-  b.RotationDirection = 1;
-  b.ConnectionMode = 1;
+  b.SetRotationDirection(D::kClockwise);
+  b.SetConnectionMode(W::kWithInductance);
   const std::pair<long double, const char*> rows[] = {
       {0.5L, "0"}, {1.0L, "100"}, {2.0L / 3, "0"}, {5.2L, "1360"}};
   for (auto [volts, speed] : rows) {
-    b.MotorVoltage = volts;
+    b.SetMotorVoltage(volts);
     b.UpdateSpeed();
     EXPECT_EQ(rb.readings.Last(inTachometer), speed) << static_cast<double>(volts);
   }
-  b.RotationDirection = 0;
-  b.MotorVoltage = -1;
+  b.SetRotationDirection(D::kAnticlockwise);
+  b.SetMotorVoltage(-1);
   b.UpdateSpeed();
   EXPECT_EQ(rb.readings.Last(inTachometer), "-100");
-  EXPECT_EQ(b.MotorSpeed, -100);
+  EXPECT_EQ(b.MotorSpeed(), -100);
 }
 
 TEST(MotorModel, SpeedIsResetBeforeEveryComputation) {
   RecordedBench rb;
   TBench& b = rb.bench;
-  b.MotorSpeed = 1234;
-  b.RotationDirection = 10;
+  b.SetConnectionMode(W::kWithInductance);
+  b.SetRotationDirection(D::kClockwise);
+  b.SetMotorVoltage(5.2L);
   b.UpdateSpeed();
-  EXPECT_EQ(b.MotorSpeed, 0);
+  ASSERT_EQ(rb.readings.Last(inTachometer), "1360");
+  b.SetRotationDirection(D::kNotChosen);
+  b.UpdateSpeed();
+  EXPECT_EQ(b.MotorSpeed(), 0);
   EXPECT_EQ(rb.readings.Last(inTachometer), "0");
 }
 
 TEST(MotorModel, VoltageKeepsItsValueUntilEverythingIsChosen) {
   TBench b;
-  b.SupplyVoltage = 10.4L;
-  b.SpeedSetting = 100;
-  b.MotorVoltage = 3;
-  const std::tuple<int, int, int> settings[] = {{10, 1, 2}, {1, 10, 2}, {1, 1, 0}, {1, 5, 2}};
+  b.SetSupplyVoltage(10.4L);
+  b.SetSpeedSetting(100);
+  b.SetMotorVoltage(3);
+  const std::tuple<TWiring, TDirection, TChopperType> settings[] = {
+      {W::kNotChosen, D::kClockwise, C::kPlusAndMinusFedAtZero},
+      {W::kWithInductance, D::kNotChosen, C::kPlusAndMinusFedAtZero},
+      {W::kWithInductance, D::kClockwise, C::kNotChosen}};
   for (auto [wiring, direction, type] : settings) {
-    b.ConnectionMode = wiring;
-    b.RotationDirection = direction;
-    b.ChopperType = type;
+    b.SetConnectionMode(wiring);
+    b.SetRotationDirection(direction);
+    b.SetChopperType(type);
     b.UpdateMeanVoltage();
-    EXPECT_EQ(b.MotorVoltage, 3);
+    EXPECT_EQ(b.MotorVoltage(), 3);
   }
 }
 
@@ -109,7 +136,9 @@ TEST(MotorModel, VoltageKeepsItsValueUntilEverythingIsChosen) {
 
 struct FourQuadrantRow {
   const char* name;
-  int machine, direction, bar;
+  TDrivingMachine machine;
+  TDirection direction;
+  int bar;
   const char* volts;
   const char* speed;
   const char* amps1;
@@ -126,14 +155,12 @@ TEST_P(FourQuadrantReadings, ShowVoltageSpeedAndCurrents) {
   const FourQuadrantRow& row = GetParam();
   RecordedBench rb;
   TBench& b = rb.bench;
-  b.SupplyVoltage = 10.4L;  // as the four-quadrant menu entry leaves it
-  b.ExperimentKind = 2;
-  b.ConnectionMode = 2;
-  b.ChopperType = 1;
-  b.DrivingMachine = row.machine;
-  b.RotationDirection = row.direction;
-  b.MachineSpeedSetting = row.bar;
-  b.SpeedPercent = TBench::HalveToEven(row.bar);
+  b.SetSupplyVoltage(10.4L);  // as the four-quadrant menu entry leaves it
+  b.SetConnectionMode(W::kWithoutInductance);
+  b.SetChopperType(C::kPlusOrMinus);
+  b.SetDrivingMachine(row.machine);
+  b.SetRotationDirection(row.direction);
+  b.SetMachineSpeedSetting(row.bar);
   b.RefreshFourQuadrant();
   EXPECT_EQ(rb.readings.Last(inVoltmeter), row.volts);
   EXPECT_EQ(rb.readings.Last(inTachometer), row.speed);
@@ -143,69 +170,88 @@ TEST_P(FourQuadrantReadings, ShowVoltageSpeedAndCurrents) {
 
 INSTANTIATE_TEST_SUITE_P(
     WorkedCases, FourQuadrantReadings,
-    testing::Values(
-        FourQuadrantRow{"MotorFullSpeed", 1, 1, 200, "10,40", "2920", "1,08", "1,08"},
-        FourQuadrantRow{"MotorStalled", 1, 1, 10, "0,52", "0", "0,41", "0,41"},
-        FourQuadrantRow{"MotorAnticlockwise", 1, 0, 200, "-10,40", "-2920", "-1,08", "1,08"},
-        FourQuadrantRow{"MotorStalledAnticlockwise", 1, 0, 10, "-0,52", "0", "-0,41", "0,41"},
-        FourQuadrantRow{"DrivenFullSpeed", 2, 1, 200, "16,00", "7000", "-0,40", "-0,40"},
-        FourQuadrantRow{"DrivenBelowThreshold", 2, 1, 175, "13,94", "6100", "0,00", "0,00"},
-        FourQuadrantRow{"DrivenAnticlockwise", 2, 0, 200, "-16,00", "-7000", "0,40", "-0,40"},
-        FourQuadrantRow{"DrivenAtRest", 2, 1, 0, "0,00", "0", "0,00", "0,00"}),
+    testing::Values(FourQuadrantRow{"MotorFullSpeed", M::kMachine1, D::kClockwise, 200, "10,40",
+                                    "2920", "1,08", "1,08"},
+                    FourQuadrantRow{"MotorStalled", M::kMachine1, D::kClockwise, 10, "0,52", "0",
+                                    "0,41", "0,41"},
+                    FourQuadrantRow{"MotorAnticlockwise", M::kMachine1, D::kAnticlockwise, 200,
+                                    "-10,40", "-2920", "-1,08", "1,08"},
+                    FourQuadrantRow{"MotorStalledAnticlockwise", M::kMachine1, D::kAnticlockwise,
+                                    10, "-0,52", "0", "-0,41", "0,41"},
+                    FourQuadrantRow{"DrivenFullSpeed", M::kMachine2, D::kClockwise, 200, "16,00",
+                                    "7000", "-0,40", "-0,40"},
+                    FourQuadrantRow{"DrivenBelowThreshold", M::kMachine2, D::kClockwise, 175,
+                                    "13,94", "6100", "0,00", "0,00"},
+                    FourQuadrantRow{"DrivenAnticlockwise", M::kMachine2, D::kAnticlockwise, 200,
+                                    "-16,00", "-7000", "0,40", "-0,40"},
+                    FourQuadrantRow{"DrivenAtRest", M::kMachine2, D::kClockwise, 0, "0,00", "0",
+                                    "0,00", "0,00"}),
     [](const testing::TestParamInfo<FourQuadrantRow>& info) { return info.param.name; });
 
 TEST(MotorModel, CurrentsKeepTheirUnroundedValues) {
   TBench b;
-  b.DrivingMachine = 1;
-  b.RotationDirection = 1;
-  b.MotorVoltage = 10.4L;
+  b.SetDrivingMachine(M::kMachine1);
+  b.SetRotationDirection(D::kClockwise);
+  b.SetMotorVoltage(10.4L);
   b.UpdateCurrents();
-  EXPECT_NEAR(static_cast<double>(b.Current1), 1.0796, 1e-4);
-  b.MotorVoltage = 0.52L;
+  EXPECT_NEAR(static_cast<double>(b.Current1()), 1.0796, 1e-4);
+  b.SetMotorVoltage(0.52L);
   b.UpdateCurrents();
-  EXPECT_NEAR(static_cast<double>(b.Current1), 0.4072, 1e-4);
+  EXPECT_NEAR(static_cast<double>(b.Current1()), 0.4072, 1e-4);
   // The two branches do not meet: a step of about 0.32 A at 0.65 V.
-  b.MotorVoltage = 0.65L;
+  b.SetMotorVoltage(0.65L);
   b.UpdateCurrents();
-  EXPECT_NEAR(static_cast<double>(b.Current1), 0.509, 1e-3);
-  b.MotorVoltage = 0.65L + 1e-9L;
+  EXPECT_NEAR(static_cast<double>(b.Current1()), 0.509, 1e-3);
+  b.SetMotorVoltage(0.65L + 1e-9L);
   b.UpdateCurrents();
-  EXPECT_NEAR(static_cast<double>(b.Current1), 0.831, 1e-3);
-  b.DrivingMachine = 2;
-  b.MotorVoltage = 13.942857L;
+  EXPECT_NEAR(static_cast<double>(b.Current1()), 0.831, 1e-3);
+  b.SetDrivingMachine(M::kMachine2);
+  b.SetMotorVoltage(13.942857L);
   b.UpdateCurrents();
-  EXPECT_EQ(b.Current1, 0);
-  EXPECT_EQ(b.Current2, 0);
+  EXPECT_EQ(b.Current1(), 0);
+  EXPECT_EQ(b.Current2(), 0);
 }
 
-TEST(MotorModel, CodesThatMatchNoBranchLeaveTheValues) {
+TEST(MotorModel, ChoicesNotMadeLeaveTheValues) {
   TBench b;
-  b.Current1 = 0.3L;
-  b.Current2 = -0.3L;
-  b.MotorVoltage = 4;
-  b.MotorSpeed = 500;
-  const std::pair<int, int> codes[] = {{1, 10}, {2, 10}, {0, 1}, {3, 0}};
-  for (auto [machine, direction] : codes) {
-    b.DrivingMachine = machine;
-    b.RotationDirection = direction;
+  // Machine n°1 anticlockwise at -4 V: currents of opposite signs, and a speed.
+  b.SetConnectionMode(W::kWithoutInductance);
+  b.SetDrivingMachine(M::kMachine1);
+  b.SetRotationDirection(D::kAnticlockwise);
+  b.SetMotorVoltage(-4);
+  b.UpdateCurrents();
+  b.UpdateSpeed();
+  const long double current1 = b.Current1(), current2 = b.Current2(), speed = b.MotorSpeed();
+  ASSERT_LT(current1, 0);
+  ASSERT_EQ(current2, -current1);
+  ASSERT_LT(speed, 0);
+  const std::pair<TDrivingMachine, TDirection> choices[] = {{M::kMachine1, D::kNotChosen},
+                                                            {M::kMachine2, D::kNotChosen},
+                                                            {M::kNotChosen, D::kClockwise},
+                                                            {M::kNotChosen, D::kAnticlockwise}};
+  for (auto [machine, direction] : choices) {
+    b.SetDrivingMachine(machine);
+    b.SetRotationDirection(direction);
     b.UpdateCurrents();
-    EXPECT_EQ(b.Current1, 0.3L);
-    EXPECT_EQ(b.Current2, -0.3L);
+    EXPECT_EQ(b.Current1(), current1);
+    EXPECT_EQ(b.Current2(), current2);
   }
-  b.DrivingMachine = 3;
+  b.SetDrivingMachine(M::kNotChosen);
   b.UpdateMachineSpeed();
-  EXPECT_EQ(b.MotorSpeed, 500);
+  EXPECT_EQ(b.MotorSpeed(), speed);
 }
 
 TEST(MotorModel, ShowMetersWritesVoltmeterThenBothAmmeters) {
   RecordedBench rb;
-  rb.bench.MotorVoltage = 1;
-  rb.bench.Current1 = 2;
-  rb.bench.Current2 = -2;
+  // Machine n°1 driven anticlockwise at 24 V returns (24 - 14) × 0.2 A.
+  rb.bench.SetDrivingMachine(M::kMachine2);
+  rb.bench.SetRotationDirection(D::kAnticlockwise);
+  rb.bench.SetMotorVoltage(-24);
+  rb.bench.UpdateCurrents();
   rb.bench.SetDecimalSeparator(".");
   rb.bench.ShowMeters();
   const decltype(rb.readings.history) expected = {
-      {inVoltmeter, "1.00"}, {inAmmeter1, "2.00"}, {inAmmeter2, "-2.00"}};
+      {inVoltmeter, "-24.00"}, {inAmmeter1, "2.00"}, {inAmmeter2, "-2.00"}};
   EXPECT_EQ(rb.readings.history, expected);
 }
 

@@ -17,13 +17,11 @@ TEST(HalveToEven, RoundsBarPositionsHalfToEven) {
 
 // A two-quadrant bench with everything chosen, as the radio buttons leave it.
 void SetUpTwoQuadrant(TBench& b, int bar) {
-  b.SupplyVoltage = 10.4L;
-  b.ExperimentKind = 1;
-  b.ConnectionMode = 1;
-  b.RotationDirection = 1;
-  b.ChopperType = 2;
-  b.SpeedSetting = bar;
-  b.SpeedPercent = TBench::HalveToEven(bar);
+  b.SetSupplyVoltage(10.4L);
+  b.SetConnectionMode(TWiring::kWithInductance);
+  b.SetRotationDirection(TDirection::kClockwise);
+  b.SetChopperType(TChopperType::kPlusAndMinusFedAtZero);
+  b.SetSpeedSetting(bar);
 }
 
 TEST(RefreshBench, RedrawsBothTracesFromTheNewWave) {
@@ -43,7 +41,8 @@ TEST(RefreshBench, RedrawsBothTracesFromTheNewWave) {
   EXPECT_NEAR(rb.series4.points.back().first, 25.0, 1e-9);
   for (std::size_t i = 0; i < 500; ++i) {
     EXPECT_NEAR(rb.series1.points[i].first, 0.05 * i, 1e-9) << i;
-    EXPECT_EQ(rb.series1.points[i].second, static_cast<double>(rb.bench.WaveSamples[i % 100])) << i;
+    EXPECT_EQ(rb.series1.points[i].second, static_cast<double>(rb.bench.WaveSamples()[i % 100]))
+        << i;
   }
   EXPECT_NEAR(rb.series1.points.back().first, 24.95, 1e-9);
   // Type 2, clockwise, with inductance at p = 50: the spike opens each period.
@@ -64,10 +63,10 @@ TEST(RefreshBench, WritesVoltmeterThenTachometer) {
 TEST(RefreshBench, BarMovedBeforeAWiringIsChosenLeavesEverythingAtZero) {
   RecordedBench rb;
   SetUpTwoQuadrant(rb.bench, 120);
-  rb.bench.ConnectionMode = 10;
-  rb.bench.ChopperType = 1;
+  rb.bench.SetConnectionMode(TWiring::kNotChosen);
+  rb.bench.SetChopperType(TChopperType::kPlusOrMinus);
   rb.bench.RefreshBench();
-  EXPECT_EQ(rb.bench.MotorVoltage, 0);
+  EXPECT_EQ(rb.bench.MotorVoltage(), 0);
   EXPECT_EQ(rb.readings.Last(inTachometer), "0");
   for (const auto& point : rb.series1.points)
     EXPECT_EQ(point.second, 0.0);
@@ -76,7 +75,8 @@ TEST(RefreshBench, BarMovedBeforeAWiringIsChosenLeavesEverythingAtZero) {
 TEST(RefreshBench, FirstBarStepMovesTheVoltmeterButNotTheWave) {
   RecordedBench rb;
   SetUpTwoQuadrant(rb.bench, 1);
-  rb.bench.ChopperType = 3;  // off at 0 %, and position 1 rounds to 0 %
+  rb.bench.SetChopperType(
+      TChopperType::kPlusAndMinusOffAtZero);  // off at 0 %, and position 1 rounds to 0 %
   rb.bench.RefreshBench();
   EXPECT_EQ(rb.readings.Last(inVoltmeter), "0,05");
   for (const auto& point : rb.series1.points)
@@ -87,27 +87,30 @@ TEST(RefreshBench, WorksWithoutAWindow) {
   TBench bench;
   SetUpTwoQuadrant(bench, 50);
   bench.RefreshBench();
-  EXPECT_NEAR(static_cast<double>(bench.MotorVoltage), 2.6, 1e-12);
+  EXPECT_NEAR(static_cast<double>(bench.MotorVoltage()), 2.6, 1e-12);
 }
 
 // --- Four-quadrant ------------------------------------------------------------------------------
 
-void SetUpFourQuadrant(TBench& b, int machine, int direction, int bar) {
-  b.SupplyVoltage = 10.4L;
-  b.ExperimentKind = 2;
-  b.ConnectionMode = 2;
-  b.ChopperType = 1;
-  b.DrivingMachine = machine;
-  b.RotationDirection = direction;
-  b.MachineSpeedSetting = bar;
-  b.SpeedPercent = TBench::HalveToEven(bar);
+// As the four-quadrant menu entry and the panel's buttons leave it.
+void SetUpFourQuadrant(TBench& b, TDrivingMachine machine, TDirection direction, int bar) {
+  b.SetSupplyVoltage(10.4L);
+  b.SetConnectionMode(TWiring::kWithoutInductance);
+  b.SetChopperType(TChopperType::kPlusOrMinus);
+  b.SetDrivingMachine(machine);
+  b.SetRotationDirection(direction);
+  b.SetMachineSpeedSetting(bar);
 }
+
+constexpr TDrivingMachine kMachine1 = TDrivingMachine::kMachine1;
+constexpr TDrivingMachine kMachine2 = TDrivingMachine::kMachine2;
+constexpr TDirection kClockwise = TDirection::kClockwise;
 
 TEST(RefreshFourQuadrant, MotorTraceIsDrawnBeforeTheNewVoltageIsKnown) {
   RecordedBench rb;
-  SetUpFourQuadrant(rb.bench, 1, 1, 100);
+  SetUpFourQuadrant(rb.bench, kMachine1, kClockwise, 100);
   rb.bench.RefreshFourQuadrant();
-  SetUpFourQuadrant(rb.bench, 1, 1, 200);
+  SetUpFourQuadrant(rb.bench, kMachine1, kClockwise, 200);
   rb.readings.history.clear();
   rb.bench.RefreshFourQuadrant();
 
@@ -126,7 +129,7 @@ TEST(RefreshFourQuadrant, DrivenMachineTraceIsItsVoltageWithNoise) {
   RecordedBench rb;
   ScriptedRandom random({0, 199, 100});
   rb.bench.SetRandomSource(&random);
-  SetUpFourQuadrant(rb.bench, 2, 1, 200);
+  SetUpFourQuadrant(rb.bench, kMachine2, kClockwise, 200);
   rb.bench.RefreshFourQuadrant();
 
   EXPECT_EQ(random.reseeds, 1);
@@ -144,19 +147,19 @@ TEST(RefreshFourQuadrant, DrivenMachineTraceIsItsVoltageWithNoise) {
 
 TEST(RefreshFourQuadrant, DoesNothingUntilAMachineIsChosen) {
   RecordedBench rb;
-  SetUpFourQuadrant(rb.bench, 0, 1, 150);
+  SetUpFourQuadrant(rb.bench, TDrivingMachine::kNotChosen, kClockwise, 150);
   rb.bench.RefreshFourQuadrant();
   EXPECT_TRUE(rb.readings.history.empty());
   EXPECT_EQ(rb.series1.clears, 0);
-  EXPECT_EQ(rb.bench.MotorVoltage, 0);
+  EXPECT_EQ(rb.bench.MotorVoltage(), 0);
 }
 
 TEST(RefreshFourQuadrant, DirectionNotChosenKeepsVoltageAndCurrents) {
   RecordedBench rb;
-  SetUpFourQuadrant(rb.bench, 2, 1, 200);
+  SetUpFourQuadrant(rb.bench, kMachine2, kClockwise, 200);
   rb.bench.RefreshFourQuadrant();
-  rb.bench.RotationDirection = 10;  // as after choosing the driving machine
-  rb.bench.MachineSpeedSetting = 0;
+  rb.bench.SetRotationDirection(TDirection::kNotChosen);  // as after choosing the machine
+  rb.bench.SetMachineSpeedSetting(0);
   rb.readings.history.clear();
   rb.bench.RefreshFourQuadrant();
   EXPECT_EQ(rb.readings.Last(inTachometer), "0");
