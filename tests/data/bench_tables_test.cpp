@@ -6,6 +6,7 @@
 #include <QRegularExpression>
 
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -18,6 +19,7 @@
 #include "sim/bench.h"
 #include "sim/measure.h"
 #include "sim/notebook.h"
+#include "sim/number_text.h"
 #include "sim/reading_format.h"
 
 namespace {
@@ -86,7 +88,7 @@ struct BenchRun {
   TTraceMeasures measures;
 
   QString Shown(TInstrument i) const { return QString::fromStdString(shown.at(i)); }
-  double Reading(TInstrument i) const { return Shown(i).replace(u',', u'.').toDouble(); }
+  double Reading(TInstrument i) const { return ParseDecimal(shown.at(i)).value_or(std::nan("")); }
   // The pulse at +E of the first period, as the cursors measure it: between the corners of the
   // plateau for "+ ou -", between the zero crossings for "+ et -".
   double PlateauMs() const {

@@ -12,6 +12,7 @@
 
 #include "data_paths.h"
 #include "jpeg_file.h"
+#include "sim/number_text.h"
 
 namespace fs = std::filesystem;
 
@@ -77,7 +78,8 @@ TEST_P(EachPicture, LabelsAreAtLeastElevenPixelsHigh) {
        at = svg.find(attribute, at + 1), ++labels) {
     const std::size_t start = at + attribute.size();
     const std::string value = svg.substr(start, svg.find('"', start) - start);
-    EXPECT_GE(std::stod(value), 11) << name << ": font-size=" << value;
+    // Read without the C library, whose locale would stop at the point of "11.5".
+    EXPECT_GE(ParseDecimal(value).value_or(0), 11) << name << ": font-size=" << value;
   }
   EXPECT_GT(labels, 0) << name;
 }
