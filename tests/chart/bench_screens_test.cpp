@@ -6,6 +6,7 @@
 
 #include "chart/chart.h"
 #include "oscilloscope_chart.h"
+#include "screen_scenes.h"
 #include "sim/bench.h"
 
 namespace {
@@ -33,13 +34,7 @@ struct BenchOnScreen {
 
 TEST(BenchOnScreen, TwoQuadrantWithInductance) {
   BenchOnScreen screen;
-  TBench& b = screen.bench;
-  b.SetSupplyVoltage(10.4L);
-  b.SetConnectionMode(TWiring::kWithInductance);
-  b.SetRotationDirection(TDirection::kClockwise);
-  b.SetChopperType(TChopperType::kPlusAndMinusFedAtZero);
-  b.SetSpeedSetting(100);
-  b.RefreshBench();
+  RunTwoQuadrantsWithInductance(screen.bench, 100);
   const QImage& image = screen.Paint(QStringLiteral("two-quadrant-self-type2-bar100.png"));
 
   const TChartAxis& left = screen.scope.chart.LeftAxis();
@@ -67,14 +62,7 @@ TEST(BenchOnScreen, TwoQuadrantWithInductance) {
 
 TEST(BenchOnScreen, FourQuadrantMachineTwoDriving) {
   BenchOnScreen screen;
-  TBench& b = screen.bench;
-  b.SetSupplyVoltage(10.4L);
-  b.SetConnectionMode(TWiring::kWithoutInductance);
-  b.SetChopperType(TChopperType::kPlusOrMinus);
-  b.SetDrivingMachine(TDrivingMachine::kMachine2);
-  b.SetRotationDirection(TDirection::kClockwise);
-  b.SetMachineSpeedSetting(200);
-  b.RefreshFourQuadrant();
+  RunFourQuadrantsMachineTwoDriving(screen.bench);
   const QImage& image = screen.Paint(QStringLiteral("four-quadrant-machine2-bar200.png"));
   // 16 V with a ripple of -2 % .. +2 %: the red trace stays within those rows.
   const TChartAxis& left = screen.scope.chart.LeftAxis();

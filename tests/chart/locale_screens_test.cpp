@@ -10,6 +10,7 @@
 
 #include "chart/chart.h"
 #include "oscilloscope_chart.h"
+#include "screen_scenes.h"
 #include "sim/bench.h"
 #include "sim/random_source.h"
 
@@ -68,22 +69,7 @@ QImage Screen(QSize size, const Habit& habit, const Scene& scene, double zoomTop
 }
 
 void TwoQuadrants(TBench& b) {
-  b.SetSupplyVoltage(10.4L);
-  b.SetConnectionMode(TWiring::kWithInductance);
-  b.SetRotationDirection(TDirection::kClockwise);
-  b.SetChopperType(TChopperType::kPlusAndMinusFedAtZero);
-  b.SetSpeedSetting(75);
-  b.RefreshBench();
-}
-
-void FourQuadrants(TBench& b) {
-  b.SetSupplyVoltage(10.4L);
-  b.SetConnectionMode(TWiring::kWithoutInductance);
-  b.SetChopperType(TChopperType::kPlusOrMinus);
-  b.SetDrivingMachine(TDrivingMachine::kMachine2);
-  b.SetRotationDirection(TDirection::kClockwise);
-  b.SetMachineSpeedSetting(200);
-  b.RefreshFourQuadrant();
+  RunTwoQuadrantsWithInductance(b, 75);
 }
 
 struct Case {
@@ -96,7 +82,7 @@ TEST(LocaleScreens, SamePixelsUnderEveryLocaleAndDecimalHabit) {
   const Case cases[] = {{"empty, small", QSize(389, 233), nullptr},
                         {"empty, large", QSize(1520, 760), nullptr},
                         {"two quadrants", QSize(1000, 500), TwoQuadrants},
-                        {"four quadrants", QSize(1000, 500), FourQuadrants}};
+                        {"four quadrants", QSize(1000, 500), RunFourQuadrantsMachineTwoDriving}};
   for (const Case& c : cases) {
     QImage reference;
     {
