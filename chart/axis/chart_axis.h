@@ -8,6 +8,7 @@
 #include "chart/axis/axis_map.h"
 #include "chart/axis/axis_ticks.h"
 #include "chart/chart_math.h"
+#include "chart/notifying.h"
 #include "chart/panel/chart_pen.h"
 #include "platform/canvas.h"
 
@@ -200,9 +201,7 @@ class TChartAxis {
  private:
   template <class T>
   void Set(T& field, const T& value) {
-    if (field == value) return;
-    field = value;
-    Changed();
+    SetAndNotify(field, value, [this] { Changed(); });
   }
   void Remap(double rangeMin, double rangeMax, int pixelStart, int pixelEnd) {
     map_ =

@@ -1,7 +1,6 @@
 #pragma once
 
-#include <functional>
-
+#include "chart/notifying.h"
 #include "platform/color.h"
 
 enum TGradientDirection {
@@ -15,7 +14,7 @@ enum TGradientDirection {
 };
 
 // The panel's two-colour background.
-class TChartGradient {
+class TChartGradient : public TNotifying {
  public:
   TGradientDirection Direction() const { return direction_; }
   void SetDirection(TGradientDirection direction) { Set(direction_, direction); }
@@ -26,16 +25,7 @@ class TChartGradient {
   bool Visible() const { return visible_; }
   void SetVisible(bool visible) { Set(visible_, visible); }
 
-  std::function<void()> OnChange;
-
  private:
-  template <class T>
-  void Set(T& field, T value) {
-    if (field == value) return;
-    field = value;
-    if (OnChange) OnChange();
-  }
-
   TGradientDirection direction_ = gdTopBottom;
   TColor startColor_ = clWhite;
   TColor endColor_ = clYellow;

@@ -1,13 +1,12 @@
 #pragma once
 
-#include <functional>
-
+#include "chart/notifying.h"
 #include "platform/canvas.h"
 #include "platform/color.h"
 
 // A platform pen with two more settings: Visible and SmallDots (the alternate-pixel pen).
 // Every change is reported to the owner, which asks its chart to repaint.
-class TChartPen {
+class TChartPen : public TNotifying {
  public:
   TChartPen() = default;
   virtual ~TChartPen() = default;
@@ -30,16 +29,7 @@ class TChartPen {
   // Copies every setting of `other` (not its owner), reporting one change if any differed.
   void Assign(const TChartPen& other);
 
-  std::function<void()> OnChange;
-
  protected:
-  template <class T>
-  void Set(T& field, T value) {
-    if (field == value) return;
-    field = value;
-    if (OnChange) OnChange();
-  }
-
   TColor color_ = clBlack;
   TPenStyle style_ = psSolid;
   int width_ = 1;
@@ -76,23 +66,14 @@ class TChartAxisPen : public TChartPen {
 };
 
 // A platform brush whose colour defaults to "not set".
-class TChartBrush {
+class TChartBrush : public TNotifying {
  public:
   TColor Color() const { return color_; }
   void SetColor(TColor color) { Set(color_, color); }
   TBrushStyle Style() const { return style_; }
   void SetStyle(TBrushStyle style) { Set(style_, style); }
 
-  std::function<void()> OnChange;
-
  private:
-  template <class T>
-  void Set(T& field, T value) {
-    if (field == value) return;
-    field = value;
-    if (OnChange) OnChange();
-  }
-
   TColor color_ = clDefault;
   TBrushStyle style_ = bsSolid;
 };

@@ -1,12 +1,10 @@
 #pragma once
 
-#include <functional>
-
 #include "chart/panel/chart_pen.h"
 
 // One of the chart's walls; in two dimensions only the back wall is drawn, as the frame and
 // fill of the plotting rectangle.
-class TChartWall {
+class TChartWall : public TNotifying {
  public:
   explicit TChartWall(TColor color = clDefault) : color_(color) {
     Pen.OnChange = [this] { Changed(); };
@@ -25,19 +23,7 @@ class TChartWall {
   int Size() const { return size_; }
   void SetSize(int size) { Set(size_, size); }
 
-  std::function<void()> OnChange;
-
  private:
-  void Changed() {
-    if (OnChange) OnChange();
-  }
-  template <class T>
-  void Set(T& field, T value) {
-    if (field == value) return;
-    field = value;
-    Changed();
-  }
-
   TColor color_;
   bool dark3D_ = true;
   int size_ = 0;

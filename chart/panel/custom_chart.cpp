@@ -6,7 +6,7 @@ void TChartTitle::SetFont(const TCanvasFont& font) {
     return;
   }
   font_ = font;
-  if (OnChange) OnChange();
+  Changed();
 }
 
 TCustomChart::TCustomChart(QWidget* parent) : TCustomAxisPanel(parent) {

@@ -12,7 +12,7 @@
 
 // A text line above (title) or below (foot) the plot. The rectangle it covered at its last
 // drawing is what clicks are tested against.
-class TChartTitle {
+class TChartTitle : public TNotifying {
  public:
   bool Visible() const { return visible_; }
   void SetVisible(bool visible) { Set(visible_, visible); }
@@ -25,30 +25,16 @@ class TChartTitle {
   bool HitTest(int x, int y) const { return visible_ && Bounds.Contains(x, y); }
   TRect Bounds;
 
-  std::function<void()> OnChange;
-
  private:
-  template <class T>
-  void Set(T& field, const T& value) {
-    if (field == value) return;
-    field = value;
-    if (OnChange) OnChange();
-  }
-
   bool visible_ = true;
   QString text_;
   TCanvasFont font_{QStringLiteral("Arial"), 10, clBlue};
 };
 
-class TChartLegend {
+class TChartLegend : public TNotifying {
  public:
   bool Visible() const { return visible_; }
-  void SetVisible(bool visible) {
-    if (visible == visible_) return;
-    visible_ = visible;
-    if (OnChange) OnChange();
-  }
-  std::function<void()> OnChange;
+  void SetVisible(bool visible) { Set(visible_, visible); }
 
  private:
   bool visible_ = true;

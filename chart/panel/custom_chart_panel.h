@@ -3,6 +3,7 @@
 #include <QWidget>
 #include <functional>
 
+#include "chart/notifying.h"
 #include "chart/panel/chart_canvas.h"
 #include "chart/panel/chart_gradient.h"
 
@@ -92,9 +93,7 @@ class TCustomChartPanel : public QWidget {
 
   template <class T>
   void Set(T& field, const T& value) {
-    if (field == value) return;
-    field = value;
-    InvalidateChart();
+    SetAndNotify(field, value, [this] { InvalidateChart(); });
   }
 
   void EndConstruction() { repaintsSuppressed_ = false; }

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <ostream>
+#include <string>
 #include <tuple>
 #include <utility>
+#include <vector>
 
 #include "bench_recorder.h"
 
@@ -241,18 +243,50 @@ TEST(MotorModel, ChoicesNotMadeLeaveTheValues) {
   EXPECT_EQ(b.MotorSpeed(), speed);
 }
 
-TEST(MotorModel, ShowMetersWritesVoltmeterThenBothAmmeters) {
-  RecordedBench rb;
-  // Machine n°1 driven anticlockwise at 24 V returns (24 - 14) × 0.2 A.
-  rb.bench.SetDrivingMachine(M::kMachine2);
-  rb.bench.SetRotationDirection(D::kAnticlockwise);
-  rb.bench.SetMotorVoltage(-24);
-  rb.bench.UpdateCurrents();
-  rb.bench.SetDecimalSeparator(".");
-  rb.bench.ShowMeters();
-  const decltype(rb.readings.history) expected = {
-      {inVoltmeter, "-24.00"}, {inAmmeter1, "2.00"}, {inAmmeter2, "-2.00"}};
-  EXPECT_EQ(rb.readings.history, expected);
+// The three meters after a four-quadrant refresh: the voltmeter first, then the two ammeters,
+// each rounded to two decimals with the desktop's mark. Currents worked out by hand from the
+// machine's laws (running slope 39,16 V/A and 0,814 A offset, stall below 0,65 V at 65/83 A/V,
+// generator 0,2 A/V beyond 14 V).
+TEST(MotorModel, MetersShowVoltageThenBothCurrents) {
+  struct Case {
+    M machine;
+    D direction;
+    long double volts;
+    const char* separator;
+    std::vector<std::pair<TInstrument, std::string>> expected;
+  };
+  const Case cases[] = {
+      {M::kMachine2,
+       D::kAnticlockwise,
+       -24,
+       ".",
+       {{inVoltmeter, "-24.00"}, {inAmmeter1, "2.00"}, {inAmmeter2, "-2.00"}}},
+      {M::kMachine2,
+       D::kClockwise,
+       20,
+       ",",
+       {{inVoltmeter, "20,00"}, {inAmmeter1, "-1,20"}, {inAmmeter2, "-1,20"}}},
+      {M::kMachine1,
+       D::kClockwise,
+       12,
+       ",",
+       {{inVoltmeter, "12,00"}, {inAmmeter1, "1,12"}, {inAmmeter2, "1,12"}}},
+      {M::kMachine1,
+       D::kAnticlockwise,
+       -0.5L,
+       ",",
+       {{inVoltmeter, "-0,50"}, {inAmmeter1, "-0,39"}, {inAmmeter2, "0,39"}}},
+  };
+  for (const Case& c : cases) {
+    RecordedBench rb;
+    rb.bench.SetDrivingMachine(c.machine);
+    rb.bench.SetRotationDirection(c.direction);
+    rb.bench.SetMotorVoltage(c.volts);
+    rb.bench.UpdateCurrents();
+    rb.bench.SetDecimalSeparator(c.separator);
+    rb.bench.ShowMeters();
+    EXPECT_EQ(rb.readings.history, c.expected) << static_cast<double>(c.volts) << " V";
+  }
 }
 
 }  // namespace

@@ -236,21 +236,20 @@ TEST_F(ChartSeriesTest, SettersRepaintOnlyOnChange) {
   EXPECT_EQ(chart.repaints, 7);
 }
 
-TEST(ChartSeries, DefaultsOfANewSeries) {
+// A series not yet on a chart still keeps its points, in X order, and asks nobody to repaint.
+TEST(ChartSeries, WithoutAChartKeepsItsPointsInOrder) {
   TChartSeries series;
-  EXPECT_EQ(series.XValues().Name(), "X ");
-  EXPECT_EQ(series.YValues().Name(), "Y ");
-  EXPECT_EQ(series.XValues().Order(), loAscending);
-  EXPECT_EQ(series.YValues().Order(), loNone);
-  EXPECT_EQ(series.XValues().Multiplier(), 1);
-  EXPECT_EQ(series.SeriesColor(), clDefault);
-  EXPECT_TRUE(series.Active());
-  EXPECT_EQ(series.ValueFormat(), "#,##0.###");
-  EXPECT_EQ(series.PercentFormat(), "##0.## %");
   EXPECT_EQ(series.ParentChart(), nullptr);
-  // Without a chart nothing is asked of anyone.
-  EXPECT_EQ(series.AppendPoint(1, 1), 0);
+  EXPECT_EQ(series.AppendPoint(2, 5), 0);
+  EXPECT_EQ(series.AppendPoint(1, 7), 0);  // an earlier X goes before
+  EXPECT_EQ(series.AppendPoint(3, -1), 2);
+  ASSERT_EQ(series.PointCount(), 3);
+  EXPECT_EQ(series.MinimumX(), 1);
+  EXPECT_EQ(series.MaximumX(), 3);
+  EXPECT_EQ(series.MinimumY(), -1);
+  EXPECT_EQ(series.MaximumY(), 7);
   series.ClearPoints();
+  EXPECT_EQ(series.PointCount(), 0);
 }
 
 TEST(ChartSeries, ChartAndSeriesLetGoOfEachOther) {
