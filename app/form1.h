@@ -1,17 +1,16 @@
 #pragma once
 
+#include <QList>
 #include <QMainWindow>
+#include <QPair>
 #include <QString>
-#include <array>
-#include <exception>
 #include <functional>
 #include <initializer_list>
 #include <memory>
-#include <optional>
 #include <utility>
 
 #include "app/data_folders.h"
-#include "app/error_box.h"
+#include "app/guarded.h"
 #include "chart/series/fast_line_series.h"
 #include "platform/color.h"
 #include "sim/bench.h"
@@ -25,19 +24,21 @@ class QLineEdit;
 class QPrinter;
 class QRadioButton;
 class TAboutBox;
-class TMeasuresWindow;
+class TLabTools;
+class TNotebookController;
 class TNotebookModel;
-class TNotebookStore;
-class TNotebookWindow;
 struct TNotebookRow;
 struct TMeasuresText;
 class TOKBottomDlg;
 class QScrollBar;
+class QSessionManager;
 class QWidget;
 
 // The main window: the oscilloscope, the instruments, the wiring picture and the control panels
 // of the bench. Its handlers do the widgets' part and ask the bench for the rest; the bench
-// writes its readings back through ShowReading and its traces into Series1 and Series4.
+// writes its readings back through ShowReading and its traces into Series1 and Series4. The lab
+// tools (files, printing, measures, cursor B, projector mode) and the readings notebook are
+// objects of their own that the window creates and runs its menus through.
 class TForm1 : public QMainWindow, private TBenchOutput {
   Q_OBJECT
 
@@ -95,7 +96,7 @@ class TForm1 : public QMainWindow, private TBenchOutput {
   void Relevs1Click();
   // The readings as a notebook row, from the bench's values.
   TNotebookRow CurrentReadings() const;
-  TNotebookModel* Notebook() const { return notebook_; }
+  TNotebookModel* Notebook() const;
 
   // What those entries do once a file or a printer is chosen; a failed write is said in the
   // error box and leaves any existing file as it was.
@@ -128,13 +129,26 @@ class TForm1 : public QMainWindow, private TBenchOutput {
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  void ShowReading(TInstrument instrument, const std::string& text) override;
-  void FitCaptions();
-  void SetUpChart();
-  void SetUpSeries();
-  void ConnectHandlers();
+  // --- Construction, in this order ------------------------------------------------------------
+  void SetUpWindow();        // the icon, the remarks' place, captions fitted to this font
+  void SetUpOscilloscope();  // the screen's settings, its four traces, the bench on them
+  void CreateLabTools();
+  void CreateNotebook();
+  void ConnectHandlers();  // every menu, button, bar and chart event to its handler
   void SetAccessibleNames();
   void SetUpKeyboard();
+  void CenterOnScreen();
+  void CreateDialogs();
+  void FollowSession();  // logging off asks the same question as closing
+  void SessionEnding(QSessionManager& manager);
+
+  void ConnectExperimentHandlers();
+  void ConnectToolBar();
+  void ConnectLabAndNotebook();
+  void NameControls();
+  void NamePanels();
+  void FitCaptions();
+  void ShowReading(TInstrument instrument, const std::string& text) override;
   void SetTabOrder();
   void ShowFocusFrames();
   void OpenMenuBarByKeyboard();
@@ -144,28 +158,21 @@ class TForm1 : public QMainWindow, private TBenchOutput {
   // Where "image" (with pictures) or "aide" (with pages) is, looked for again each time.
   TDataFolder DataFolder(const char* name) const;
   void ReportMissingDataFolders();
+  // What the lab tools print and name their files after: the choices and set-points shown,
+  // named as their panels, in the screen's order; the instruments with their units.
+  QList<QPair<QString, QString>> SettingsList() const;
+  QList<QPair<QString, QString>> InstrumentReadings() const;
 
   // The window's part of the handlers, around the bench's.
   void ChooseExperiment(TExperiment experiment, const char* picture);
+  void ResetSpeedControls(bool fourQuadrant);
+  void ShowExperimentPanels(TExperiment experiment);
   void ChooseWiring(TWiring wiring, const char* twoQuadrantPicture, const char* oneQuadrantPicture);
   void ChooseMachine(TDrivingMachine machine);
   void ChooseMachineDirection(TDirection direction);
-  void MachineSpeedBarScroll(QScrollBar* bar, QWidget* edit, int position);
+  void MachineSpeedBarScroll(QLineEdit* box, int position);
   void ResetMachineBars();
-  void ConnectToolBar();
   QString ReadOutText(double voltage, double time) const;
-  void SetUpLabTools();
-  void SetUpNotebook();
-  // Closing: true when every reading is in the notebook's file, after one more try.
-  bool NotebookSaved();
-  // Some readings could not be written: export them, close anyway or stay. True to close.
-  bool CloseWithUnsavedRows();
-  void SetCursorB();
-  void ClearCursorB();
-  void RefreshMeasures();
-  QString ExperimentTitle() const;
-  QList<QPair<QString, QString>> SettingsList() const;
-  QString AskSavePath(const QString& title, const QString& suffix, const QString& filter);
 
   // Loads "image/..." into the picture box; raises the picture error when it cannot.
   void LoadPicture(const char* path);
@@ -173,9 +180,15 @@ class TForm1 : public QMainWindow, private TBenchOutput {
   static void SetPanelColor(QWidget* panel, TColor color);
   static void ClearSelection(std::initializer_list<QRadioButton*> buttons);
   static void SetBarPosition(QScrollBar* bar, int position);
-  // Runs a handler; an error ends it where it stands and goes to the error box.
+
+  // Runs a handler; an error ends it where it stands and goes to the error box. The
+  // oscilloscope is described again after it, whatever happened.
   template <class F>
-  void Guarded(F&& handler);
+  void RunHandler(F&& handler);
+  // Runs `handler` on `signal` through RunHandler: a member function of the window, or a
+  // callable taking the window, with the signal's arguments when it takes them.
+  template <class Sender, class Signal, class Handler>
+  void Wire(Sender* sender, Signal signal, Handler handler);
 
   std::unique_ptr<Ui::TForm1> ui_;
   TBench bench_;
@@ -184,18 +197,10 @@ class TForm1 : public QMainWindow, private TBenchOutput {
   TFastLineSeries* Series2 = nullptr;
   TFastLineSeries* Series3 = nullptr;
   TFastLineSeries* Series4 = nullptr;
-  // Cursor B's two lines, drawn after the cross.
-  TFastLineSeries* Series5 = nullptr;
-  TFastLineSeries* Series6 = nullptr;
-  std::optional<std::pair<double, double>> cursorB_;  // ms, V
-  bool shiftDoubleClick_ = false;
-  TMeasuresWindow* MeasuresWindow_ = nullptr;
-  int baseLabelSize_ = 8;
-  TNotebookModel* notebook_ = nullptr;
-  TNotebookStore* notebookStore_ = nullptr;
-  TNotebookWindow* NotebookWindow_ = nullptr;
   std::unique_ptr<TSeriesTrace<TFastLineSeries>> trace1_;
   std::unique_ptr<TSeriesTrace<TFastLineSeries>> trace4_;
+  TLabTools* labTools_ = nullptr;
+  TNotebookController* notebook_ = nullptr;
   TAboutBox* AboutBox = nullptr;
   TOKBottomDlg* OKBottomDlg = nullptr;
   // Set once the folders' absence has been said: pictures are then skipped without a word.
@@ -203,11 +208,20 @@ class TForm1 : public QMainWindow, private TBenchOutput {
 };
 
 template <class F>
-void TForm1::Guarded(F&& handler) {
-  try {
-    handler();
-  } catch (const std::exception& error) {
-    ShowErrorBox(QString::fromUtf8(error.what()));
-  }
-  DescribeScope();
+void TForm1::RunHandler(F&& handler) {
+  Guarded(std::forward<F>(handler));
+  Guarded([this] { DescribeScope(); });
+}
+
+template <class Sender, class Signal, class Handler>
+void TForm1::Wire(Sender* sender, Signal signal, Handler handler) {
+  connect(sender, signal, this, [this, handler](auto&&... args) {
+    RunHandler([&] {
+      CallWithLeading(
+          [&](auto&... leading) -> decltype(std::invoke(handler, this, leading...)) {
+            return std::invoke(handler, this, leading...);
+          },
+          args...);
+    });
+  });
 }

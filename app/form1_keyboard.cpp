@@ -40,8 +40,7 @@ void TForm1::SetUpKeyboard() {
     radioKeys->Watch(button);
   for (QLineEdit* box : {ui_->Edit1, ui_->Edit2, ui_->Edit3}) {
     box->setAccessibleDescription(kBoxHint);
-    connect(box, &QLineEdit::editingFinished, this,
-            [this, box] { Guarded([&] { SpeedBoxEntered(box); }); });
+    Wire(box, &QLineEdit::editingFinished, [box](TForm1* form) { form->SpeedBoxEntered(box); });
   }
   ui_->memo1->setTabChangesFocus(true);
   // A click on the oscilloscope takes the keyboard from the box that had it, as a click on any
@@ -54,15 +53,15 @@ void TForm1::SetUpKeyboard() {
     shortcutKeys->Watch(box);
   // A set-point typed but not yet entered is entered first: what is saved, copied or printed
   // is what the box shows.
-  connect(shortcutKeys, &TWindowShortcutKeys::ShortcutTaken, this, [this](QWidget* box) {
-    for (QLineEdit* speedBox : {ui_->Edit1, ui_->Edit2, ui_->Edit3})
-      if (box == speedBox) Guarded([&] { SpeedBoxEntered(speedBox); });
+  Wire(shortcutKeys, &TWindowShortcutKeys::ShortcutTaken, [](TForm1* form, QWidget* box) {
+    for (QLineEdit* speedBox : {form->ui_->Edit1, form->ui_->Edit2, form->ui_->Edit3})
+      if (box == speedBox) form->SpeedBoxEntered(speedBox);
   });
   auto* barStyle = new TMenuBarStyle();
   barStyle->setParent(menuBar());
   menuBar()->setStyle(barStyle);
   auto* f10 = new QShortcut(QKeySequence(Qt::Key_F10), this);
-  connect(f10, &QShortcut::activated, this, &TForm1::OpenMenuBarByKeyboard);
+  Wire(f10, &QShortcut::activated, &TForm1::OpenMenuBarByKeyboard);
   SetTabOrder();
   ShowFocusFrames();
 }
@@ -89,7 +88,7 @@ void TForm1::ShowFocusFrames() {
   frame->setObjectName(QStringLiteral("FocusFrame"));
   const std::array<QWidget*, 4> framed = {ui_->Chart1, ui_->ScrollBar1, ui_->ScrollBar2,
                                           ui_->ScrollBar3};
-  connect(qApp, &QApplication::focusChanged, frame, [frame, framed](QWidget*, QWidget* now) {
+  ConnectGuarded(qApp, &QApplication::focusChanged, frame, [frame, framed](QWidget*, QWidget* now) {
     const bool ours = std::find(framed.begin(), framed.end(), now) != framed.end();
     frame->setWidget(ours ? now : nullptr);
   });

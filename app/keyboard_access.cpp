@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "app/guarded.h"
+
 QAbstractSlider::SliderAction SpeedBarAction(int key) {
   switch (key) {
     case Qt::Key_Right:
@@ -49,7 +51,7 @@ bool TSpeedBarKeys::eventFilter(QObject* watched, QEvent* event) {
 // As on the desktop, a group is one stop in the Tab chain: its selected button.
 void TRadioGroupKeys::Watch(QRadioButton* button) {
   button->installEventFilter(this);
-  connect(button, &QRadioButton::toggled, this, [button](bool selected) {
+  ConnectGuarded(button, &QRadioButton::toggled, this, [button](bool selected) {
     if (!selected) return;
     for (QRadioButton* other :
          button->parentWidget()->findChildren<QRadioButton*>(Qt::FindDirectChildrenOnly)) {

@@ -5,6 +5,7 @@
 #include <QTranslator>
 
 #include "app/form1.h"
+#include "app/guarded.h"
 #include "app/single_instance.h"
 
 int main(int argc, char** argv) {
@@ -25,8 +26,8 @@ int main(int argc, char** argv) {
   QApplication::setFont(QFont(QStringLiteral("Liberation Sans"), 8));
 
   TForm1 form;
-  QObject::connect(&instance, &TSingleInstance::RaiseRequested, &form,
-                   [&form] { BringToFront(&form); });
+  ConnectGuarded(&instance, &TSingleInstance::RaiseRequested, &form,
+                 [&form] { BringToFront(&form); });
   form.showMaximized();
   return QApplication::exec();
 }

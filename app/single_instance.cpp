@@ -13,6 +13,8 @@
 #include <QWidget>
 #include <utility>
 
+#include "app/guarded.h"
+
 namespace {
 
 const QByteArray kRaise = QByteArrayLiteral("raise\n");
@@ -102,13 +104,13 @@ void TSingleInstance::Listen() {
     return;
   }
   server_ = server;
-  connect(server_, &QLocalServer::newConnection, this, &TSingleInstance::Answer);
+  ConnectGuarded(server_, &QLocalServer::newConnection, this, &TSingleInstance::Answer);
 }
 
 void TSingleInstance::Answer() {
   while (QLocalSocket* peer = server_->nextPendingConnection()) {
     connect(peer, &QLocalSocket::disconnected, peer, &QObject::deleteLater);
-    connect(peer, &QLocalSocket::readyRead, this, [this, peer] {
+    ConnectGuarded(peer, &QLocalSocket::readyRead, this, [this, peer] {
       while (peer->canReadLine()) {
         if (peer->readLine() != kRaise) continue;
         emit RaiseRequested();

@@ -13,8 +13,8 @@
 
 #include "bench_scenes.h"
 #include "chart/chart.h"
-#include "oscilloscope_chart.h"
 #include "ratio_reporter.h"
+#include "tests/support/oscilloscope_chart.h"
 
 namespace {
 
@@ -123,7 +123,7 @@ int main(int argc, char** argv) {
   std::vector<std::pair<std::string, std::string>> ratios;
   for (const char* shape : {"BM_DenseRandomWalk/", "BM_DenseSine/"}) {
     for (const char* count : {"1000", "10000", "100000", "1000000"})
-      ratios.push_back({std::string(shape) + count, "BM_GradientAndCopyBaseline"});
+      ratios.emplace_back(std::string(shape) + count, "BM_GradientAndCopyBaseline");
   }
   return RunWithRatios(argc, argv, std::move(ratios));
 }

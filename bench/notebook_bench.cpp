@@ -14,14 +14,14 @@
 #include <random>
 #include <vector>
 
-#include "app/notebook_file.h"
-#include "app/notebook_model.h"
-#include "app/notebook_store.h"
-#include "app/notebook_window.h"
+#include "app/notebook/notebook_file.h"
+#include "app/notebook/notebook_model.h"
+#include "app/notebook/notebook_store.h"
+#include "app/notebook/notebook_window.h"
 #include "bench_scenes.h"
 #include "chart/chart.h"
-#include "oscilloscope_chart.h"
 #include "ratio_reporter.h"
+#include "tests/support/oscilloscope_chart.h"
 
 namespace {
 
@@ -85,7 +85,7 @@ QString NotebookFileOf(const QTemporaryDir& dir, int rows) {
     recorded.push_back(Reading(random));
     recorded.back().id = NewNotebookRowId();
   }
-  const QString path = dir.filePath(QStringLiteral("releves.tsv"));
+  QString path = dir.filePath(QStringLiteral("releves.tsv"));
   TNotebookFile(path).Save(recorded);
   return path;
 }

@@ -57,13 +57,13 @@ void BM_PlainArraysBaseline(benchmark::State& state) {
   static std::array<double, 500> x1, y1;
   for (auto _ : state) {
     long double t = 0;
-    for (int i = 0; i < 501; ++i) {
+    for (std::size_t i = 0; i < 501; ++i) {
       x4[i] = static_cast<double>(t);
       y4[i] = 0;
       t += 0.05L;
     }
     t = 0;
-    for (int i = 0; i < 500; ++i) {
+    for (std::size_t i = 0; i < 500; ++i) {
       x1[i] = static_cast<double>(t);
       y1[i] = static_cast<double>(bench.WaveSamples()[i % 100]);
       t += 0.05L;

@@ -8,8 +8,8 @@
 
 #include "bench_scenes.h"
 #include "chart/chart.h"
-#include "oscilloscope_chart.h"
 #include "ratio_reporter.h"
+#include "tests/support/oscilloscope_chart.h"
 
 namespace {
 

@@ -14,7 +14,7 @@ namespace {
 // Bytes the allocator has handed out and not taken back.
 long long HeapBytesInUse() {
   const struct mallinfo2 info = mallinfo2();
-  return static_cast<long long>(info.uordblks + info.hblkhd);
+  return static_cast<long long>(info.uordblks) + static_cast<long long>(info.hblkhd);
 }
 
 // The process's data mappings (VmData), which take in the pages large point lists map for

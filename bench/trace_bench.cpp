@@ -9,9 +9,9 @@
 
 #include "bench_scenes.h"
 #include "chart/chart.h"
-#include "oscilloscope_chart.h"
 #include "ratio_reporter.h"
 #include "sim/bench.h"
+#include "tests/support/oscilloscope_chart.h"
 
 #ifdef SIMHACHEUR_HAVE_QTCHARTS
 #include <QtCharts/QChart>
@@ -90,7 +90,7 @@ void QtChartsScene(benchmark::State& state, bool shown) {
       zero->append(static_cast<double>(t), 0);
     t = 0;
     for (int period = 0; period < 5; ++period) {
-      for (int i = 0; i < 100; ++i, t += 0.05L) {
+      for (std::size_t i = 0; i < 100; ++i, t += 0.05L) {
         wave->append(static_cast<double>(t), static_cast<double>(bench.WaveSamples()[i]));
       }
     }

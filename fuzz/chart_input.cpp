@@ -10,7 +10,7 @@
 #include "chart/chart.h"
 #include "chart/panel/event_shield.h"
 #include "fuzz/fuzz_inputs.h"
-#include "oscilloscope_chart.h"
+#include "tests/support/oscilloscope_chart.h"
 
 namespace {
 

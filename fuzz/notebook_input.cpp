@@ -8,7 +8,7 @@
 #include <cstring>
 #include <set>
 
-#include "app/notebook_file.h"
+#include "app/notebook/notebook_file.h"
 #include "fuzz/fuzz_inputs.h"
 
 namespace {

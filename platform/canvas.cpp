@@ -319,8 +319,8 @@ void TCanvas::Segments(const TPoint* ends, int pairs) {
   const std::optional<LinePen> pen = ResolvePen(Pen, BackgroundMode, BackgroundColor);
   Surface s;
   if (!pen || !PrepareSurface(s)) return;
-  for (int k = 0; k < pairs; ++k)
-    raster::DrawLine(s, ends[2 * k], ends[2 * k + 1], *pen);
+  for (int k = 0; k < 2 * pairs; k += 2)
+    raster::DrawLine(s, ends[k], ends[k + 1], *pen);
 }
 
 void TCanvas::VertLines(const int* xs, int count, int y0, int y1) {

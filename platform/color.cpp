@@ -3,13 +3,14 @@
 #include <QPalette>
 
 #include "platform/canvas.h"
+#include "platform/raster_surface.h"
 
 namespace {
 
 constexpr TColor kSystemFlag = 0x80000000u;
 
 QColor FromPlain(TColor plain) {
-  return QColor(plain & 0xFF, (plain >> 8) & 0xFF, (plain >> 16) & 0xFF);
+  return QColor::fromRgb(raster::ToPixel(plain));
 }
 
 // Button face, shadow and highlight follow the desktop's palette; without an application

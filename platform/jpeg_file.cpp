@@ -2,11 +2,10 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <csetjmp>
-#include <cstdio>
+#include <QSysInfo>
 #include <vector>
 
-#include <jpeglib.h>
+#include "platform/jpeg_error.h"
 
 EPictureError::EPictureError(const QString& path)
     : std::runtime_error(
@@ -21,25 +20,10 @@ constexpr qint64 kMaxFileBytes = 256 * 1024 * 1024;
 constexpr long kMaxDecoderBytes = 32L * 1024 * 1024;
 constexpr int kMaxScans = 32;
 
-// libjpeg reports errors by calling error_exit, which must not return: it jumps back here.
-struct ErrorManager {
-  jpeg_error_mgr base;
-  std::jmp_buf jump;
-};
-
-[[noreturn]] void OnError(j_common_ptr info) {
-  std::longjmp(reinterpret_cast<ErrorManager*>(info->err)->jump, 1);
-}
-
 void OnProgress(j_common_ptr info) {
-  auto* decompress = reinterpret_cast<j_decompress_ptr>(info);
-  if (decompress->input_scan_number > kMaxScans) OnError(info);
-}
-
-// Warnings (a file cut short, corrupt data) would leave a half-grey picture: treat them as
-// errors. Trace messages (level above 0) are ignored.
-void OnMessage(j_common_ptr info, int level) {
-  if (level < 0) OnError(info);
+  if (reinterpret_cast<j_decompress_ptr>(info)->input_scan_number > kMaxScans) {
+    JpegErrors::Fail(info, "too many scans");
+  }
 }
 
 // CMYK as Adobe writes it (inverted) or plain, to RGB.
@@ -54,61 +38,65 @@ QRgb FromCmyk(const JSAMPLE* p, bool inverted) {
   return qRgb(c * k / 255, m * k / 255, y * k / 255);
 }
 
-// Decodes `data` into `image`; false on any failure. Kept free of objects with destructors
-// between setjmp and the jumps, as longjmp requires.
+// Colour pictures decode straight into RGB32's byte order; grey and CMYK ones are converted.
+J_COLOR_SPACE OutputSpace(J_COLOR_SPACE file) {
+  if (file == JCS_CMYK || file == JCS_YCCK) return JCS_CMYK;
+  if (file == JCS_GRAYSCALE) return JCS_GRAYSCALE;
+  return QSysInfo::ByteOrder == QSysInfo::LittleEndian ? JCS_EXT_BGRX : JCS_EXT_XRGB;
+}
+
+// One row of grey or CMYK samples to RGB32.
+void ConvertRow(const std::vector<JSAMPLE>& row, bool grey, bool adobe, QRgb* out) {
+  if (grey) {
+    for (std::size_t x = 0; x < row.size(); ++x) {
+      out[x] = qRgb(row[x], row[x], row[x]);
+    }
+    return;
+  }
+  for (std::size_t x = 0; 4 * x < row.size(); ++x) {
+    out[x] = FromCmyk(&row[4 * x], adobe);
+  }
+}
+
+// Reads every scan line into `image`: in place, or through `row` to be converted.
+void ReadRows(jpeg_decompress_struct& info, QImage& image, std::vector<JSAMPLE>& row) {
+  const bool grey = info.out_color_space == JCS_GRAYSCALE;
+  const bool converted = grey || info.out_color_space == JCS_CMYK;
+  row.resize(std::size_t{info.output_width} * static_cast<std::size_t>(info.output_components));
+  while (info.output_scanline < info.output_height) {
+    auto* out = reinterpret_cast<QRgb*>(image.scanLine(static_cast<int>(info.output_scanline)));
+    JSAMPROW target = converted ? row.data() : reinterpret_cast<JSAMPROW>(out);
+    jpeg_read_scanlines(&info, &target, 1);
+    if (converted) ConvertRow(row, grey, info.saw_Adobe_marker != 0, out);
+  }
+}
+
+// Decodes `data` into `image`; false on any failure or refusal.
 bool Decode(const unsigned char* data, std::size_t size, QImage& image) {
-  jpeg_decompress_struct info{};
-  ErrorManager errors{};
-  info.err = jpeg_std_error(&errors.base);
-  errors.base.error_exit = OnError;
-  errors.base.emit_message = OnMessage;
+  JpegDecompression jpeg;
+  jpeg_decompress_struct& info = jpeg.info;
   jpeg_progress_mgr progress{};
   progress.progress_monitor = OnProgress;
-  std::vector<JSAMPLE>* row = new std::vector<JSAMPLE>();
-  if (setjmp(errors.jump) != 0) {
-    jpeg_destroy_decompress(&info);
-    delete row;
-    return false;
-  }
-  jpeg_create_decompress(&info);
-  info.mem->max_memory_to_use = kMaxDecoderBytes;
-  info.progress = &progress;
-  jpeg_mem_src(&info, data, static_cast<unsigned long>(size));
-  jpeg_read_header(&info, TRUE);
-  if (static_cast<long long>(info.image_width) * info.image_height > kMaxPicturePixels) {
-    jpeg_destroy_decompress(&info);
-    delete row;
-    return false;
-  }
-  const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
-  const bool grey = info.jpeg_color_space == JCS_GRAYSCALE;
-  info.out_color_space = cmyk ? JCS_CMYK : grey ? JCS_GRAYSCALE : JCS_EXT_BGRX;
-  jpeg_start_decompress(&info);
-
-  image = QImage(static_cast<int>(info.output_width), static_cast<int>(info.output_height),
-                 QImage::Format_RGB32);
-  if (image.isNull()) OnError(reinterpret_cast<j_common_ptr>(&info));
-  row->resize(static_cast<std::size_t>(info.output_width) * info.output_components);
-  while (info.output_scanline < info.output_height) {
-    const int y = static_cast<int>(info.output_scanline);
-    auto* out = reinterpret_cast<QRgb*>(image.scanLine(y));
-    if (info.out_color_space == JCS_EXT_BGRX) {
-      // Blue, green, red, pad: the byte order of RGB32, so the row decodes in place.
-      JSAMPROW target = reinterpret_cast<JSAMPROW>(out);
-      jpeg_read_scanlines(&info, &target, 1);
-      continue;
+  std::vector<JSAMPLE> row;
+  // Whatever has a destructor lives above: a failure leaves the steps below by longjmp.
+  return jpeg.Run([&] {
+    jpeg_create_decompress(&info);
+    info.mem->max_memory_to_use = kMaxDecoderBytes;
+    info.progress = &progress;
+    jpeg_mem_src(&info, data, static_cast<unsigned long>(size));
+    jpeg_read_header(&info, TRUE);
+    if (static_cast<long long>(info.image_width) * info.image_height > kMaxPicturePixels) {
+      return false;
     }
-    JSAMPROW target = row->data();
-    jpeg_read_scanlines(&info, &target, 1);
-    for (JDIMENSION x = 0; x < info.output_width; ++x) {
-      out[x] = grey ? qRgb((*row)[x], (*row)[x], (*row)[x])
-                    : FromCmyk(row->data() + 4 * x, info.saw_Adobe_marker);
-    }
-  }
-  jpeg_finish_decompress(&info);
-  jpeg_destroy_decompress(&info);
-  delete row;
-  return true;
+    info.out_color_space = OutputSpace(info.jpeg_color_space);
+    jpeg_start_decompress(&info);
+    image = QImage(static_cast<int>(info.output_width), static_cast<int>(info.output_height),
+                   QImage::Format_RGB32);
+    if (image.isNull()) return false;
+    ReadRows(info, image, row);
+    jpeg_finish_decompress(&info);
+    return true;
+  });
 }
 
 }  // namespace

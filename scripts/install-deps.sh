@@ -15,6 +15,7 @@ packages=(
   chromium  # prints the work sheet to PDF, as a teacher's browser would, in the page tests
   fonts-liberation fonts-dejavu-core
   clang-format clang libclang-rt-14-dev  # the format check and the fuzzers
+  clang-tidy-14  # scripts/tidy.sh, with run-clang-tidy-14 to run it in parallel
   lintian appstream desktop-file-utils dpkg-dev man-db python3-pyatspi dbus at-spi2-core xvfb xauth  # package and AT-SPI checks
 )
 

@@ -152,7 +152,8 @@ void TBench::SetReference(double time, double voltage) {
 
 // Only the zone each build clears is ever written, so no sample outlives the build after it.
 void TBench::Write(long double value) {
-  if (SampleIndex_ >= 0 && SampleIndex_ < kClearedSamples) WaveSamples_[SampleIndex_] = value;
+  if (SampleIndex_ >= 0 && SampleIndex_ < kClearedSamples)
+    WaveSamples_[static_cast<std::size_t>(SampleIndex_)] = value;
   ++SampleIndex_;
 }
 
@@ -270,11 +271,12 @@ void TBench::BuildGeneratorWave() {
   TRandomSource& random = Random_ != nullptr ? *Random_ : ClockRandom_;
   random.Randomize();
   std::fill_n(WaveSamples_.begin(), kClearedSamples, 0.0L);
-  for (SampleIndex_ = 0; SampleIndex_ < kClearedSamples; ++SampleIndex_) {
+  for (std::size_t i = 0; i < kClearedSamples; ++i) {
     const int r = random.Random(200) - 100;
     SampleValue_ = (static_cast<long double>(r) / 5000 + 1) * MotorVoltage_;
-    WaveSamples_[SampleIndex_] = SampleValue_;
+    WaveSamples_[i] = SampleValue_;
   }
+  SampleIndex_ = kClearedSamples;
 }
 
 // Sample times in ms: an extended-precision running sum of 0.05, never reset across the five
@@ -304,10 +306,10 @@ void TBench::PlotWave() {
   SampleIndex_ = kZeroLinePoints;
 
   double values[kPeriodSamples];
-  for (int i = 0; i < kPeriodSamples; ++i)
+  for (std::size_t i = 0; i < kPeriodSamples; ++i)
     values[i] = static_cast<double>(WaveSamples_[i]);
   if (Series1_ != nullptr) {
-    for (int period = 0; period < kPeriodsShown; ++period) {
+    for (std::size_t period = 0; period < kPeriodsShown; ++period) {
       Series1_->AppendPoints(times.data() + period * kPeriodSamples, values, kPeriodSamples);
     }
   }

@@ -129,14 +129,16 @@ void RoundDigits(TDigits& d, int keep) {
     d.digits.clear();
     return;
   }
-  const bool up = keep < static_cast<int>(d.digits.size()) && d.digits[keep] >= '5';
-  d.digits.resize(std::min<std::size_t>(keep, d.digits.size()));
+  const auto kept = static_cast<std::size_t>(keep);
+  const bool up = kept < d.digits.size() && d.digits[kept] >= '5';
+  d.digits.resize(std::min(kept, d.digits.size()));
   if (!up) return;
-  int i = static_cast<int>(d.digits.size()) - 1;
-  while (i >= 0 && d.digits[i] == '9')
-    d.digits[i--] = '0';
-  if (i >= 0) {
-    ++d.digits[i];
+  // The carry runs left through the nines; `end` is one past the digit it reaches.
+  std::size_t end = d.digits.size();
+  while (end > 0 && d.digits[end - 1] == '9')
+    d.digits[--end] = '0';
+  if (end > 0) {
+    ++d.digits[end - 1];
   } else {
     d.digits.insert(d.digits.begin(), '1');
     ++d.wholeDigits;
@@ -144,8 +146,9 @@ void RoundDigits(TDigits& d, int keep) {
 }
 
 char DigitAt(const TDigits& d, int position) {
-  if (position < 0 || position >= static_cast<int>(d.digits.size())) return '0';
-  return d.digits[position];
+  if (position < 0) return '0';
+  const auto index = static_cast<std::size_t>(position);
+  return index < d.digits.size() ? d.digits[index] : '0';
 }
 
 // More whole digits than significant ones: d,ddddE+n, trailing zeros of the mantissa left out.
@@ -204,7 +207,9 @@ std::string ReadingText(long double value, int decimals, std::string_view separa
   if (std::isinf(value)) return value < 0 ? "-INF" : "INF";
   decimals = std::max(decimals, 0);
   if (value == 0) {  // the tachometer's reset, many times a second: no digits to work out
-    return decimals == 0 ? "0" : "0" + std::string(separator) + std::string(decimals, '0');
+    return decimals == 0 ? "0"
+                         : "0" + std::string(separator) +
+                               std::string(static_cast<std::size_t>(decimals), '0');
   }
 
   TDigits d = DecimalDigits(std::fabs(value));

@@ -3,29 +3,14 @@
 #include <QImage>
 #include <QPainter>
 
-#include <csetjmp>
 #include <cstdio>
 #include <memory>
 #include <stdexcept>
 #include <string>
 
-#include <jpeglib.h>
+#include "platform/jpeg_error.h"
 
 namespace {
-
-// libjpeg reports fatal errors through a callback that must not return; a C++ exception cannot
-// travel through its C frames, so we jump back out and throw from our own frame.
-struct ErrorManager {
-  jpeg_error_mgr base;
-  std::jmp_buf jump;
-  char message[JMSG_LENGTH_MAX];
-};
-
-void OnError(j_common_ptr info) {
-  auto* manager = reinterpret_cast<ErrorManager*>(info->err);
-  (*info->err->format_message)(info, manager->message);
-  std::longjmp(manager->jump, 1);
-}
 
 // Flattened onto white, 8 bits per channel, so each scan line is ready for libjpeg as it is.
 QImage OpaqueRgb(const QImage& image) {
@@ -49,34 +34,29 @@ void WriteJpeg(const QImage& image, const std::filesystem::path& path, int quali
   std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "wb"));
   if (!file) throw std::runtime_error("cannot write " + path.string());
 
-  jpeg_compress_struct info{};
-  ErrorManager errors{};
-  info.err = jpeg_std_error(&errors.base);
-  errors.base.error_exit = OnError;
-  if (setjmp(errors.jump)) {
-    jpeg_destroy_compress(&info);
-    throw std::runtime_error(path.string() + ": " + errors.message);
-  }
-
-  jpeg_create_compress(&info);
-  jpeg_stdio_dest(&info, file.get());
-  info.image_width = static_cast<JDIMENSION>(rgb.width());
-  info.image_height = static_cast<JDIMENSION>(rgb.height());
-  info.input_components = 3;
-  info.in_color_space = JCS_RGB;
-  jpeg_set_defaults(&info);
-  jpeg_set_quality(&info, quality, TRUE);
-  // Full-resolution colour: thin coloured lines and small labels keep their edges.
-  for (int c = 0; c < info.num_components; ++c) {
-    info.comp_info[c].h_samp_factor = 1;
-    info.comp_info[c].v_samp_factor = 1;
-  }
-  jpeg_start_compress(&info, TRUE);
-  while (info.next_scanline < info.image_height) {
-    // libjpeg's row pointer is not const, although it only reads the row.
-    auto* row = const_cast<JSAMPLE*>(rgb.constScanLine(static_cast<int>(info.next_scanline)));
-    jpeg_write_scanlines(&info, &row, 1);
-  }
-  jpeg_finish_compress(&info);
-  jpeg_destroy_compress(&info);
+  JpegCompression jpeg;
+  jpeg_compress_struct& info = jpeg.info;
+  const bool written = jpeg.Run([&] {
+    jpeg_create_compress(&info);
+    jpeg_stdio_dest(&info, file.get());
+    info.image_width = static_cast<JDIMENSION>(rgb.width());
+    info.image_height = static_cast<JDIMENSION>(rgb.height());
+    info.input_components = 3;
+    info.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, quality, TRUE);
+    // Full-resolution colour: thin coloured lines and small labels keep their edges.
+    for (int c = 0; c < info.num_components; ++c) {
+      info.comp_info[c].h_samp_factor = 1;
+      info.comp_info[c].v_samp_factor = 1;
+    }
+    jpeg_start_compress(&info, TRUE);
+    while (info.next_scanline < info.image_height) {
+      // libjpeg's row pointer is not const, although it only reads the row.
+      auto* row = const_cast<JSAMPLE*>(rgb.constScanLine(static_cast<int>(info.next_scanline)));
+      jpeg_write_scanlines(&info, &row, 1);
+    }
+    jpeg_finish_compress(&info);
+  });
+  if (!written) throw std::runtime_error(path.string() + ": " + jpeg.errors.Message());
 }

@@ -103,16 +103,15 @@ std::vector<int> MinorTickPositions(const std::vector<int>& labels, int count, i
   const auto keep = [&](int p) {
     if (pixelStart < p && p < pixelEnd) positions.push_back(p);
   };
-  const int last = static_cast<int>(labels.size()) - 1;
-  if (last >= 1) {
+  if (labels.size() >= 2) {
     // Continue the first spacing beyond both outer labels.
     for (int j = 1; j <= count; ++j) {
       const int d = RoundToInt(static_cast<double>(labels[1] - labels[0]) / (count + 1) * j);
-      keep(labels[0] - d);
-      keep(labels[last] + d);
+      keep(labels.front() - d);
+      keep(labels.back() + d);
     }
   }
-  for (int i = 1; i <= last; ++i) {
+  for (std::size_t i = 1; i < labels.size(); ++i) {
     for (int j = 1; j <= count; ++j) {
       keep(labels[i] -
            RoundToInt(static_cast<double>(j) * (labels[i] - labels[i - 1]) / (count + 1)));

@@ -271,9 +271,9 @@ void TCustomChart::ApplyZoom(double topMin, double topMax, double bottomMin, dou
 void TCustomChart::ResetZoom() {
   if (!scalesUntouched_) {
     // Restored in the order top, bottom, left, right.
-    const int order[] = {0, 3, 1, 2};
+    const std::size_t order[] = {0, 3, 1, 2};
     const auto axes = SavedAxes();
-    for (int i : order) {
+    for (std::size_t i : order) {
       TChartAxis& a = *axes[i];
       const TSavedScale& s = savedAxisScales_[i];
       a.SetAutomatic(s.automatic);

@@ -61,7 +61,7 @@ void TCustomAxisPanel::DrawChart() {
   TCustomChartPanel::DrawChart();  // background and frame
   DrawTitlesAndLegend();
   LayoutAxes();
-  for (int i = 0; i < 4; ++i)
+  for (std::size_t i = 0; i < 4; ++i)
     axes_[i]->WidenForSeriesMargins();
   for (auto& axis : axes_) {
     if (axis->IsVisible()) axis->ComputeTicks();

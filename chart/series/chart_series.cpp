@@ -4,6 +4,15 @@
 
 #include <QCursor>
 
+namespace {
+
+// A point index already checked to be in range, as a position in the per-point lists.
+std::size_t Position(int checkedIndex) {
+  return static_cast<std::size_t>(checkedIndex);
+}
+
+}  // namespace
+
 TChartSeries::TChartSeries(QObject* owner) : QObject(owner) {
   xValues_.SetOrder(loAscending);
 }
@@ -43,9 +52,9 @@ int TChartSeries::StorePoint(double x, double y, std::string_view label, TColor 
 
 void TChartSeries::StoreAttributes(int index, std::string_view label, TColor color) {
   attributesStored_ = true;
-  const std::size_t countBefore = static_cast<std::size_t>(PointCount()) - 1;
-  colors_.Insert(index, color, countBefore);
-  labels_.Insert(index, label, countBefore);
+  const std::size_t countBefore = Position(PointCount()) - 1;
+  colors_.Insert(Position(index), color, countBefore);
+  labels_.Insert(Position(index), label, countBefore);
 }
 
 int TChartSeries::AppendNullPoint(double x, double y, std::string_view label) {
@@ -77,8 +86,8 @@ void TChartSeries::RemovePoint(int index) {
   }
   for (TChartValueList* list : valueLists_)
     list->RemoveValueAt(index);
-  colors_.Erase(index);
-  labels_.Erase(index);
+  colors_.Erase(Position(index));
+  labels_.Erase(Position(index));
   if (active_) RequestRepaint();
 }
 
@@ -87,21 +96,21 @@ void TChartSeries::RemovePoint(int index) {
 
 TColor TChartSeries::PointColor(int index) const {
   if (index < 0 || index >= PointCount()) return seriesColor_;
-  const TColor stored = colors_.At(index);
+  const TColor stored = colors_.At(Position(index));
   if (stored != clDefault) return stored;
-  return colorEachPoint_ ? kPalette[index % 16] : seriesColor_;
+  return colorEachPoint_ ? kPalette[Position(index) % 16] : seriesColor_;
 }
 
 void TChartSeries::SetPointColor(int index, TColor color) {
   if (index < 0 || index >= PointCount()) throw EListError(index);
-  colors_.Set(index, color, PointCount());
+  colors_.Set(Position(index), color, Position(PointCount()));
   attributesStored_ = true;
   RequestRepaint();
 }
 
 std::string TChartSeries::PointLabel(int index) const {
   if (index < 0 || index >= PointCount()) return {};
-  return labels_.At(index);
+  return labels_.At(Position(index));
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -9,51 +9,53 @@
 TChartValueList::TChartValueList(TChartSeries* owner, std::string name)
     : owner_(owner), name_(std::move(name)) {}
 
-void TChartValueList::CheckIndex(int index) const {
+std::size_t TChartValueList::Checked(int index) const {
   if (index < 0 || index >= ValueCount()) throw EListError(index);
+  return static_cast<std::size_t>(index);
 }
 
 double TChartValueList::ValueAt(int index) const {
-  CheckIndex(index);
-  return values_[index] * multiplier_;
+  return values_[Checked(index)] * multiplier_;
 }
 
 void TChartValueList::SetValueAt(int index, double value) {
-  CheckIndex(index);
-  values_[index] = value;
-  ChangedFrom(index);
+  const std::size_t at = Checked(index);
+  values_[at] = value;
+  ChangedFrom(at);
   statsDirty_ = true;
 }
 
 // A value out of order walks back from the end, so nearly sorted data stays cheap. Compares
 // stored values, not multiplied ones.
 int TChartValueList::InsertOrdered(double value) {
-  int i = ValueCount() - 1;
+  // `at` ends just after the last value that stays before the new one.
+  std::size_t at = values_.size();
   if (order_ == loAscending) {
-    while (i >= 0 && values_[i] > value)
-      --i;
+    while (at > 0 && values_[at - 1] > value)
+      --at;
   } else {
-    while (i >= 0 && values_[i] < value)
-      --i;
+    while (at > 0 && values_[at - 1] < value)
+      --at;
   }
-  values_.insert(i + 1, value);
-  ChangedFrom(i + 1);
+  values_.insert(at, value);
+  ChangedFrom(at);
   statsDirty_ = true;
-  return i + 1;
+  return static_cast<int>(at);
 }
 
 void TChartValueList::InsertInside(int index, double value) {
   if (index < 0 || index > ValueCount()) throw EListError(index);
-  values_.insert(index, value);
-  ChangedFrom(index);
+  const auto at = static_cast<std::size_t>(index);
+  values_.insert(at, value);
+  ChangedFrom(at);
   statsDirty_ = true;
 }
 
 void TChartValueList::RemoveValueAt(int index) {
-  CheckIndex(index);
-  values_.erase(index);
+  const std::size_t at = Checked(index);
+  values_.erase(at);
   // What stays of an ordered stretch is still in order.
-  if (index < ascendingPrefix_) --ascendingPrefix_;
+  if (at < ascendingPrefix_) --ascendingPrefix_;
   statsDirty_ = true;
 }
 
@@ -64,8 +66,8 @@ void TChartValueList::RemoveAllValues() {
 }
 
 int TChartValueList::FindValue(double value) const {
-  for (int i = 0; i < ValueCount(); ++i) {
-    if (values_[i] * multiplier_ == value) return i;
+  for (std::size_t i = 0; i < values_.size(); ++i) {
+    if (values_[i] * multiplier_ == value) return static_cast<int>(i);
   }
   return -1;
 }
@@ -77,15 +79,15 @@ void TChartValueList::RotateValues() {
 }
 
 void TChartValueList::FillWithIndexes() {
-  for (int i = 0; i < ValueCount(); ++i)
-    values_[i] = i;
+  for (std::size_t i = 0; i < values_.size(); ++i)
+    values_[i] = static_cast<double>(i);
   ascendingPrefix_ = 0;
   statsDirty_ = true;
 }
 
 bool TChartValueList::StoredAscending() const {
-  const int count = ValueCount();
-  int k = ascendingPrefix_;
+  const std::size_t count = values_.size();
+  std::size_t k = ascendingPrefix_;
   if (k == 0) {
     if (count == 0) return true;
     if (std::isnan(values_[0])) return false;

@@ -77,10 +77,11 @@ class TChartValueList {
   }
   int InsertOrdered(double value);
   void InsertInside(int index, double value);
-  void CheckIndex(int index) const;
+  // `index` as a position in the storage; throws EListError when no value is there.
+  std::size_t Checked(int index) const;
   void RecomputeStats() const;
   // A change at `index` leaves the values before it as they were.
-  void ChangedFrom(int index) { ascendingPrefix_ = std::min(ascendingPrefix_, index); }
+  void ChangedFrom(std::size_t index) { ascendingPrefix_ = std::min(ascendingPrefix_, index); }
 
   TChartSeries* owner_;
   std::string name_;
@@ -94,5 +95,5 @@ class TChartValueList {
   mutable double maximum_ = 0;
   mutable double sum_ = 0;
   mutable double absSum_ = 0;
-  mutable int ascendingPrefix_ = 0;  // leading values known to be in order and not NaN
+  mutable std::size_t ascendingPrefix_ = 0;  // leading values known to be in order and not NaN
 };

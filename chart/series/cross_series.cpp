@@ -9,6 +9,12 @@ namespace {
 
 constexpr int kBlock = 1024;  // points mapped at a time
 
+// Sets bit `bit` of line `line` in a bitmap of `words` words a line; both lie inside it.
+void Mark(std::vector<std::uint64_t>& bitmap, std::size_t words, int line, int bit) {
+  const auto at = static_cast<std::size_t>(bit);
+  bitmap[static_cast<std::size_t>(line) * words + at / 64] |= 1ULL << (at % 64);
+}
+
 }  // namespace
 
 TCrossSeries::TCrossSeries(QObject* owner) : TChartSeries(owner) {
@@ -70,10 +76,10 @@ void TCrossSeries::MarkCentres() {
       // An arm's rows beyond the reach lie wholly outside the plot.
       for (int across = std::max(0, y - armHalfWidth_);
            across <= std::min(height - 1, y + armHalfWidth_); ++across)
-        byRow_[static_cast<std::size_t>(across) * Words(width) + x / 64] |= 1ULL << (x % 64);
+        Mark(byRow_, Words(width), across, x);
       for (int across = std::max(0, x - armHalfWidth_);
            across <= std::min(width - 1, x + armHalfWidth_); ++across)
-        byColumn_[static_cast<std::size_t>(across) * Words(height) + y / 64] |= 1ULL << (y % 64);
+        Mark(byColumn_, Words(height), across, y);
     }
   }
 }
@@ -82,13 +88,13 @@ void TCrossSeries::MarkCentres() {
 // joining the one before when they overlap or touch.
 void TCrossSeries::AddArms(const std::vector<std::uint64_t>& bits, int lines, int length,
                            bool horizontal) {
-  const int words = Words(length);
+  const std::size_t words = Words(length);
   for (int line = 0; line < lines; ++line) {
     const std::uint64_t* marks = bits.data() + static_cast<std::size_t>(line) * words;
     int start = 0, end = -1;  // the arm being extended, end included; none while end < start
-    for (int w = 0; w < words; ++w) {
+    for (std::size_t w = 0; w < words; ++w) {
       for (std::uint64_t word = marks[w]; word != 0; word &= word - 1) {
-        const int centre = w * 64 + std::countr_zero(word);
+        const int centre = static_cast<int>(w * 64) + std::countr_zero(word);
         if (end >= start && centre - armLength_ <= end + 1) {
           end = centre + armLength_;
           continue;

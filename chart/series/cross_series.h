@@ -35,7 +35,7 @@ class TCrossSeries final : public TChartSeries {
   void DrawAllPoints() override;
 
  private:
-  static int Words(int bits) { return (bits + 63) / 64; }
+  static std::size_t Words(int bits) { return static_cast<std::size_t>(bits + 63) / 64; }
   void MarkCentres();
   void AddArms(const std::vector<std::uint64_t>& bits, int lines, int length, bool horizontal);
   void AddArm(int line, int start, int end, bool horizontal);

@@ -209,8 +209,9 @@ TPoint DrawPoints(const MappedTrace& trace, int first, int last, TChartCanvas3D&
     // The next block comes from memory while this one is drawn.
     const int next = std::min(kPathBlock, last + 1 - (i + count));
     if (next > 0) {
-      PrefetchForRead(trace.xs + i + count, next * sizeof(double));
-      PrefetchForRead(trace.ys + i + count, next * sizeof(double));
+      const auto bytes = static_cast<std::size_t>(next) * sizeof(double);
+      PrefetchForRead(trace.xs + i + count, bytes);
+      PrefetchForRead(trace.ys + i + count, bytes);
     }
     canvas.Polyline(xs, ys, count + 1);
     xs[0] = xs[count];

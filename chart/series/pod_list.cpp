@@ -17,7 +17,7 @@ namespace {
 
 // From here on a block lives in its own pages. The allocator would otherwise raise its own
 // mapping threshold after the first large free and copy the block at every growth step.
-constexpr std::size_t kMappedBytes = 256 * 1024;
+constexpr std::size_t kMappedBytes = std::size_t{256} * 1024;
 
 // Large pages where the system offers them on request: a list of a million points then
 // takes a handful of page faults instead of thousands.

@@ -14,9 +14,9 @@
 #include <memory>
 #include <string>
 
-#include "app/error_box.h"
+#include "app/dialogs/error_box.h"
 #include "app/form1.h"
-#include "app/notebook_file.h"
+#include "app/notebook/notebook_file.h"
 #include "chart/chart.h"
 #include "jpeg_writer.h"
 #include "platform/picture_box.h"

@@ -35,7 +35,7 @@ TEST_F(FormTest, StartsWithNothingChosen) {
   TChart* chart = Find<TChart>("Chart1");
   ASSERT_EQ(chart->SeriesList().size(), 6u);
   const char* order[] = {"Series4", "Series1", "Series2", "Series3", "Series5", "Series6"};
-  for (int i = 0; i < 6; ++i) {
+  for (std::size_t i = 0; i < std::size(order); ++i) {
     EXPECT_EQ(chart->SeriesList()[i]->objectName(), order[i]);
     EXPECT_EQ(chart->SeriesList()[i]->PointCount(), 0);
   }

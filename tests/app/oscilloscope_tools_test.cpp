@@ -8,7 +8,7 @@
 #include <QTimer>
 #include <QWheelEvent>
 
-#include "app/confirmation_box.h"
+#include "app/dialogs/confirmation_box.h"
 #include "form_fixture.h"
 #include "platform/shell_open.h"
 

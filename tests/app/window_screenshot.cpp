@@ -20,7 +20,7 @@
 #include <initializer_list>
 
 #include "app/form1.h"
-#include "app/notebook_model.h"
+#include "app/notebook/notebook_model.h"
 #include "chart/chart.h"
 
 namespace {

@@ -5,9 +5,9 @@
 #include <QImage>
 
 #include "chart/chart.h"
-#include "oscilloscope_chart.h"
-#include "screen_scenes.h"
 #include "sim/bench.h"
+#include "tests/chart/screen_scenes.h"
+#include "tests/support/oscilloscope_chart.h"
 
 namespace {
 

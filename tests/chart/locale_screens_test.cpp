@@ -9,10 +9,10 @@
 #include <string>
 
 #include "chart/chart.h"
-#include "oscilloscope_chart.h"
-#include "screen_scenes.h"
 #include "sim/bench.h"
 #include "sim/random_source.h"
+#include "tests/chart/screen_scenes.h"
+#include "tests/support/oscilloscope_chart.h"
 
 namespace {
 

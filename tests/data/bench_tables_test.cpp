@@ -190,8 +190,12 @@ const std::map<QString, std::function<QString(const BenchRun&)>> kReadingColumns
     {"Palierhaut(ms)", [](const BenchRun& r) { return Fmt(r.PlateauMs()); }},
     {"Duréeà+E(ms)", [](const BenchRun& r) { return Fmt(r.CrossingMs()); }},
     {"αauxcurseurs", [](const BenchRun& r) { return Fmt(r.CursorAlpha()); }},
-    {"α·E(V)", [](const BenchRun& r) { return Fmt(r.CursorAlpha() * r.supply); }},
-    {"(2α-1)·E(V)", [](const BenchRun& r) { return Fmt((2 * r.CursorAlpha() - 1) * r.supply); }},
+    {"α·E(V)",
+     [](const BenchRun& r) { return Fmt(static_cast<double>(r.CursorAlpha() * r.supply)); }},
+    {"(2α-1)·E(V)",
+     [](const BenchRun& r) {
+       return Fmt(static_cast<double>((2 * r.CursorAlpha() - 1) * r.supply));
+     }},
     // What a student works out from the two readings shown.
     {"PuissanceU·I1(W)",
      [](const BenchRun& r) { return Fmt(r.Reading(inVoltmeter) * r.Reading(inAmmeter1)); }},
@@ -401,7 +405,8 @@ const Quote kQuotes[] = {
     {"corrige.htm", "La moyenne des 500 valeurs exportées est %1 V",
      [] {
        const BenchRun run = OneQuadrant(50, kSelf);
-       return QStringList{Fmt(std::accumulate(run.u.begin(), run.u.end(), 0.0) / run.u.size())};
+       return QStringList{Fmt(std::accumulate(run.u.begin(), run.u.end(), 0.0) /
+                              static_cast<double>(run.u.size()))};
      }},
     {"corrige.htm", "à 10 % la commutation reprend, α = %1 et ⟨u⟩ = %2 V",
      [] {

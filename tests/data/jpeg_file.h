@@ -11,7 +11,8 @@ struct DecodedJpeg {
   std::vector<unsigned char> pixels;  // rows top to bottom, `components` bytes per pixel
 
   const unsigned char* At(int x, int y) const {
-    return pixels.data() + (static_cast<std::size_t>(y) * width + x) * components;
+    const auto index = static_cast<std::size_t>((y * width + x) * components);
+    return pixels.data() + index;
   }
 };
 

@@ -53,14 +53,14 @@ TEST(WorkSheetPrint, PrintsOnA4WithoutTheMenuAndWithWholeGrids) {
   for (const QString& size : sizes)
     EXPECT_TRUE(size.contains("(A4)")) << size.toStdString();
 
-  std::vector<int> seen(std::size(kGrids), 0);
+  std::vector<qsizetype> seen(std::size(kGrids), 0);
   for (int n = 1; n <= sizes.size(); ++n) {
     const QString text =
         Output(pdftotext, {"-f", QString::number(n), "-l", QString::number(n), pdf, "-"});
     EXPECT_FALSE(text.contains("Cours 2 (approfondissement)")) << "the menu printed on page " << n;
     for (std::size_t g = 0; g < std::size(kGrids); ++g) {
-      const int tops = text.count(QRegularExpression(kGrids[g].top));
-      const int captions = text.count(QRegularExpression(kGrids[g].caption));
+      const qsizetype tops = text.count(QRegularExpression(kGrids[g].top));
+      const qsizetype captions = text.count(QRegularExpression(kGrids[g].caption));
       EXPECT_EQ(tops, captions) << "grid \"" << kGrids[g].top << "\" cut at page " << n;
       seen[g] += captions;
     }

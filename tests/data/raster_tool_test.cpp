@@ -32,7 +32,7 @@ int Distance(QRgb a, QRgb b) {
 }
 
 fs::path WriteText(const QTemporaryDir& dir, const char* name, const char* text) {
-  const fs::path path = fs::path(dir.path().toStdString()) / name;
+  fs::path path = fs::path(dir.path().toStdString()) / name;
   std::ofstream(path) << text;
   return path;
 }

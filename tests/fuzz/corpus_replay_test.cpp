@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/notebook_file.h"
+#include "app/notebook/notebook_file.h"
 #include "fuzz/fuzz_inputs.h"
 
 namespace {

@@ -17,6 +17,7 @@ std::vector<TPoint> ReferenceLine(TPoint a, TPoint b) {
   const int dy = b.Y - a.Y;
   const int n = std::max(std::abs(dx), std::abs(dy));
   std::vector<TPoint> pixels;
+  pixels.reserve(static_cast<std::size_t>(n));
   for (int i = 0; i < n; ++i) {
     pixels.push_back({static_cast<int>(std::floor(a.X + double(i) * dx / n + 0.5)),
                       static_cast<int>(std::floor(a.Y + double(i) * dy / n + 0.5))});
@@ -189,6 +190,7 @@ TEST(CanvasLine, VertLinesMatchLinesDrawnOneByOne) {
     pen.Width = round % 7 == 0 ? 2 : 1;
     pen.Color = static_cast<TColor>(random() & 0xFFFFFF);
     std::vector<int> xs;
+    xs.reserve(8);
     for (int k = 0; k < 8; ++k)
       xs.push_back(static_cast<int>(random() % 44) - 2);
     const int y0 = static_cast<int>(random() % 44) - 2, y1 = static_cast<int>(random() % 44) - 2;
@@ -250,6 +252,7 @@ TEST(CanvasLine, SegmentsMatchLinesDrawnOneByOne) {
     pen.Mode = round % 3 == 0 ? pmNotXor : pmCopy;
     pen.Width = 1 + round % 3;
     std::vector<TPoint> ends;
+    ends.reserve(12);
     for (int k = 0; k < 12; ++k) {
       ends.push_back({static_cast<int>(random() % 50) - 5, static_cast<int>(random() % 50) - 5});
     }

@@ -22,7 +22,8 @@ std::vector<TPoint> DensePath(std::mt19937& random, int count, unsigned stay) {
     const unsigned kind = random() % 1000;
     // Steps from the int range's ends stop at them.
     const auto moved = [&random](int v, int spread) {
-      const std::int64_t step = static_cast<std::int64_t>(random() % (2 * spread + 1)) - spread;
+      const std::int64_t step =
+          static_cast<std::int64_t>(random() % static_cast<unsigned>(2 * spread + 1)) - spread;
       return static_cast<int>(std::clamp<std::int64_t>(v + step, INT_MIN, INT_MAX));
     };
     if (kind < stay * 10) {

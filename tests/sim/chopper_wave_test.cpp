@@ -9,12 +9,12 @@
 namespace {
 
 constexpr long double E = 10.4L;
-constexpr int kBuiltSamples = 110;  // 0 .. 99 are shown, 100 .. 109 take the tails
+constexpr std::size_t kBuiltSamples = 110;  // 0 .. 99 are shown, 100 .. 109 take the tails
 
 // The expected period, written as consecutive stretches.
 class Wave {
  public:
-  Wave& Run(long double value, int count) {
+  Wave& Run(long double value, std::size_t count) {
     samples_.insert(samples_.end(), count, value);
     return *this;
   }
@@ -26,9 +26,7 @@ class Wave {
     return Then({level + sign * 20.0L, level + sign * 10.0L, level + sign * 5.0L,
                  level + sign * 2.5L, level + sign * 1.25L});
   }
-  Wave& FillTo(long double value, int end) {
-    return Run(value, end - static_cast<int>(samples_.size()));
-  }
+  Wave& FillTo(long double value, std::size_t end) { return Run(value, end - samples_.size()); }
   const std::vector<long double>& Samples() const { return samples_; }
 
  private:
@@ -58,9 +56,9 @@ TBench Built(TChopperType type, TDirection direction, TWiring wiring, int percen
   return bench;
 }
 
-void ExpectPeriod(const TBench& bench, const Wave& expected, int count = kBuiltSamples) {
-  ASSERT_LE(count, static_cast<int>(expected.Samples().size()));
-  for (int i = 0; i < count; ++i) {
+void ExpectPeriod(const TBench& bench, const Wave& expected, std::size_t count = kBuiltSamples) {
+  ASSERT_LE(count, expected.Samples().size());
+  for (std::size_t i = 0; i < count; ++i) {
     EXPECT_EQ(bench.WaveSamples()[i], expected.Samples()[i]) << "sample " << i;
   }
 }
@@ -205,7 +203,7 @@ TEST(ChopperWave, OutOfRangeSetPointsStayInsideTheBuffer) {
           EXPECT_EQ(bench.SpeedPercent(), TBench::HalveToEven(position));
           EXPECT_EQ(bench.ReferenceVoltage(), 0.0);
           EXPECT_EQ(bench.ChopperType(), type);
-          for (int i = 150; i < TBench::kWaveCapacity; ++i) {
+          for (std::size_t i = 150; i < TBench::kWaveCapacity; ++i) {
             ASSERT_EQ(bench.WaveSamples()[i], 0) << "position " << position << " sample " << i;
           }
         }

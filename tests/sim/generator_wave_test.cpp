@@ -21,7 +21,7 @@ TEST(GeneratorWave, IsTheVoltageWithTheDrawnRipple) {
   EXPECT_EQ(random.reseeds, 1);
   EXPECT_EQ(random.lastRange, 200);
   const double expected[] = {15.68, 16.3168, 16.0, 15.84};
-  for (int i = 0; i < TBench::kClearedSamples; ++i) {
+  for (std::size_t i = 0; i < TBench::kClearedSamples; ++i) {
     EXPECT_NEAR(static_cast<double>(bench.WaveSamples()[i]), expected[i % 4], kTolerance) << i;
   }
   EXPECT_EQ(bench.WaveSamples()[150], 0);
@@ -43,7 +43,7 @@ TEST(GeneratorWave, ZeroVoltageIsFlat) {
   bench.BuildGeneratorWave();  // a wave to replace
   bench.SetMotorVoltage(0);
   bench.BuildGeneratorWave();
-  for (int i = 0; i < TBench::kWaveCapacity; ++i)
+  for (std::size_t i = 0; i < TBench::kWaveCapacity; ++i)
     EXPECT_EQ(bench.WaveSamples()[i], 0) << i;
 }
 

@@ -255,7 +255,8 @@ TEST(FixedText, AsPrintfWritesItInTheCLocale) {
                    : std::ldexp(static_cast<double>(random() >> 11), int(random() % 200) - 150);
     const double signedValue = random() % 2 == 0 ? value : -value;
     const int decimals = static_cast<int>(random() % 10);
-    std::string expected(std::snprintf(nullptr, 0, "%.*f", decimals, signedValue) + 1, '\0');
+    const int length = std::snprintf(nullptr, 0, "%.*f", decimals, signedValue);
+    std::string expected(static_cast<std::size_t>(length) + 1, '\0');
     std::snprintf(expected.data(), expected.size(), "%.*f", decimals, signedValue);
     expected.pop_back();
     if (expected.find_first_of("123456789") == std::string::npos && expected[0] == '-')

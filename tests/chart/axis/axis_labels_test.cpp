@@ -13,13 +13,14 @@
 #include <vector>
 
 #include "chart/chart.h"
-#include "tests/chart/oscilloscope_chart.h"
 #include "tests/sim/c_locale.h"
+#include "tests/support/oscilloscope_chart.h"
 
 namespace {
 
 TEST(NextNiceStep, WalksOneTwoFiveInEveryDecade) {
   std::vector<double> steps;
+  steps.reserve(7);
   double step = 1;
   for (int i = 0; i < 7; ++i)
     steps.push_back(step = NextNiceStep(step));

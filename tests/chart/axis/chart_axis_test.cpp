@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "chart/chart.h"
-#include "tests/chart/oscilloscope_chart.h"
+#include "tests/support/oscilloscope_chart.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 
 #include "chart/chart.h"
 #include "chart/panel/event_shield.h"
-#include "tests/chart/oscilloscope_chart.h"
+#include "tests/support/oscilloscope_chart.h"
 
 namespace {
 

@@ -35,6 +35,7 @@ struct Point {
 
 std::vector<Point> Points(const TChartSeries& s) {
   std::vector<Point> points;
+  points.reserve(static_cast<std::size_t>(s.PointCount()));
   for (int i = 0; i < s.PointCount(); ++i) {
     points.push_back(
         {s.XValues().ValueAt(i), s.YValues().ValueAt(i), s.PointColor(i), s.PointLabel(i)});
@@ -129,8 +130,11 @@ TEST_F(ChartSeriesTest, LabelsStayWithTheirPoints) {
   series.AppendPoint(3, 0);
   series.AppendPoint(-1, 0, "début");
   const std::vector<std::string> expected = {"début", "", "milieu", "", ""};
-  for (int i = 0; i < 5; ++i)
-    EXPECT_EQ(series.PointLabel(i), expected[i]) << i;
+  int index = 0;
+  for (const std::string& label : expected) {
+    EXPECT_EQ(series.PointLabel(index), label) << index;
+    ++index;
+  }
   EXPECT_EQ(series.PointLabel(5), "");
   series.RemovePoint(0);
   EXPECT_EQ(series.PointLabel(1), "milieu");
@@ -143,10 +147,10 @@ TEST_F(ChartSeriesTest, VetoStoresNothingButThePendingValues) {
     EXPECT_EQ(sender, &series);
     EXPECT_EQ(sender->XValues().PendingValue, 5);
     EXPECT_EQ(sender->YValues().PendingValue, 6);
-    log.push_back("before");
+    log.emplace_back("before");
     return false;
   };
-  series.OnAfterAdd = [&](TChartSeries*, int) { log.push_back("after"); };
+  series.OnAfterAdd = [&](TChartSeries*, int) { log.emplace_back("after"); };
   EXPECT_EQ(series.AppendPoint(5, 6, "x", clBlue), -1);
   EXPECT_EQ(log, std::vector<std::string>{"before"});
   EXPECT_EQ(series.PointCount(), 1);

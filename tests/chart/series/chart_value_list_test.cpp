@@ -12,6 +12,7 @@ namespace {
 
 std::vector<double> Stored(const TChartValueList& list) {
   std::vector<double> values;
+  values.reserve(static_cast<std::size_t>(list.ValueCount()));
   for (int i = 0; i < list.ValueCount(); ++i)
     values.push_back(list.ValueAt(i));
   return values;

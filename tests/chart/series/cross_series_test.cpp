@@ -30,14 +30,16 @@ struct BareChart {
 };
 
 // What a cross per point draws, one point at a time: every pixel within ArmLength along and
-// ArmHalfWidth across each arm, inside the frame the chart clips series to.
-std::vector<bool> OneCrossPerPoint(const BareChart& bare, const QImage& image) {
+// ArmHalfWidth across each arm, inside the frame the chart clips series to: 1 in a one-bit
+// image of the screen's size where a pixel is crossed.
+QImage OneCrossPerPoint(const BareChart& bare, const QImage& image) {
   const TCrossSeries& s = bare.series;
   const TRect& p = bare.chart.PlotRect;
   const TRect clip{p.Left + 1, p.Top + 1, p.Right, p.Bottom - 1};
-  std::vector<bool> crossed(static_cast<std::size_t>(image.width() * image.height()));
+  QImage crossed(image.size(), QImage::Format_Mono);
+  crossed.fill(0);
   const auto mark = [&](int x, int y) {
-    if (clip.Contains(x, y)) crossed[static_cast<std::size_t>(y * image.width() + x)] = true;
+    if (clip.Contains(x, y)) crossed.setPixel(x, y, 1);
   };
   for (int i = 0; i < s.PointCount(); ++i) {
     const int x = s.XPixel(i), y = s.YPixel(i);
@@ -51,13 +53,12 @@ std::vector<bool> OneCrossPerPoint(const BareChart& bare, const QImage& image) {
   return crossed;
 }
 
-int WrongPixels(const QImage& image, const std::vector<bool>& crossed, TColor color) {
+int WrongPixels(const QImage& image, const QImage& crossed, TColor color) {
   const QRgb rgb = ToQColor(color).rgb();
   int wrong = 0;
   for (int y = 0; y < image.height(); ++y)
     for (int x = 0; x < image.width(); ++x)
-      wrong +=
-          (image.pixel(x, y) == rgb) != crossed[static_cast<std::size_t>(y * image.width() + x)];
+      wrong += (image.pixel(x, y) == rgb) != (crossed.pixelIndex(x, y) == 1);
   return wrong;
 }
 

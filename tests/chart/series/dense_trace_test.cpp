@@ -17,6 +17,11 @@
 
 namespace {
 
+// A draw from 0 to n - 1, as `random() % n` gives it.
+int Below(std::mt19937& random, int n) {
+  return static_cast<int>(random() % static_cast<unsigned>(n));
+}
+
 enum class Shape { kWalk, kSine, kSquare, kSteps, kSpikes };
 
 // What differs from the plain setting: both axes inverted, X read through a multiplier of -1
@@ -226,7 +231,7 @@ TEST(DenseTrace, CrowdedColumnsOnFewRows) {
     DenseChart dense;
     const int columns = 1 + static_cast<int>(random() % 4);
     const int levels = 2 + static_cast<int>(random() % 4);
-    const double start = (random() % 4000) / 400.0;  // anywhere on the axis
+    const double start = static_cast<double>(random() % 4000) / 400.0;  // anywhere on the axis
     for (int c = 0; c < columns; ++c) {
       const int points = 16 + static_cast<int>(random() % 120);
       // Now and then a column ends on a row beyond all its others.
@@ -234,9 +239,10 @@ TEST(DenseTrace, CrowdedColumnsOnFewRows) {
       for (int k = 0; k < points; ++k) {
         // A column is 10 / ~470 wide: these stay inside one or spill into the next.
         const double x = start + (c + k / static_cast<double>(points)) * 0.02;
-        int level = static_cast<int>(random() % levels);
+        int level = Below(random, levels);
         if (k == points - 1 && finalLevel != -2) level = finalLevel;
-        dense.series.AppendPoint(x, (level - levels / 2) * 0.2);  // a few pixels apart
+        const int middle = levels / 2;
+        dense.series.AppendPoint(x, (level - middle) * 0.2);  // a few pixels apart
       }
     }
     SCOPED_TRACE(trial);
@@ -273,6 +279,7 @@ TEST(PixelRun, TellsWhatMappingEachValueTells) {
     const double multiplier = round % 3 == 0 ? -2.5 : 1;
     std::vector<double> values(random() % 90);
     const int rows = 1 + static_cast<int>(random() % 30);  // few rows: repeats are common
+    const int middle = rows / 2;
     for (double& v : values) {
       switch (random() % 20) {
         case 0:
@@ -285,15 +292,16 @@ TEST(PixelRun, TellsWhatMappingEachValueTells) {
           v = 1e300;
           break;
         default:
-          v = (static_cast<int>(random() % rows) - rows / 2) * 20.0 / rows / multiplier;
+          v = (Below(random, rows) - middle) * 20.0 / rows / multiplier;
       }
     }
     const int count = static_cast<int>(values.size());
     const int before = map.ValueToPixel(static_cast<int>(random() % 20) - 10.0);
     const int mark = random() % 2 ? before : map.ValueToPixel(values.empty() ? 0 : values.back());
     TAxisMap::PixelRun expected;
-    for (int i = 0, last = before; i < count; ++i) {
-      const int p = map.ValueToPixel(values[i] * multiplier);
+    int last = before;
+    for (const double value : values) {
+      const int p = map.ValueToPixel(value * multiplier);
       expected.lowest = std::min(expected.lowest, p);
       expected.highest = std::max(expected.highest, p);
       expected.changes += p != last ? 1 : 0;

@@ -7,7 +7,7 @@
 #include <limits>
 
 #include "chart/chart.h"
-#include "tests/chart/oscilloscope_chart.h"
+#include "tests/support/oscilloscope_chart.h"
 
 namespace {
 

@@ -19,7 +19,7 @@ TEST(PodList, FollowsAVectorThroughEveryGrowthPath) {
     TPodList<double> list;
     std::vector<double> reference;
     while (static_cast<int>(reference.size()) < target) {
-      const double value = random();
+      const auto value = static_cast<double>(random());
       const int op = static_cast<int>(random() % 10);
       if (op < 7 || reference.empty()) {
         list.push_back(value);

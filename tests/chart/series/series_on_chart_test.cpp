@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "chart/chart.h"
-#include "tests/chart/oscilloscope_chart.h"
+#include "tests/support/oscilloscope_chart.h"
 
 namespace {
 

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QImage>
+#include <QList>
+#include <QLocale>
+#include <QPair>
+#include <QString>
+
+class TNotebookModel;
+
+// Saving the oscilloscope's traces (CSV) and screen (PNG), and the notebook's rows (CSV). Every
+// file is written whole or not at all (app/save_file.h): a write that fails leaves the file that
+// was there untouched. Nothing here throws; a failure comes back as a French sentence for the
+// error box.
+
+struct TExportResult {
+  QString error;  // empty when the file was written
+  bool Ok() const { return error.isEmpty(); }
+};
+
+// One trace as the chart stores it: `count` points, times in ms and values in `unit`. The
+// pointers are read only during the call (a series' StoredValues() can be handed in as is).
+struct TCsvTrace {
+  QString name;  // the column's heading before its unit: "tension rouge"
+  const double* times = nullptr;
+  const double* values = nullptr;
+  int count = 0;
+  QString unit = QStringLiteral("V");
+};
+
+// The CSV text, UTF-8 without a byte-order mark, one line per row ending in "\n":
+// - a heading row: "temps (ms)" then "<name> (<unit>)" for each trace;
+// - one row per time, in time order: traces sampled at the same instants share their rows, and a
+//   trace that has no point at a row's time (a shorter trace, another time base) leaves its cell
+//   empty. Every point is written exactly once, even when a trace repeats a time.
+// When `locale` writes a decimal comma, fields are separated by ';' and numbers take a decimal
+// comma, as a French spreadsheet expects; otherwise ',' and a decimal point. Numbers have at most
+// six decimals (a microvolt, a microsecond: finer than the screen shows) unless that text would
+// not read back as the same double, in which case the shortest text that does (an exponent
+// possible); no thousands separator, always ASCII digits; a value that is not finite is an empty
+// cell.
+QByteArray TracesCsv(const QList<TCsvTrace>& traces, const QLocale& locale);
+[[nodiscard]] TExportResult SaveTracesCsv(const QString& path, const QList<TCsvTrace>& traces,
+                                          const QLocale& locale);
+
+// The notebook's rows as CSV, under the same rules as the traces: a heading row of the column
+// titles, then one line per row in the notebook's order; numbers with the locale's separator and
+// decimal mark and the same digits as the traces, an empty cell where a reading is missing; a text
+// that holds the separator, a quote or a line break is quoted.
+QByteArray NotebookCsv(const TNotebookModel& model, const QLocale& locale);
+[[nodiscard]] TExportResult SaveTableCsv(const QString& path, const TNotebookModel& model,
+                                         const QLocale& locale);
+
+// The image as PNG, pixel for pixel.
+[[nodiscard]] TExportResult SaveImagePng(const QImage& image, const QString& path);
+
+// The file name proposed for an export: "oscillogramme_<tag>.<extension>", with the tag made
+// safe on every system: accents stripped, "%" written "pc", blanks as "_", anything but ASCII
+// letters, digits, '-' and '.' as "-". "2-quadrants R-L 50 %" gives
+// "oscillogramme_2-quadrants_R-L_50pc.csv".
+QString DefaultExportFileName(const QString& experimentTag, const QString& extension);

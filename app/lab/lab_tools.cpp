@@ -1,0 +1,316 @@
+#include "app/lab/lab_tools.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDateTime>
+#include <QDir>
+#include <QEvent>
+#include <QFileInfo>
+#include <QLocale>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QPushButton>
+#include <QSettings>
+#include <vector>
+
+#include "app/dialogs/error_box.h"
+#include "app/guarded.h"
+#include "app/lab/export.h"
+#include "app/lab/measures_window.h"
+#include "app/lab/report.h"
+#include "app/oscilloscope_settings.h"
+#include "app/save_folder.h"
+#include "chart/chart.h"
+#include "sim/bench.h"
+#include "sim/measure.h"
+
+namespace {
+
+const QString kHighContrastKey = QStringLiteral("affichage/contraste_eleve");
+const QString kFolderKey = QStringLiteral("fichiers/dossier");
+const QString kNone = QString::fromUtf8(kUndefinedMeasure);
+
+std::string Separator() {
+  return QLocale::system().decimalPoint().toStdString();
+}
+
+QString Quantity(const std::optional<double>& value, const char* unit, int decimals) {
+  return QString::fromStdString(FormatQuantity(value, unit, decimals, Separator()));
+}
+
+QString Point(double time, double voltage) {
+  return QStringLiteral("t = %1, u = %2").arg(Quantity(time, "ms", 2), Quantity(voltage, "V", 2));
+}
+
+TLabTools::TPrinterQuery& PrinterQuery() {
+  static TLabTools::TPrinterQuery query;
+  return query;
+}
+
+std::vector<double> Values(const TChartValueList& list) {
+  std::vector<double> copy(static_cast<std::size_t>(list.ValueCount()));
+  for (std::size_t i = 0; i < copy.size(); ++i)
+    copy[i] = list.ValueAt(static_cast<int>(i));
+  return copy;
+}
+
+// Watches the chart's double clicks for Shift before the chart hands them on, since its
+// double-click event carries no key state.
+class TShiftWatch : public QObject {
+ public:
+  TShiftWatch(QObject* parent, bool& shift) : QObject(parent), shift_(shift) {}
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::MouseButtonDblClick)
+      shift_ = static_cast<QMouseEvent*>(event)->modifiers().testFlag(Qt::ShiftModifier);
+    return false;
+  }
+
+ private:
+  bool& shift_;
+};
+
+}  // namespace
+
+TLabTools::TLabTools(QWidget* window, const TBench& bench, const TScope& scope, TWindowView view)
+    : QObject(window), window_(window), bench_(bench), scope_(scope), view_(std::move(view)) {
+  SetUpCursorB();
+  // Whatever changes what the screen shows (a recomputation, a zoom, a pan, a wheel step)
+  // ends in a paint; the measures follow from there.
+  scope_.chart->OnAfterDraw = [this](TCustomAxisPanel*) { Guarded([this] { RefreshMeasures(); }); };
+  baseLabelSize_ = scope_.chart->BottomAxis().LabelsFont().Size;
+}
+
+TLabTools::~TLabTools() = default;
+
+bool TLabTools::HighContrastSaved() {
+  return QSettings().value(kHighContrastKey, false).toBool();
+}
+
+// --- Cursors ----------------------------------------------------------------------------------
+
+void TLabTools::SetUpCursorB() {
+  Series5 = oscilloscope::MakeTrace(*scope_.chart, oscilloscope::kCursorB[0], this);
+  Series6 = oscilloscope::MakeTrace(*scope_.chart, oscilloscope::kCursorB[1], this);
+  scope_.chart->installEventFilter(new TShiftWatch(this, shiftDoubleClick_));
+}
+
+void TLabTools::SetCursorB() {
+  double time = 0, voltage = 0;
+  scope_.trace->PointerToValues(time, voltage);
+  cursorB_ = {time, voltage};
+  // The same end points as the cross: the ranges shown at this moment.
+  TChart& chart = *scope_.chart;
+  Series5->ClearPoints();
+  Series6->ClearPoints();
+  Series5->AppendPoint(time, chart.LeftAxis().Minimum());
+  Series5->AppendPoint(time, chart.LeftAxis().Maximum());
+  Series6->AppendPoint(chart.BottomAxis().Minimum(), voltage);
+  Series6->AppendPoint(chart.BottomAxis().Maximum(), voltage);
+  RefreshMeasures();
+}
+
+void TLabTools::ClearCursorB() {
+  cursorB_.reset();
+  Series5->ClearPoints();
+  Series6->ClearPoints();
+}
+
+// --- Measures ---------------------------------------------------------------------------------
+
+TMeasuresText TLabTools::MeasuresText() const {
+  TMeasuresText text;
+  const TFastLineSeries& trace = *scope_.trace;
+  const std::vector<double> times = Values(trace.XValues()), values = Values(trace.YValues());
+  const TChartAxis& bottom = scope_.chart->BottomAxis();
+  const TTraceMeasures m = MeasureTrace(times.data(), values.data(), trace.PointCount(),
+                                        bottom.Minimum(), bottom.Maximum(), TBench::kPeriodSamples);
+  const auto show = [&m](double value, const char* unit, int decimals) {
+    return m.Empty() ? kNone : Quantity(value, unit, decimals);
+  };
+  text.mean = show(m.mean, "V", 2);
+  text.rms = show(m.rms, "V", 2);
+  text.min = show(m.min, "V", 2);
+  text.max = show(m.max, "V", 2);
+  text.peakToPeak = show(m.peakToPeak, "V", 2);
+  text.period = Quantity(m.periodMs, "ms", 2);
+  text.frequency = Quantity(m.frequencyHz, "Hz", 0);
+  text.dutyCycle = Quantity(m.dutyCycle, "", 2);
+
+  const bool cursorA = scope_.crossTime->PointCount() > 0;
+  text.cursorA = cursorA ? Point(bench_.ReferenceTime(), bench_.ReferenceVoltage()) : kNone;
+  text.cursorB = cursorB_ ? Point(cursorB_->first, cursorB_->second) : kNone;
+  text.deltaT = text.deltaU = text.inverseDeltaT = kNone;
+  if (cursorA && cursorB_) {
+    const TCursorDelta d = CursorDifference(bench_.ReferenceTime(), bench_.ReferenceVoltage(),
+                                            cursorB_->first, cursorB_->second);
+    text.deltaT = Quantity(d.dtMs, "ms", 2);
+    text.deltaU = Quantity(d.dU, "V", 2);
+    text.inverseDeltaT = Quantity(d.inverseHz, "Hz", 1);
+  }
+  return text;
+}
+
+void TLabTools::RefreshMeasures() {
+  if (MeasuresWindow_ != nullptr && MeasuresWindow_->isVisible())
+    MeasuresWindow_->Show(MeasuresText());
+}
+
+void TLabTools::ShowMeasures() {
+  if (MeasuresWindow_ == nullptr) MeasuresWindow_ = new TMeasuresWindow(window_);
+  MeasuresWindow_->show();
+  MeasuresWindow_->raise();
+  MeasuresWindow_->activateWindow();
+  RefreshMeasures();
+}
+
+// --- Projector mode ---------------------------------------------------------------------------
+
+void TLabTools::SetHighContrast(bool on) {
+  QSettings().setValue(kHighContrastKey, on);
+  const int width = on ? 2 : 1;
+  for (TFastLineSeries* trace : {scope_.zeroLine, scope_.trace})
+    trace->LinePen().SetWidth(width);
+  const auto colour = [on](const oscilloscope::TTraceSetting& s) {
+    return on ? s.highContrastColour : s.colour;
+  };
+  scope_.crossTime->SetSeriesColor(colour(oscilloscope::kTraces[2]));
+  scope_.crossVoltage->SetSeriesColor(colour(oscilloscope::kTraces[3]));
+  Series5->SetSeriesColor(colour(oscilloscope::kCursorB[0]));
+  Series6->SetSeriesColor(colour(oscilloscope::kCursorB[1]));
+  for (TChartAxis* axis : {&scope_.chart->BottomAxis(), &scope_.chart->LeftAxis()}) {
+    TCanvasFont font = axis->LabelsFont();
+    font.Size = baseLabelSize_ + (on ? 1 : 0);
+    axis->SetLabelsFont(font);
+  }
+}
+
+// --- Files, clipboard and printer -------------------------------------------------------------
+
+QImage TLabTools::ScreenImage() const {
+  return scope_.chart->grab().toImage();
+}
+
+QString TLabTools::ExperimentTitle() const {
+  return QString::fromStdString(bench_.Description().experiment);
+}
+
+QString TLabTools::DefaultFileName(const QString& suffix) const {
+  QStringList parts{ExperimentTitle()};
+  for (const auto& setting : view_.settings())
+    parts.append(setting.second);
+  return DefaultExportFileName(parts.join(QLatin1Char(' ')), suffix);
+}
+
+QString TLabTools::AskSavePath(const QString& title, const QString& suffix, const QString& filter) {
+  const QString folder = ProposedSaveFolder(kFolderKey);
+  const QString path =
+      AskSaveFileName(window_, title, QDir(folder).filePath(DefaultFileName(suffix)), filter);
+  if (!path.isEmpty()) QSettings().setValue(kFolderKey, QFileInfo(path).absolutePath());
+  return path;
+}
+
+bool TLabTools::SaveScreenTo(const QString& path) {
+  const TExportResult result = SaveImagePng(ScreenImage(), path);
+  if (!result.Ok()) ShowErrorBox(result.error);
+  return result.Ok();
+}
+
+bool TLabTools::ExportCurvesTo(const QString& path) {
+  const TFastLineSeries& trace = *scope_.trace;
+  const TFastLineSeries& zero = *scope_.zeroLine;
+  const std::vector<double> t1 = Values(trace.XValues()), u1 = Values(trace.YValues());
+  const std::vector<double> t4 = Values(zero.XValues()), u4 = Values(zero.YValues());
+  const QList<TCsvTrace> traces = {
+      {QStringLiteral("tension moteur"), t1.data(), u1.data(), static_cast<int>(u1.size())},
+      {QStringLiteral("ligne zéro"), t4.data(), u4.data(), static_cast<int>(u4.size())}};
+  const TExportResult result = SaveTracesCsv(path, traces, QLocale::system());
+  if (!result.Ok()) ShowErrorBox(result.error);
+  return result.Ok();
+}
+
+void TLabTools::PrintReportTo(QPrinter* printer) {
+  TReport report;
+  report.title = QStringLiteral("Relevé de l'oscilloscope");
+  report.date = QDateTime::currentDateTime();
+  report.experiment = ExperimentTitle();
+  report.settings = view_.settings();
+  report.screen = ScreenImage();
+  report.readings = view_.readings();
+  const TMeasuresText m = MeasuresText();
+  report.measures = {{QStringLiteral("Moyenne ⟨u⟩"), m.mean},
+                     {QStringLiteral("Valeur efficace U"), m.rms},
+                     {QStringLiteral("Minimum"), m.min},
+                     {QStringLiteral("Maximum"), m.max},
+                     {QStringLiteral("Crête à crête"), m.peakToPeak},
+                     {QStringLiteral("Période"), m.period},
+                     {QStringLiteral("Fréquence"), m.frequency},
+                     {QStringLiteral("Rapport cyclique α"), m.dutyCycle},
+                     {QStringLiteral("Curseur A"), m.cursorA},
+                     {QStringLiteral("Curseur B"), m.cursorB},
+                     {QStringLiteral("Δt"), m.deltaT},
+                     {QStringLiteral("ΔU"), m.deltaU},
+                     {QStringLiteral("1/Δt"), m.inverseDeltaT}};
+  const TExportResult result = PrintReport(report, printer);
+  if (!result.Ok()) ShowErrorBox(result.error);
+}
+
+void TLabTools::SaveScreen() {
+  const QString path = AskSavePath(QStringLiteral("Enregistrer l'écran de l'oscilloscope"),
+                                   QStringLiteral("png"), QStringLiteral("Images PNG (*.png)"));
+  if (!path.isEmpty()) SaveScreenTo(path);
+}
+
+void TLabTools::ExportCurves() {
+  const QString path = AskSavePath(QStringLiteral("Exporter les courbes"), QStringLiteral("csv"),
+                                   QStringLiteral("Tableaux CSV (*.csv)"));
+  if (!path.isEmpty()) ExportCurvesTo(path);
+}
+
+void TLabTools::CopyScreen() {
+  QGuiApplication::clipboard()->setImage(ScreenImage());
+}
+
+TLabTools::TPrinterQuery TLabTools::SetPrinterQuery(TPrinterQuery query) {
+  return std::exchange(PrinterQuery(), std::move(query));
+}
+
+void TLabTools::Print() {
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setPageSize(QPageSize(QPageSize::A4));
+  printer.setDocName(DefaultFileName(QString()));
+  const bool printers =
+      PrinterQuery() ? PrinterQuery()() : !QPrinterInfo::availablePrinters().isEmpty();
+  if (!printers) {
+    OfferPdf(printer);
+    return;
+  }
+  QPrintDialog dialog(&printer, window_);
+  dialog.setWindowTitle(QStringLiteral("Imprimer"));
+  if (dialog.exec() == QDialog::Accepted) PrintReportTo(&printer);
+}
+
+// Many classroom seats have no printer: the report goes to a PDF the user prints elsewhere.
+void TLabTools::OfferPdf(QPrinter& printer) {
+  QMessageBox box(QMessageBox::Information, QStringLiteral("Imprimer"),
+                  QStringLiteral("Aucune imprimante n'est installée sur cet ordinateur.\n\n"
+                                 "Vous pouvez enregistrer le relevé dans un fichier PDF, puis "
+                                 "l'imprimer depuis un autre poste."),
+                  QMessageBox::NoButton, window_);
+  QPushButton* pdf = box.addButton(QStringLiteral("&Enregistrer en PDF…"), QMessageBox::AcceptRole);
+  QPushButton* cancel = box.addButton(QStringLiteral("Annuler"), QMessageBox::RejectRole);
+  box.setDefaultButton(pdf);
+  box.setEscapeButton(cancel);  // Escape and the close box answer "Annuler"
+  box.exec();
+  if (box.clickedButton() != pdf) return;
+  const QString path = AskSavePath(QStringLiteral("Enregistrer le relevé en PDF"),
+                                   QStringLiteral("pdf"), QStringLiteral("Documents PDF (*.pdf)"));
+  if (path.isEmpty()) return;
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(path);
+  PrintReportTo(&printer);
+}

@@ -1,0 +1,114 @@
+#include "app/notebook/notebook_controller.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QLocale>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTimer>
+
+#include "app/dialogs/error_box.h"
+#include "app/guarded.h"
+#include "app/lab/export.h"
+#include "app/notebook/notebook_file.h"
+#include "app/notebook/notebook_model.h"
+#include "app/notebook/notebook_store.h"
+#include "app/notebook/notebook_window.h"
+#include "app/notebook/unsaved_rows_box.h"
+#include "sim/bench.h"
+
+TNotebookController::TNotebookController(QWidget* window, const TBench& bench)
+    : QObject(window),
+      window_(window),
+      bench_(bench),
+      model_(new TNotebookModel(this)),
+      store_(new TNotebookStore(model_, TNotebookFile::DefaultPath(), this)) {
+  const QString loaded = store_->Load();
+  if (!loaded.isEmpty()) {
+    // Said once the window is up, not in the middle of building it.
+    QTimer::singleShot(0, this, [loaded] { Guarded([&loaded] { ShowErrorBox(loaded); }); });
+  }
+  // Removals from the notebook's window.
+  ConnectGuarded(store_, &TNotebookStore::Report, this,
+                 [](const QString& message) { ShowErrorBox(message); });
+}
+
+TNotebookController::~TNotebookController() = default;
+
+TNotebookRow TNotebookController::CurrentReadings() const {
+  const TBenchDescription bench = bench_.Description();
+  TNotebookRow row;
+  row.time =
+      QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toStdString();
+  row.experiment = bench.experiment;
+  row.wiring = bench.wiring.caption;
+  row.chopperType = bench.chopperType.caption;
+  row.direction = bench.direction.caption;
+  row.drivingMachine = bench.drivingMachine.caption;
+  row.setPoint = bench_.SpeedPercent();
+  row.voltage = static_cast<double>(bench_.MotorVoltage());
+  row.speed = static_cast<double>(bench_.MotorSpeed());
+  // The ammeters read "inactif" outside the four-quadrant experiment: no value, not zero.
+  if (bench_.ExperimentKind() == TExperiment::kFourQuadrants) {
+    row.current1 = static_cast<double>(bench_.Current1());
+    row.current2 = static_cast<double>(bench_.Current2());
+  }
+  return row;
+}
+
+void TNotebookController::Record() {
+  const QString message = store_->Record(CurrentReadings());
+  if (!message.isEmpty()) ShowErrorBox(message);
+}
+
+void TNotebookController::ShowWindow() {
+  const QString message = store_->Refresh();
+  if (NotebookWindow_ == nullptr) NotebookWindow_ = new TNotebookWindow(model_, window_);
+  NotebookWindow_->show();
+  NotebookWindow_->raise();
+  NotebookWindow_->activateWindow();
+  if (!message.isEmpty()) ShowErrorBox(message);
+}
+
+bool TNotebookController::Saved() {
+  // The cause (a full disk, a folder out of reach) was said when it happened.
+  store_->Flush();
+  return store_->UnsavedRows().empty();
+}
+
+bool TNotebookController::CloseWithUnsavedRows() {
+  const std::vector<TNotebookRow>& rows = store_->UnsavedRows();
+  const QString count = QLocale(QLocale::French).toString(qulonglong(rows.size()));
+  const QString question =
+      rows.size() == 1 ? QStringLiteral(
+                             "1 relevé n'a pas pu être enregistré et sera perdu à la fermeture du "
+                             "programme. L'exporter d'abord dans un fichier CSV\u202F?")
+                       : QStringLiteral(
+                             "%1 relevés n'ont pas pu être enregistrés et seront perdus à la "
+                             "fermeture du programme. Les exporter d'abord dans un fichier "
+                             "CSV\u202F?")
+                             .arg(count);
+  switch (AskUnsavedRows(question)) {
+    case TUnsavedRowsAnswer::kClose:
+      return true;
+    case TUnsavedRowsAnswer::kCancel:
+      return false;
+    case TUnsavedRowsAnswer::kExport:
+      break;
+  }
+  const QString folderKey = QStringLiteral("fichiers/dossier");  // the exports' last folder
+  QSettings settings;
+  QString folder = settings.value(folderKey).toString();
+  if (folder.isEmpty() || !QFileInfo(folder).isDir())
+    folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  const QString path = AskUnsavedRowsPath(
+      window_, QDir(folder).filePath(QStringLiteral("releves-non-enregistres.csv")));
+  if (path.isEmpty()) return false;  // back to the program, nothing lost
+  settings.setValue(folderKey, QFileInfo(path).absolutePath());
+  TNotebookModel unsaved;
+  unsaved.SetRows(rows);
+  const TExportResult result = SaveTableCsv(path, unsaved, QLocale::system());
+  if (!result.Ok()) ShowErrorBox(result.error);
+  return result.Ok();
+}

@@ -1,0 +1,210 @@
+// The notebook file's writing side: the lock, the lines appended to the journal, and the whole
+// file rewritten when appending is impossible or the removed rows outweigh the live ones.
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLockFile>
+#include <QStorageInfo>
+
+#include "app/notebook/notebook_file.h"
+#include "app/notebook/notebook_format.h"
+#include "app/save_file.h"
+
+using namespace notebook_format;
+
+namespace {
+
+// An append takes milliseconds and a rewrite of the largest notebook well under a second: a
+// lock older than this belongs to a copy that died on another computer (on this one, QLockFile
+// sees at once that its process is gone).
+constexpr int kStaleLockMs = 10'000;
+constexpr int kLockWaitMs = 3'000;
+// Room a write needs beyond its bytes before a failure can be put down to something else than
+// a full disk.
+constexpr qint64 kSpareBytes = 64 * 1024;
+// Removed lines are only worth a rewrite once there are a few of them.
+constexpr std::size_t kMinDeadLines = 32;
+
+QString Detail(const QString& errorString) {
+  return errorString.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(errorString);
+}
+
+// Why nothing could be written in `folder` (to `file`, when given), to follow "Les relevés n'ont
+// pas pu être enregistrés dans … : "; `otherwise` when neither the rights nor the room explain it.
+QString WhyUnwritable(const QString& folder, const QString& file, qint64 bytes,
+                      const QString& otherwise) {
+  if (!QFileInfo(folder).isWritable())
+    return QStringLiteral("le dossier %1 n'est pas accessible en écriture").arg(QuotedPath(folder));
+  if (!file.isEmpty()) {
+    const QFileInfo info(file);
+    if (info.exists() && !info.isWritable())
+      return QStringLiteral("le fichier est en lecture seule");
+  }
+  const QStorageInfo storage(folder);
+  if (storage.isValid() && storage.bytesAvailable() >= 0 &&
+      storage.bytesAvailable() < bytes + kSpareBytes)
+    return QStringLiteral("le disque est plein");
+  return otherwise;
+}
+
+// Why a rewrite failed, to follow the same words as WhyUnwritable.
+QString WriteFailure(const TSaveOutcome& outcome, const QString& path, qint64 bytes) {
+  const QString folder = QFileInfo(path).absolutePath();
+  const QString detail = Detail(outcome.detail);
+  switch (outcome.fault) {
+    case TSaveFault::kWrite:
+      return WhyUnwritable(folder, {}, bytes, QStringLiteral("l'écriture a échoué") + detail);
+    case TSaveFault::kReplace:
+      return QStringLiteral("l'ancien fichier n'a pas pu être remplacé") + detail;
+    case TSaveFault::kNone:
+    case TSaveFault::kCreate:
+      break;
+  }
+  return WhyUnwritable(
+      folder, {}, bytes,
+      QStringLiteral("le fichier n'a pas pu être créé dans le dossier %1").arg(QuotedPath(folder)) +
+          detail);
+}
+
+// Empty when the file was written whole; otherwise why not. The old file stays as it was.
+QString WriteWhole(const QString& path, const QByteArray& bytes) {
+  const QString folder = QFileInfo(path).absolutePath();
+  if (!QDir().mkpath(folder))
+    return QStringLiteral("le dossier %1 n'a pas pu être créé").arg(QuotedPath(folder));
+  const TSaveOutcome outcome = SaveWholeFile(path, bytes);
+  return outcome.Ok() ? QString() : WriteFailure(outcome, path, bytes.size());
+}
+
+}  // namespace
+
+bool TNotebookFile::Lock(QString* message) {
+  const QString folder = QFileInfo(path_).absolutePath();
+  if (!QDir().mkpath(folder)) {
+    *message =
+        Failure(QStringLiteral("le dossier %1 n'a pas pu être créé").arg(QuotedPath(folder)));
+    return false;
+  }
+  if (!lock_) {
+    lock_ = std::make_unique<QLockFile>(path_ + QStringLiteral(".lock"));
+    lock_->setStaleLockTime(kStaleLockMs);
+  }
+  if (lock_->tryLock(kLockWaitMs)) return true;
+  *message = Failure(lock_->error() == QLockFile::LockFailedError
+                         ? QStringLiteral("une autre copie du programme est en train de l'écrire")
+                         : WhyUnwritable(folder, {}, 0,
+                                         QStringLiteral("le verrou %1 n'a pas pu être posé")
+                                             .arg(QuotedPath(path_ + QStringLiteral(".lock")))));
+  return false;
+}
+
+void TNotebookFile::Unlock() {
+  if (lock_) lock_->unlock();
+}
+
+bool TNotebookFile::Append(const std::vector<std::string>& removed,
+                           const std::vector<TNotebookRow>& rows, QString* message) {
+  if (mustNotReplace_) {
+    *message = Failure(QStringLiteral("le fichier illisible qui s'y trouve est conservé"));
+    return false;
+  }
+  if (version_ != 2) return false;  // NeedsRewrite(): the caller rewrites instead
+  QByteArray bytes;
+  if (!removed.empty()) AppendRemoval(bytes, removed);
+  for (const TNotebookRow& row : rows)
+    AppendRecord(bytes, row);
+  if (bytes.isEmpty()) return true;
+  QFile file;
+  if (!OpenToAppend(file, bytes.size(), message) || !WriteAtEnd(file, bytes, message)) return false;
+  lines_ += rows.size() + (removed.empty() ? 0 : 1);
+  missingLineFeed_ = false;
+  failureReported_ = false;
+  return true;
+}
+
+bool TNotebookFile::OpenToAppend(QFile& file, qint64 bytes, QString* message) {
+  QString error;
+  switch (OpenRegular(file, path_, true, &error)) {
+    case TOpened::kMissing:
+      Forget();  // the next write makes it again, whole
+      *message = Failure(QStringLiteral("le fichier a disparu"));
+      return false;
+    case TOpened::kNotRegular:
+      mustNotReplace_ = true;
+      *message = Failure(QStringLiteral("ce n'est plus un fichier ordinaire"));
+      return false;
+    case TOpened::kFailed:
+      *message = Failure(WhyUnwritable(QFileInfo(path_).absolutePath(), path_, bytes,
+                                       QStringLiteral("l'écriture a échoué") + Detail(error)));
+      return false;
+    case TOpened::kOk:
+      break;
+  }
+  return true;
+}
+
+bool TNotebookFile::WriteAtEnd(QFile& file, QByteArray bytes, QString* message) {
+  const auto failed = [&](qint64 size) {
+    const QString detail = Detail(file.errorString());
+    if (size >= 0) file.resize(size);  // no half line left behind
+    *message = Failure(WhyUnwritable(QFileInfo(path_).absolutePath(), path_, bytes.size(),
+                                     QStringLiteral("l'écriture a échoué") + detail));
+    return false;
+  };
+  qint64 size = file.size();
+  // A line cut short by a copy that died while writing it: it never was a row.
+  if (tornTail_ && size > offset_) {
+    if (!file.resize(offset_)) return failed(-1);
+    size = offset_;
+  }
+  tornTail_ = false;
+  char last = '\n';
+  if (size > 0 && !(file.seek(size - 1) && file.getChar(&last))) return failed(-1);
+  if (last != '\n') bytes.prepend('\n');
+  if (file.write(bytes) != bytes.size()) return failed(size);
+  // Bytes this copy has not read yet (written without the lock) are read later, with these.
+  if (size == offset_) offset_ = size + bytes.size();
+  return true;
+}
+
+bool TNotebookFile::Rewrite(const std::vector<TNotebookRow>& rows, QString* message) {
+  if (mustNotReplace_) {
+    *message = Failure(QStringLiteral("le fichier illisible qui s'y trouve est conservé"));
+    return false;
+  }
+  QByteArray text;
+  text.reserve(qsizetype(64 + rows.size() * 160));
+  text.append(kFirstLine2.data(), qsizetype(kFirstLine2.size()));
+  text += '\t';
+  text += QByteArray::fromStdString(NewNotebookRowId());
+  text += '\n';
+  const qsizetype headerSize = text.size();
+  for (const TNotebookRow& row : rows)
+    AppendRecord(text, row);
+  const QString why = WriteWhole(path_, text);
+  if (!why.isEmpty()) {
+    *message = Failure(why);
+    return false;
+  }
+  version_ = 2;
+  header_ = text.left(headerSize);
+  offset_ = text.size();
+  lines_ = rows.size();
+  missingLineFeed_ = tornTail_ = false;
+  failureReported_ = false;
+  return true;
+}
+
+bool TNotebookFile::CompactionDue(std::size_t liveRows, std::size_t newLines) const {
+  const std::size_t lines = lines_ + newLines;
+  const std::size_t dead = lines > liveRows ? lines - liveRows : 0;
+  return dead > liveRows && dead >= kMinDeadLines;
+}
+
+QString TNotebookFile::Save(const std::vector<TNotebookRow>& rows) {
+  QString message;
+  if (Lock(&message)) {
+    Rewrite(rows, &message);
+    Unlock();
+  }
+  return message;
+}

@@ -1,0 +1,76 @@
+#pragma once
+
+#include <QDialog>
+#include <QList>
+#include <QString>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "sim/notebook.h"
+
+class QModelIndex;
+class TChart;
+class TChartSeries;
+class TFastLineSeries;
+class TNotebookModel;
+
+namespace Ui {
+class TNotebookWindow;
+}
+
+// The notebook ("Relevés") beside the main window: the rows as a table, and the plot of one
+// numeric column against another with its least-squares line. Not modal, so the student keeps
+// recording rows while it follows every change of the model.
+class TNotebookWindow : public QDialog {
+  Q_OBJECT
+
+ public:
+  // `model` must outlive the window.
+  explicit TNotebookWindow(TNotebookModel* model, QWidget* parent = nullptr);
+  ~TNotebookWindow() override;
+
+  // The CSV file of every row, in the user's decimal habit; false (after the error box) when
+  // it could not be written. "Exporter…" asks for the path, then calls this.
+  bool ExportTo(const QString& path);
+
+ private:
+  void SetUpTable();
+  void SetUpPlot();
+  void SetUpSeries();
+  void SetUpColumnChoices();
+  void ConnectModel();
+  void RowsInserted(int first, int last);
+
+  // What the plot lacks of the model: nothing, rows recorded after those plotted, or more.
+  enum class TStale { kNone, kAppended, kAll };
+  // The model's signals come one run of rows at a time, so they only mark the plot out of
+  // date; Changed() (or, failing it, the next turn of the event loop) brings it up to date once.
+  void MarkStale(TStale stale);
+  void Refresh();
+  void RebuildPoints();
+  void AddPoints(int first, int end);
+  void UpdateFit();
+  void ShowEquation(const std::optional<TLineFit>& fit, int interceptDecimals);
+  void SizeColumns(const std::vector<int>& rows, bool shrink);
+  void SizeColumnsToSample();
+  void UpdateButtons();
+
+  QList<int> SelectedRows() const;
+  void RemoveSelectedRows();
+  void ClearAllRows();
+  void CopySelectedRows();
+  void AskExportPath();
+
+  std::unique_ptr<Ui::TNotebookWindow> ui_;
+  TNotebookModel* model_;
+  TChart* chart_;
+  // Drawing order: the frame (no pixels, it sets the axes' ranges), the markers, then the line,
+  // which stays in sight over thousands of markers.
+  std::unique_ptr<TChartSeries> frameSeries_;
+  std::unique_ptr<TChartSeries> pointSeries_;
+  std::unique_ptr<TFastLineSeries> fitSeries_;
+  TStale stale_ = TStale::kNone;
+  int plottedRows_ = 0;          // the model's rows the points were taken from
+  std::vector<double> xs_, ys_;  // the points, as FitLine takes them
+};

@@ -1,0 +1,298 @@
+// The oscilloscope for lab work: cursor B, the measures, exports, the printed page, the
+// projector mode, and the menus that open them.
+#include <QAction>
+#include <QCursor>
+#include <QDialog>
+#include <QFile>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPrinter>
+#include <QProcess>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QScrollBar>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTest>
+#include <QTimer>
+#include <cmath>
+
+#include "app/lab/measures_window.h"
+#include "app/oscilloscope_settings.h"
+#include "app/save_folder.h"
+#include "tests/app/form_fixture.h"
+
+namespace {
+
+class LabTest : public FormTest {
+ protected:
+  LabTest() {
+    chart = Find<TChart>("Chart1");
+    chart->resize(600, 400);
+    chart->show();
+    chart->PaintChart(nullptr, chart->ClientRect());
+  }
+
+  QPoint PixelOf(double time, double volts) {
+    return {chart->BottomAxis().ValueToPixel(time), chart->LeftAxis().ValueToPixel(volts)};
+  }
+  void DoubleClickAt(QPoint p, Qt::KeyboardModifiers keys = {}) {
+    QCursor::setPos(chart->mapToGlobal(p));
+    QTest::mouseDClick(chart, Qt::LeftButton, keys, p);
+  }
+  // The two-quadrant chopper at 60 %, on a motor without self-induction: a plain square wave.
+  void RunSquareWave() {
+    Menu("Hacheur2quadrantsvisualisationdestensions1");
+    Select("RadioButton8");
+    Select("RadioButton3");
+    Select("RadioButton5");
+    QScrollBar* bar = Find<QScrollBar>("ScrollBar1");
+    bar->setSliderPosition(120);
+    form->ScrollBar1Scroll(120);
+  }
+  QString V(const char* text) { return Reading(text) + QStringLiteral("\u00A0V"); }
+
+  TChart* chart = nullptr;
+};
+
+// WCAG contrast of two 0x00BBGGRR colours.
+double Luminance(TColor c) {
+  double l = 0;
+  const double weights[3] = {0.2126, 0.7152, 0.0722};
+  for (int k = 0; k < 3; ++k) {
+    const double v = ((c >> (8 * k)) & 0xFF) / 255.0;
+    l += weights[k] * (v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4));
+  }
+  return l;
+}
+double Contrast(TColor a, TColor b) {
+  const double la = Luminance(a), lb = Luminance(b);
+  return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+TEST_F(LabTest, FileMenuComesFirstAndTheOthersKeepTheirPlace) {
+  QStringList titles;
+  for (QAction* entry : form->menuBar()->actions())
+    titles << entry->text();
+  EXPECT_EQ(titles, (QStringList{"&Fichier", "&Choix de l'essai", "C&ours", "&Travail à faire",
+                                 "Aff&ichage", "&Aide"}));
+  EXPECT_EQ(Find<QAction>("Copierlcran1")->shortcut(), QKeySequence(QKeySequence::Copy));
+  EXPECT_EQ(Find<QAction>("Imprimer1")->shortcut(), QKeySequence(QKeySequence::Print));
+  EXPECT_EQ(Find<QAction>("Quitter1")->shortcut(), QKeySequence(QStringLiteral("Ctrl+Q")));
+}
+
+TEST_F(LabTest, ShiftDoubleClickSetsCursorBAndTheWindowShowsTheDifferences) {
+  Menu("Mesures1");
+  DoubleClickAt(PixelOf(5, 10));
+  DoubleClickAt(PixelOf(7.5, -5), Qt::ShiftModifier);
+  const double tA = Bench().ReferenceTime(), uA = Bench().ReferenceVoltage();
+  TFastLineSeries* b = Find<TFastLineSeries>("Series5");
+  ASSERT_EQ(b->PointCount(), 2);
+  const double tB = b->XValues().ValueAt(0);
+  const double uB = Find<TFastLineSeries>("Series6")->YValues().ValueAt(0);
+  EXPECT_NEAR(tA, 5, 0.1);
+  EXPECT_NEAR(tB, 7.5, 0.1);
+  EXPECT_NEAR(uB, -5, 0.3);
+  // Cursor B leaves the cross and the read-out's reference alone.
+  EXPECT_EQ(Find<TFastLineSeries>("Series2")->XValues().ValueAt(0), tA);
+  EXPECT_EQ(b->YValues().ValueAt(0), -25);
+  EXPECT_EQ(b->YValues().ValueAt(1), 25);
+
+  const TMeasuresText shown = form->findChild<TMeasuresWindow*>()->Shown();
+  const auto number = [](double v, int decimals) {
+    return Reading(QString::number(v, 'f', decimals).toLatin1().constData());
+  };
+  EXPECT_EQ(shown.deltaT, number(tB - tA, 2) + QStringLiteral("\u00A0ms"));
+  EXPECT_EQ(shown.deltaU, number(uB - uA, 2) + QStringLiteral("\u00A0V"));
+  EXPECT_EQ(shown.inverseDeltaT, number(1000 / (tB - tA), 1) + QStringLiteral("\u00A0Hz"));
+
+  Find<QPushButton>("Button1")->click();  // "0 absolu" removes both
+  EXPECT_EQ(b->PointCount(), 0);
+  EXPECT_EQ(Find<TFastLineSeries>("Series2")->PointCount(), 0);
+  const TMeasuresText cleared = form->findChild<TMeasuresWindow*>()->Shown();
+  EXPECT_EQ(cleared.cursorB, QStringLiteral("—"));
+  EXPECT_EQ(cleared.deltaT, QStringLiteral("—"));
+}
+
+TEST_F(LabTest, MeasuresFollowTheTraceAndTheZoom) {
+  Find<QPushButton>("Button4")->click();
+  auto* window = form->findChild<TMeasuresWindow*>();
+  ASSERT_NE(window, nullptr);
+  EXPECT_TRUE(window->isVisible());
+  EXPECT_FALSE(window->isModal());
+  Menu("Hacheur2quadrantsvisualisationdestensions1");  // a flat trace at 0 V
+  chart->PaintChart(nullptr, chart->ClientRect());
+  EXPECT_EQ(window->Shown().mean, V("0.00"));
+  EXPECT_EQ(window->Shown().dutyCycle, QStringLiteral("—"));
+
+  RunSquareWave();
+  chart->PaintChart(nullptr, chart->ClientRect());
+  // 61 of the 100 samples of each period at 10,4 V, the others at 0.
+  EXPECT_EQ(window->Shown().mean, V("6.34"));
+  EXPECT_EQ(window->Shown().rms, V("8.12"));
+  EXPECT_EQ(window->Shown().peakToPeak, V("10.40"));
+  EXPECT_EQ(window->Shown().dutyCycle, Reading("0.61"));
+  EXPECT_EQ(window->Shown().period, Reading("5.00") + QStringLiteral("\u00A0ms"));
+  EXPECT_EQ(window->Shown().frequency, QStringLiteral("200\u00A0Hz"));
+  const TMeasuresText whole = window->Shown();
+
+  // Zoomed inside one period, the measures still cover a whole period of the same wave.
+  chart->ApplyZoom(0, 0, 1, 2, -25, 25, 0, 0);
+  chart->PaintChart(nullptr, chart->ClientRect());
+  EXPECT_EQ(window->Shown().mean, whole.mean);
+  EXPECT_EQ(window->Shown().dutyCycle, whole.dutyCycle);
+}
+
+TEST_F(LabTest, ScreenAndCurvesSavedAsShown) {
+  RunSquareWave();
+  DoubleClickAt(PixelOf(5, 10));
+  const QString png = QDir(work.path()).filePath(QStringLiteral("écran.png"));
+  ASSERT_TRUE(form->SaveScreenTo(png));
+  const QImage grab = chart->grab().toImage().convertToFormat(QImage::Format_RGB32);
+  EXPECT_EQ(QImage(png).convertToFormat(QImage::Format_RGB32), grab);
+
+  const QString csv = QDir(work.path()).filePath(QStringLiteral("courbes.csv"));
+  ASSERT_TRUE(form->ExportCurvesTo(csv));
+  QFile file(csv);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const QStringList rows = QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
+  EXPECT_EQ(rows.size(), 1 + 501);  // the header, then one row per point of the zero line
+  EXPECT_TRUE(rows[0].startsWith(QStringLiteral("temps (ms)")));
+  EXPECT_TRUE(form->DefaultFileName(QStringLiteral("csv")).endsWith(QStringLiteral(".csv")));
+  EXPECT_TRUE(errors.empty());
+}
+
+TEST_F(LabTest, FailedExportIsSaidAndChangesNothing) {
+  // A folder that cannot be written, whoever runs the test: its place is taken by a file.
+  const QString blocker = QDir(work.path()).filePath(QStringLiteral("relevés"));
+  QFile file(blocker);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write("ancien");
+  file.close();
+  const QImage before = form->ScreenImage();
+  EXPECT_FALSE(form->ExportCurvesTo(blocker + QStringLiteral("/courbes.csv")));
+  EXPECT_FALSE(form->SaveScreenTo(blocker + QStringLiteral("/écran.png")));
+  ASSERT_EQ(errors.size(), 2u);
+  EXPECT_TRUE(QString::fromStdString(errors[0]).startsWith(
+      QStringLiteral("Impossible d'écrire le fichier")));
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  EXPECT_EQ(file.readAll(), "ancien");
+  EXPECT_EQ(form->ScreenImage(), before);
+}
+
+TEST_F(LabTest, PrintsOnePageToPdf) {
+  RunSquareWave();
+  const QString pdf = QDir(work.path()).filePath(QStringLiteral("relevé.pdf"));
+  {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setOutputFileName(pdf);
+    form->PrintReportTo(&printer);
+  }
+  ASSERT_TRUE(QFile::exists(pdf));
+  QProcess info;
+  info.start(QStringLiteral("pdfinfo"), {pdf});
+  if (!info.waitForFinished() || info.exitCode() != 0) GTEST_SKIP() << "pdfinfo is missing";
+  EXPECT_TRUE(QString::fromUtf8(info.readAllStandardOutput())
+                  .contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\n"))));
+}
+
+// A seat without a printer: "Imprimer…" says so and offers a PDF file, saved where the user
+// can write, the folder remembered for the next time.
+TEST_F(LabTest, WithoutAPrinterThePrintEntryOffersAPdf) {
+  RunSquareWave();
+  ASSERT_TRUE(QDir(work.path()).mkdir(QStringLiteral("sortie")));
+  const QString pdf = QDir(work.path()).filePath(QStringLiteral("sortie/relevé.pdf"));
+  QStringList proposed;
+  struct Seams {
+    TForm1::TPrinterQuery printers;
+    TSaveFileDialog dialog;
+    ~Seams() {
+      TForm1::SetPrinterQuery(printers);
+      SetSaveFileDialog(dialog);
+    }
+  } previous{TForm1::SetPrinterQuery([] { return false; }),
+             SetSaveFileDialog([&](const QString&, const QString& path, const QString& filter) {
+               EXPECT_TRUE(filter.contains(QStringLiteral("*.pdf"))) << filter.toStdString();
+               proposed << path;
+               return pdf;
+             })};
+  const struct {
+    Qt::Key answer;
+    bool written;
+  } rows[] = {{Qt::Key_Escape, false}, {Qt::Key_Return, true}, {Qt::Key_Return, true}};
+  for (const auto& row : rows) {
+    QFile::remove(pdf);
+    QString text, defaultButton, escapeButton;
+    QStringList buttons;
+    QTimer::singleShot(0, form.get(), [&] {
+      QWidget* modal = QApplication::activeModalWidget();
+      auto* box = qobject_cast<QMessageBox*>(modal);
+      if (box == nullptr) {  // not the box expected: closed, so the test fails instead of hanging
+        if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->reject();
+        return;
+      }
+      text = box->text();
+      for (const QAbstractButton* button : box->buttons())
+        buttons << button->text();
+      defaultButton = box->defaultButton()->text();
+      escapeButton = box->escapeButton()->text();
+      QTest::keyClick(box, row.answer);
+    });
+    Menu("Imprimer1");
+    EXPECT_TRUE(
+        text.startsWith(QStringLiteral("Aucune imprimante n'est installée sur cet ordinateur.")));
+    EXPECT_EQ(buttons.size(), 2);
+    EXPECT_EQ(defaultButton, QStringLiteral("&Enregistrer en PDF…"));
+    EXPECT_EQ(escapeButton, QStringLiteral("Annuler"));
+    QFile file(pdf);
+    EXPECT_EQ(file.open(QIODevice::ReadOnly), row.written);
+    if (row.written) {
+      EXPECT_EQ(file.read(4), "%PDF");
+    }
+  }
+  EXPECT_TRUE(errors.empty());
+  // Asked once per "Enregistrer en PDF…": first in the user's own folders, then where the
+  // last file went; never in the working directory.
+  ASSERT_EQ(proposed.size(), 2);
+  const QString first = QFileInfo(proposed[0]).absolutePath();
+  EXPECT_NE(first, QDir::currentPath());
+  EXPECT_TRUE(first == QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) ||
+              first == QDir::homePath())
+      << first.toStdString();
+  EXPECT_TRUE(proposed[0].endsWith(QStringLiteral(".pdf")));
+  EXPECT_EQ(QFileInfo(proposed[1]).absolutePath(), QFileInfo(pdf).absolutePath());
+}
+
+TEST_F(LabTest, ProjectorModeIsRememberedAndOffMeansTheScreenOfBefore) {
+  RunSquareWave();
+  DoubleClickAt(PixelOf(5, 10));
+  chart->PaintChart(nullptr, chart->ClientRect());
+  const QImage untouched = form->ScreenImage();
+  QAction* mode = Find<QAction>("Contrastelev1");
+  mode->trigger();
+  chart->PaintChart(nullptr, chart->ClientRect());
+  EXPECT_NE(form->ScreenImage(), untouched);
+  EXPECT_EQ(Find<TFastLineSeries>("Series1")->LinePen().Width(), 2);
+  EXPECT_EQ(chart->BottomAxis().LabelsFont().Size, 9);
+  EXPECT_TRUE(QSettings().value(QStringLiteral("affichage/contraste_eleve")).toBool());
+  {
+    TForm1 next;  // the next run starts in the same mode
+    EXPECT_TRUE(next.findChild<QAction*>(QStringLiteral("Contrastelev1"))->isChecked());
+  }
+  mode->trigger();
+  chart->PaintChart(nullptr, chart->ClientRect());
+  EXPECT_EQ(form->ScreenImage(), untouched);
+}
+
+TEST(ProjectorColours, CursorsKeepThreeToOneOverTheWholeGradient) {
+  for (const auto& s : {oscilloscope::kTraces[2], oscilloscope::kCursorB[0]}) {
+    for (TColor background : {oscilloscope::kGradientStart, oscilloscope::kGradientEnd})
+      EXPECT_GE(Contrast(s.highContrastColour, background), 3.0) << s.name;
+  }
+  // The default cross is the one that is hard to see on a projector.
+  EXPECT_LT(Contrast(oscilloscope::kTraces[2].colour, oscilloscope::kGradientStart), 1.5);
+}
+
+}  // namespace
