@@ -114,7 +114,7 @@ void TForm1::ConnectExperimentHandlers() {
       {ui_->RadioButton10, &TForm1::RadioButton10Click},
       {ui_->RadioButton9, &TForm1::RadioButton9Click}};
   for (const auto& [button, handler] : buttons) {
-    Wire(button, &QRadioButton::toggled, [handler](TForm1* form, bool selected) {
+    Wire(button, &QRadioButton::toggled, [handler = handler](TForm1* form, bool selected) {
       if (selected) (form->*handler)();
     });
   }
@@ -126,7 +126,7 @@ void TForm1::ConnectExperimentHandlers() {
       {ui_->ScrollBar3, &TForm1::ScrollBar3Scroll}};
   for (const auto& [bar, handler] : bars) {
     Wire(bar, &QAbstractSlider::actionTriggered,
-         [bar, handler](TForm1* form) { (form->*handler)(bar->sliderPosition()); });
+         [bar = bar, handler = handler](TForm1* form) { (form->*handler)(bar->sliderPosition()); });
   }
 }
 

@@ -7,6 +7,7 @@
 #include <functional>
 #include <initializer_list>
 #include <memory>
+#include <type_traits>
 #include <utility>
 
 #include "app/data_folders.h"
@@ -215,13 +216,17 @@ void TForm1::RunHandler(F&& handler) {
 
 template <class Sender, class Signal, class Handler>
 void TForm1::Wire(Sender* sender, Signal signal, Handler handler) {
-  connect(sender, signal, this, [this, handler](auto&&... args) {
-    RunHandler([&] {
-      CallWithLeading(
-          [&](auto&... leading) -> decltype(std::invoke(handler, this, leading...)) {
-            return std::invoke(handler, this, leading...);
-          },
-          args...);
-    });
-  });
+  using namespace guarded_detail;
+  constexpr bool kMember = std::is_member_function_pointer_v<Handler>;
+  using Declared = typename Params<Handler>::Type;
+  // A callable takes the window first; the signal's arguments follow.
+  using FromSignal = std::conditional_t<kMember, Declared, typename Tail<Declared>::Type>;
+  connect(sender, signal, this, Declaring<FromSignal>::Slot([this, handler](auto&... args) {
+            RunHandler([&] {
+              if constexpr (kMember)
+                (this->*handler)(args...);
+              else
+                handler(this, args...);
+            });
+          }));
 }

@@ -1,9 +1,7 @@
 #pragma once
 
 #include <QObject>
-#include <cstddef>
 #include <exception>
-#include <functional>
 #include <tuple>
 #include <type_traits>
 #include <utility>
@@ -30,59 +28,69 @@ bool Guarded(F&& work) noexcept {
 
 namespace guarded_detail {
 
-template <class Call, class Tuple, std::size_t... I>
-constexpr bool TakesLeading(std::index_sequence<I...>) {
-  return std::is_invocable_v<Call&, std::tuple_element_t<I, Tuple>...>;
-}
+// The parameters a slot declares: a member function's, or a callable's operator()'s. Qt passes
+// a slot the leading arguments of the signal that it declares, so the wrappers below declare
+// exactly the same ones (a generic lambda would hide them from Qt).
+template <class F>
+struct Params : Params<decltype(&F::operator())> {};
+template <class R, class C, class... A>
+struct Params<R (C::*)(A...)> {
+  using Type = std::tuple<A...>;
+};
+template <class R, class C, class... A>
+struct Params<R (C::*)(A...) const> {
+  using Type = std::tuple<A...>;
+};
+template <class R, class C, class... A>
+struct Params<R (C::*)(A...) noexcept> {
+  using Type = std::tuple<A...>;
+};
+template <class R, class C, class... A>
+struct Params<R (C::*)(A...) const noexcept> {
+  using Type = std::tuple<A...>;
+};
 
-template <std::size_t N, class Call, class Tuple>
-void CallLeading(Call& call, Tuple& args) {
-  if constexpr (TakesLeading<Call, Tuple>(std::make_index_sequence<N>{})) {
-    [&]<std::size_t... I>(std::index_sequence<I...>) {
-      call(std::get<I>(args)...);
-    }
-    (std::make_index_sequence<N>{});
-  } else if constexpr (N > 0) {
-    CallLeading<N - 1>(call, args);
-  } else {
-    static_assert(N > 0, "the slot takes no leading run of the signal's arguments");
+// The same list without its first entry (a handler that takes the window first).
+template <class Tuple>
+struct Tail {
+  using Type = std::tuple<>;
+};
+template <class First, class... A>
+struct Tail<std::tuple<First, A...>> {
+  using Type = std::tuple<A...>;
+};
+
+// A callable declaring the parameters `Tuple` lists, which hands them on to `body`.
+template <class Tuple>
+struct Declaring;
+template <class... A>
+struct Declaring<std::tuple<A...>> {
+  template <class Body>
+  static auto Slot(Body body) {
+    return [body = std::move(body)](A... args) mutable { body(args...); };
   }
-}
+};
 
 }  // namespace guarded_detail
 
-// Calls `call` with the longest leading run of `args` it takes: as with Qt's own connections,
-// a slot may leave out the signal's last arguments (clicked(bool) to a handler without one).
-// `call` must say what it takes in its signature (a trailing decltype for a generic lambda).
-template <class Call, class... Args>
-void CallWithLeading(Call&& call, Args&... args) {
-  auto all = std::tie(args...);
-  guarded_detail::CallLeading<sizeof...(Args)>(call, all);
-}
-
-// QObject::connect for our slots: `slot`, a member function of `receiver` or a callable, runs
-// through Guarded. The connection ends with `receiver`, as Qt's own does.
+// QObject::connect for our slots: `slot`, a member function of `receiver` or a callable with
+// declared parameters, runs through Guarded. The connection ends with `receiver`, as Qt's own
+// does.
 template <class Sender, class Signal, class Receiver, class Slot>
 QMetaObject::Connection ConnectGuarded(Sender* sender, Signal signal, Receiver* receiver, Slot slot,
                                        Qt::ConnectionType type = Qt::AutoConnection) {
-  return QObject::connect(
-      sender, signal, receiver,
-      [receiver, slot = std::move(slot)](auto&&... args) mutable {
-        Guarded([&] {
-          if constexpr (std::is_member_function_pointer_v<Slot>) {
-            CallWithLeading(
-                [&](auto&... leading) -> decltype(std::invoke(slot, receiver, leading...)) {
-                  return std::invoke(slot, receiver, leading...);
-                },
-                args...);
-          } else {
-            CallWithLeading(
-                [&](auto&... leading) -> decltype(std::invoke(slot, leading...)) {
-                  return std::invoke(slot, leading...);
-                },
-                args...);
-          }
-        });
-      },
-      type);
+  using Declared = guarded_detail::Declaring<typename guarded_detail::Params<Slot>::Type>;
+  if constexpr (std::is_member_function_pointer_v<Slot>) {
+    return QObject::connect(sender, signal, receiver,
+                            Declared::Slot([receiver, slot](auto&... args) {
+                              Guarded([&] { (receiver->*slot)(args...); });
+                            }),
+                            type);
+  } else {
+    return QObject::connect(sender, signal, receiver,
+                            Declared::Slot([slot = std::move(slot)](auto&... args) mutable {
+                              Guarded([&] { slot(args...); });
+                            }),
+                            type);
+  }
 }
