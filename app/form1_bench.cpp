@@ -293,7 +293,8 @@ void TForm1::SetPanelColor(QWidget* panel, TColor color) {
     palette.setBrush(QPalette::Window, QApplication::palette().brush(QPalette::Window));
   } else {
     palette.setColor(QPalette::Window,
-                     QColor(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF));
+                     QColor(static_cast<int>(color & 0xFF), static_cast<int>((color >> 8) & 0xFF),
+                            static_cast<int>((color >> 16) & 0xFF)));
   }
   panel->setPalette(palette);
   panel->setAutoFillBackground(true);

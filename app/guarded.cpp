@@ -4,7 +4,7 @@
 
 #include "app/dialogs/error_box.h"
 
-void ReportFault(std::exception_ptr fault) noexcept {
+void ReportFault(const std::exception_ptr& fault) noexcept {
   try {
     try {
       std::rethrow_exception(fault);

@@ -12,7 +12,7 @@
 
 // Says `fault` in the error box: a standard exception by its message, anything else by a
 // sentence of ours. Never throws, not even when the box itself cannot be shown.
-void ReportFault(std::exception_ptr fault) noexcept;
+void ReportFault(const std::exception_ptr& fault) noexcept;
 
 // Runs `work`; true when it ran to its end, false when it raised an exception (then said).
 template <class F>

@@ -58,7 +58,7 @@ TSaveOutcome SaveWholeFile(const QString& path, const QByteArray& bytes) {
   if (!file.open(QIODevice::WriteOnly)) return Failure(file);
   // Flushed here rather than by commit(), which may let a failure of that last buffer pass.
   if (file.write(bytes) != bytes.size() || !file.flush()) {
-    const TSaveOutcome failure = Failure(file);
+    TSaveOutcome failure = Failure(file);
     file.cancelWriting();
     return failure;
   }

@@ -53,6 +53,7 @@ BENCHMARK(BM_OscilloscopeFullPaint)->Unit(benchmark::kMicrosecond);
 void BM_RecordRowAndPaintPlot(benchmark::State& state) {
   std::mt19937 random(12);
   std::vector<TNotebookRow> rows;
+  rows.reserve(kRows);
   for (int k = 0; k < kRows; ++k)
     rows.push_back(Reading(random));
   TNotebookModel model;

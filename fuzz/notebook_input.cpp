@@ -2,7 +2,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -17,7 +19,8 @@ namespace {
 bool SameNumber(const std::optional<double>& a, const std::optional<double>& b) {
   if (a.has_value() != b.has_value()) return false;
   if (!a) return true;
-  return std::memcmp(&*a, &*b, sizeof(double)) == 0 || (std::isnan(*a) && std::isnan(*b));
+  return std::bit_cast<std::uint64_t>(*a) == std::bit_cast<std::uint64_t>(*b) ||
+         (std::isnan(*a) && std::isnan(*b));
 }
 
 bool SameRows(const std::vector<TNotebookRow>& a, const std::vector<TNotebookRow>& b) {

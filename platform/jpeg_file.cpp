@@ -13,7 +13,7 @@ EPictureError::EPictureError(const QString& path)
 
 namespace {
 
-constexpr qint64 kMaxFileBytes = 256 * 1024 * 1024;
+constexpr qint64 kMaxFileBytes = qint64{256} * 1024 * 1024;
 // The decoder's own working memory (a progressive file keeps every coefficient of the picture,
 // about 2 bytes a sample) and the scans of a progressive file: a wiring diagram needs a few
 // megabytes and about ten scans; far beyond either, a file costs time and memory for nothing.

@@ -38,8 +38,10 @@ else
       >"$log" 2>&1 || status=$?
 fi
 
-# What is left once the runner's command lines and clang's counts of hidden warnings are gone.
-findings=$(grep -vE "^(\S*clang-tidy\S* |[0-9]+ warnings? (and [0-9]+ errors? )?generated|Suppressed [0-9]+ warnings|Use -header-filter=|Running clang-tidy)" "$log" || true)
+# What is left once the colours, the runner's command lines and clang's counts of the warnings
+# it hid are gone.
+findings=$(sed 's/\x1b\[[0-9;]*m//g' "$log" |
+  grep -vE "^(\S*clang-tidy\S* |[0-9]+ warnings? (and [0-9]+ errors? )?generated|Suppressed [0-9]+ warnings|Use -header-filter=|Running clang-tidy)" || true)
 if grep -qE ': (warning|error):' <<<"$findings" || [ "$status" -ne 0 ]; then
   echo "$findings" >&2
   echo "tidy.sh: clang-tidy findings above ($(grep -cE ': (warning|error):' <<<"$findings") lines)" >&2

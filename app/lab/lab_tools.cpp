@@ -208,7 +208,7 @@ QString TLabTools::DefaultFileName(const QString& suffix) const {
 
 QString TLabTools::AskSavePath(const QString& title, const QString& suffix, const QString& filter) {
   const QString folder = ProposedSaveFolder(kFolderKey);
-  const QString path =
+  QString path =
       AskSaveFileName(window_, title, QDir(folder).filePath(DefaultFileName(suffix)), filter);
   if (!path.isEmpty()) QSettings().setValue(kFolderKey, QFileInfo(path).absolutePath());
   return path;

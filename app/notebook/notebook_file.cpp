@@ -38,7 +38,7 @@ QString AsideName(const QString& path) {
 // Neither QFile::rename nor QFile::copy replaces an existing file, even one made in between.
 QString SetAside(const QString& path) {
   for (int attempt = 0; attempt < 3; ++attempt) {
-    const QString aside = AsideName(path);
+    QString aside = AsideName(path);
     if (QFile::rename(path, aside) || QFile::copy(path, aside)) return aside;
     if (!QFileInfo::exists(aside)) break;  // failed for another reason than a name just taken
   }

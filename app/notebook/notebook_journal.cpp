@@ -21,7 +21,7 @@ constexpr int kStaleLockMs = 10'000;
 constexpr int kLockWaitMs = 3'000;
 // Room a write needs beyond its bytes before a failure can be put down to something else than
 // a full disk.
-constexpr qint64 kSpareBytes = 64 * 1024;
+constexpr qint64 kSpareBytes = qint64{64} * 1024;
 // Removed lines are only worth a rewrite once there are a few of them.
 constexpr std::size_t kMinDeadLines = 32;
 
@@ -172,7 +172,7 @@ bool TNotebookFile::Rewrite(const std::vector<TNotebookRow>& rows, QString* mess
     return false;
   }
   QByteArray text;
-  text.reserve(qsizetype(64 + rows.size() * 160));
+  text.reserve(64 + qsizetype(rows.size()) * 160);
   text.append(kFirstLine2.data(), qsizetype(kFirstLine2.size()));
   text += '\t';
   text += QByteArray::fromStdString(NewNotebookRowId());

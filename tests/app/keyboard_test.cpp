@@ -226,6 +226,7 @@ TEST_F(KeyboardTest, MenuShortcutsActFromEveryPlaceOfTheFocus) {
       }
       Key(shortcuts[k].first.key(), shortcuts[k].first.keyboardModifiers());
       std::vector<qsizetype> after;
+      after.reserve(fired.size());
       for (const auto& spy : fired)
         after.push_back(spy->count());
       EXPECT_EQ(after, expected) << place.focus << " " << shortcuts[k].second;

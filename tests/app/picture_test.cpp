@@ -19,7 +19,7 @@ class JpegFileTest : public testing::Test {
  protected:
   QString Path(const char* name) const { return dir.filePath(QString::fromUtf8(name)); }
   QString Written(const char* name, const QImage& picture, JpegKind kind, int scans = 0) {
-    const QString path = Path(name);
+    QString path = Path(name);
     EXPECT_TRUE(WriteJpeg(path, picture, kind, scans));
     return path;
   }
@@ -88,9 +88,9 @@ TEST_F(JpegFileTest, RefusesDecompressionBombs) {
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
   QByteArray bytes = file.readAll();
   // The baseline frame header (FF C0): length (2), precision (1), height (2), width (2).
-  const int sof = bytes.indexOf(QByteArray("\xFF\xC0", 2));
+  const qsizetype sof = bytes.indexOf(QByteArray("\xFF\xC0", 2));
   ASSERT_GT(sof, 0);
-  const auto put16 = [&](int at, int value) {
+  const auto put16 = [&](qsizetype at, int value) {
     bytes[at] = static_cast<char>(value >> 8);
     bytes[at + 1] = static_cast<char>(value & 0xFF);
   };

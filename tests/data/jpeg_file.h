@@ -11,7 +11,9 @@ struct DecodedJpeg {
   std::vector<unsigned char> pixels;  // rows top to bottom, `components` bytes per pixel
 
   const unsigned char* At(int x, int y) const {
-    const auto index = static_cast<std::size_t>((y * width + x) * components);
+    const auto index = (static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
+                        static_cast<std::size_t>(x)) *
+                       static_cast<std::size_t>(components);
     return pixels.data() + index;
   }
 };

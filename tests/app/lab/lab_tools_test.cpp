@@ -216,7 +216,7 @@ TEST_F(LabTest, WithoutAPrinterThePrintEntryOffersAPdf) {
              SetSaveFileDialog([&](const QString&, const QString& path, const QString& filter) {
                EXPECT_TRUE(filter.contains(QStringLiteral("*.pdf"))) << filter.toStdString();
                proposed << path;
-               return pdf;
+               return QString(pdf);
              })};
   const struct {
     Qt::Key answer;

@@ -103,6 +103,7 @@ TEST(NotebookModel, RemovesLikeAReference) {
     TNotebookModel model;
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
     std::vector<TNotebookRow> rows;
+    rows.reserve(200);
     for (int i = 0; i < 200; ++i)
       rows.push_back(Reading(std::to_string(i)));
     model.SetRows(rows);
@@ -307,6 +308,7 @@ TEST(NotebookFile, AnUnreadableFileIsSetAside) {
 
 std::vector<std::string> Ids(const std::vector<TNotebookRow>& rows) {
   std::vector<std::string> ids;
+  ids.reserve(rows.size());
   for (const TNotebookRow& row : rows)
     ids.push_back(row.id);
   return ids;

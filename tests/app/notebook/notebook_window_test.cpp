@@ -266,7 +266,7 @@ TEST_F(NotebookWindowTest, ExportReadsBackInFrenchAndCLocales) {
     EXPECT_EQ(lines[0].split(separator).size(), kNotebookColumns);
     EXPECT_EQ(lines[0].split(separator)[7], QStringLiteral("U (V)"));
     // The last row: U = 1.5, speed empty; the experiment quoted when it holds the separator.
-    const QString last = lines[5];
+    const QString& last = lines[5];
     EXPECT_TRUE(last.contains(separator + number + separator + separator)) << last.toStdString();
     EXPECT_EQ(last.contains(QStringLiteral("\"Hacheur 2 quadrants; série\"")),
               separator == QStringLiteral(";"));
