@@ -14,6 +14,7 @@
 #include <QStandardPaths>
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <utility>
 
 #include "app/dialogs/confirmation_box.h"
@@ -324,6 +325,7 @@ void TNotebookWindow::SizeColumns(const std::vector<int>& rows, bool shrink) {
 void TNotebookWindow::SizeColumnsToSample() {
   const int count = model_->rowCount();
   std::vector<int> rows;
+  rows.reserve(2 * static_cast<std::size_t>(kSampleRows));
   for (int row = 0; row < std::min(count, kSampleRows); ++row)
     rows.push_back(row);
   for (int row = std::max(kSampleRows, count - kSampleRows); row < count; ++row)
