@@ -99,21 +99,9 @@ class TForm1 : public QMainWindow, private TBenchOutput {
   TNotebookRow CurrentReadings() const;
   TNotebookModel* Notebook() const;
 
-  // What those entries do once a file or a printer is chosen; a failed write is said in the
-  // error box and leaves any existing file as it was.
-  bool SaveScreenTo(const QString& path);
-  bool ExportCurvesTo(const QString& path);
-  void PrintReportTo(QPrinter* printer);
-  // Whether the desktop has a printer ("Imprimer…" offers a PDF file when it has none); tests
-  // replace the question. Returns the one replaced; an empty one asks the desktop again.
-  using TPrinterQuery = std::function<bool()>;
-  static TPrinterQuery SetPrinterQuery(TPrinterQuery query);
-  // The oscilloscope screen as shown, cross and cursors included, at its pixel size.
-  QImage ScreenImage() const;
-  // What the "Mesures" window shows now.
-  TMeasuresText MeasuresText() const;
-  // The file name proposed for an export: the experiment and its settings.
-  QString DefaultFileName(const QString& suffix) const;
+  // The lab tools behind the "Fichier" and "Affichage" entries: saving, printing, the screen
+  // image, the "Mesures" text and the proposed file names.
+  TLabTools& LabTools() const { return *labTools_; }
 
   // The folder of the pages followed by `relativePath` ("\aide\cours1.htm"), opened by the
   // desktop in the user's browser; the program does not wait for it. The folder is the working

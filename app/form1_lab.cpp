@@ -131,31 +131,3 @@ TNotebookRow TForm1::CurrentReadings() const {
 TNotebookModel* TForm1::Notebook() const {
   return notebook_->Model();
 }
-
-bool TForm1::SaveScreenTo(const QString& path) {
-  return labTools_->SaveScreenTo(path);
-}
-
-bool TForm1::ExportCurvesTo(const QString& path) {
-  return labTools_->ExportCurvesTo(path);
-}
-
-void TForm1::PrintReportTo(QPrinter* printer) {
-  labTools_->PrintReportTo(printer);
-}
-
-TForm1::TPrinterQuery TForm1::SetPrinterQuery(TPrinterQuery query) {
-  return TLabTools::SetPrinterQuery(std::move(query));
-}
-
-QImage TForm1::ScreenImage() const {
-  return labTools_->ScreenImage();
-}
-
-TMeasuresText TForm1::MeasuresText() const {
-  return labTools_->MeasuresText();
-}
-
-QString TForm1::DefaultFileName(const QString& suffix) const {
-  return labTools_->DefaultFileName(suffix);
-}

@@ -16,6 +16,7 @@
 
 #include "app/dialogs/error_box.h"
 #include "app/form1.h"
+#include "app/lab/lab_tools.h"
 #include "app/notebook/notebook_file.h"
 #include "chart/chart.h"
 #include "jpeg_writer.h"

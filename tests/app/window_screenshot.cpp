@@ -20,6 +20,7 @@
 #include <initializer_list>
 
 #include "app/form1.h"
+#include "app/lab/lab_tools.h"
 #include "app/notebook/notebook_model.h"
 #include "chart/chart.h"
 
@@ -105,8 +106,8 @@ int main(int argc, char** argv) {
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setPageSize(QPageSize(QPageSize::A4));
     printer.setOutputFileName(output);
-    form.PrintReportTo(&printer);
-    return form.ExportCurvesTo(output.chopped(4) + QStringLiteral(".csv")) ? 0 : 1;
+    form.LabTools().PrintReportTo(&printer);
+    return form.LabTools().ExportCurvesTo(output.chopped(4) + QStringLiteral(".csv")) ? 0 : 1;
   }
   QTimer::singleShot(500, [&] {
     const bool saved = lab ? form.screen()->grabWindow(0).save(output) : form.grab().save(output);

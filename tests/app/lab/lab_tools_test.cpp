@@ -147,18 +147,19 @@ TEST_F(LabTest, ScreenAndCurvesSavedAsShown) {
   RunSquareWave();
   DoubleClickAt(PixelOf(5, 10));
   const QString png = QDir(work.path()).filePath(QStringLiteral("écran.png"));
-  ASSERT_TRUE(form->SaveScreenTo(png));
+  ASSERT_TRUE(form->LabTools().SaveScreenTo(png));
   const QImage grab = chart->grab().toImage().convertToFormat(QImage::Format_RGB32);
   EXPECT_EQ(QImage(png).convertToFormat(QImage::Format_RGB32), grab);
 
   const QString csv = QDir(work.path()).filePath(QStringLiteral("courbes.csv"));
-  ASSERT_TRUE(form->ExportCurvesTo(csv));
+  ASSERT_TRUE(form->LabTools().ExportCurvesTo(csv));
   QFile file(csv);
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
   const QStringList rows = QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
   EXPECT_EQ(rows.size(), 1 + 501);  // the header, then one row per point of the zero line
   EXPECT_TRUE(rows[0].startsWith(QStringLiteral("temps (ms)")));
-  EXPECT_TRUE(form->DefaultFileName(QStringLiteral("csv")).endsWith(QStringLiteral(".csv")));
+  EXPECT_TRUE(
+      form->LabTools().DefaultFileName(QStringLiteral("csv")).endsWith(QStringLiteral(".csv")));
   EXPECT_TRUE(errors.empty());
 }
 
@@ -169,15 +170,15 @@ TEST_F(LabTest, FailedExportIsSaidAndChangesNothing) {
   ASSERT_TRUE(file.open(QIODevice::WriteOnly));
   file.write("ancien");
   file.close();
-  const QImage before = form->ScreenImage();
-  EXPECT_FALSE(form->ExportCurvesTo(blocker + QStringLiteral("/courbes.csv")));
-  EXPECT_FALSE(form->SaveScreenTo(blocker + QStringLiteral("/écran.png")));
+  const QImage before = form->LabTools().ScreenImage();
+  EXPECT_FALSE(form->LabTools().ExportCurvesTo(blocker + QStringLiteral("/courbes.csv")));
+  EXPECT_FALSE(form->LabTools().SaveScreenTo(blocker + QStringLiteral("/écran.png")));
   ASSERT_EQ(errors.size(), 2u);
   EXPECT_TRUE(QString::fromStdString(errors[0]).startsWith(
       QStringLiteral("Impossible d'écrire le fichier")));
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
   EXPECT_EQ(file.readAll(), "ancien");
-  EXPECT_EQ(form->ScreenImage(), before);
+  EXPECT_EQ(form->LabTools().ScreenImage(), before);
 }
 
 TEST_F(LabTest, PrintsOnePageToPdf) {
@@ -188,7 +189,7 @@ TEST_F(LabTest, PrintsOnePageToPdf) {
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setPageSize(QPageSize(QPageSize::A4));
     printer.setOutputFileName(pdf);
-    form->PrintReportTo(&printer);
+    form->LabTools().PrintReportTo(&printer);
   }
   ASSERT_TRUE(QFile::exists(pdf));
   QProcess info;
@@ -206,13 +207,13 @@ TEST_F(LabTest, WithoutAPrinterThePrintEntryOffersAPdf) {
   const QString pdf = QDir(work.path()).filePath(QStringLiteral("sortie/relevé.pdf"));
   QStringList proposed;
   struct Seams {
-    TForm1::TPrinterQuery printers;
+    TLabTools::TPrinterQuery printers;
     TSaveFileDialog dialog;
     ~Seams() {
-      TForm1::SetPrinterQuery(printers);
+      TLabTools::SetPrinterQuery(printers);
       SetSaveFileDialog(dialog);
     }
-  } previous{TForm1::SetPrinterQuery([] { return false; }),
+  } previous{TLabTools::SetPrinterQuery([] { return false; }),
              SetSaveFileDialog([&](const QString&, const QString& path, const QString& filter) {
                EXPECT_TRUE(filter.contains(QStringLiteral("*.pdf"))) << filter.toStdString();
                proposed << path;
@@ -269,11 +270,11 @@ TEST_F(LabTest, ProjectorModeIsRememberedAndOffMeansTheScreenOfBefore) {
   RunSquareWave();
   DoubleClickAt(PixelOf(5, 10));
   chart->PaintChart(nullptr, chart->ClientRect());
-  const QImage untouched = form->ScreenImage();
+  const QImage untouched = form->LabTools().ScreenImage();
   QAction* mode = Find<QAction>("Contrastelev1");
   mode->trigger();
   chart->PaintChart(nullptr, chart->ClientRect());
-  EXPECT_NE(form->ScreenImage(), untouched);
+  EXPECT_NE(form->LabTools().ScreenImage(), untouched);
   EXPECT_EQ(Find<TFastLineSeries>("Series1")->LinePen().Width(), 2);
   EXPECT_EQ(chart->BottomAxis().LabelsFont().Size, 9);
   EXPECT_TRUE(QSettings().value(QStringLiteral("affichage/contraste_eleve")).toBool());
@@ -283,7 +284,7 @@ TEST_F(LabTest, ProjectorModeIsRememberedAndOffMeansTheScreenOfBefore) {
   }
   mode->trigger();
   chart->PaintChart(nullptr, chart->ClientRect());
-  EXPECT_EQ(form->ScreenImage(), untouched);
+  EXPECT_EQ(form->LabTools().ScreenImage(), untouched);
 }
 
 TEST(ProjectorColours, CursorsKeepThreeToOneOverTheWholeGradient) {

@@ -132,7 +132,7 @@ TEST_F(NotebookFormTest, RowsAndFileNamesNameTheChoicesTheWindowShows) {
     for (const auto& [panel, box] : setPoints)
       if (Find<QWidget>(panel)->isVisibleTo(form.get())) parts.append(Text(box) + "\u00A0%");
     EXPECT_EQ(
-        form->DefaultFileName(QStringLiteral("csv")).toStdString(),
+        form->LabTools().DefaultFileName(QStringLiteral("csv")).toStdString(),
         DefaultExportFileName(parts.join(QLatin1Char(' ')), QStringLiteral("csv")).toStdString())
         << step;
   }
