@@ -46,6 +46,26 @@ const std::string& TextOf(const TNotebookRow& row, TNotebookColumn c) {
 
 namespace {
 
+// Notes the first caption given, and whether a later one differs from it.
+void Compare(const std::string& caption, std::string& first, bool& differs) {
+  if (caption.empty()) return;
+  if (first.empty())
+    first = caption;
+  else
+    differs = differs || caption != first;
+}
+
+}  // namespace
+
+void TRowsMix::Add(const TNotebookRow& row) {
+  Compare(row.experiment, experiment_, experiments_);
+  Compare(row.wiring, wiring_, wirings_);
+  Compare(row.chopperType, chopperType_, chopperTypes_);
+  ++(row.wiring == kNotConnectedWiring ? notConnectedRows_ : otherRows_);
+}
+
+namespace {
+
 // The finite pairs, each coordinate scaled by a power of two so that its largest magnitude lies
 // in [0.5, 1): the scaling is exact, and no sum below can overflow or lose tiny values.
 struct ScaledPairs {

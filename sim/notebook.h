@@ -45,6 +45,31 @@ std::optional<double> NumberOf(const TNotebookRow& row, TNotebookColumn c);
 // The column's text; "" for a numeric column.
 const std::string& TextOf(const TNotebookRow& row, TNotebookColumn c);
 
+// The wiring button's caption that rows recorded with the motor not connected hold: their speed
+// is forced to 0 whatever the voltage.
+inline constexpr const char* kNotConnectedWiring = "moteur non branché";
+
+// What a set of rows mixes that a fit across them should not: rows are added one at a time, as
+// a plot takes its points. An empty caption (a panel the experiment does not show, a choice not
+// made, a row written before the field was recorded) differs from nothing.
+class TRowsMix {
+ public:
+  void Add(const TNotebookRow& row);
+
+  bool Experiments() const { return experiments_; }
+  // Two wirings given, or rows "moteur non branché" beside rows recorded otherwise.
+  bool Wirings() const { return wirings_ || NotConnected(); }
+  bool ChopperTypes() const { return chopperTypes_; }
+  // Rows "moteur non branché" beside others.
+  bool NotConnected() const { return notConnectedRows_ > 0 && otherRows_ > 0; }
+  bool Any() const { return Experiments() || Wirings() || ChopperTypes(); }
+
+ private:
+  std::string experiment_, wiring_, chopperType_;  // the first given
+  bool experiments_ = false, wirings_ = false, chopperTypes_ = false;
+  long long notConnectedRows_ = 0, otherRows_ = 0;
+};
+
 struct TLineFit {
   double slope = 0, intercept = 0, r2 = 0;
   int points = 0;  // pairs the line was fitted to

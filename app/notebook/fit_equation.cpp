@@ -1,5 +1,6 @@
 #include "app/notebook/fit_equation.h"
 
+#include <QStringList>
 #include <cmath>
 
 #include "sim/number_text.h"
@@ -48,8 +49,27 @@ QString FitEquationText(const std::optional<TLineFit>& fit, const QString& xSymb
     text += intercept;
   }
   if (!hasSlope && !hasIntercept) text += u'0';
+  // Through two points a line always passes: R² would say 1 whatever they are.
+  if (fit->points < 3) return text;
   // R² keeps its three decimals: "1,000" says the fit is that good, not that it is exact.
   const QString r2 =
       QString::fromStdString(FixedText(fit->r2, 3, ",", kFixedHalvesAway | kFixedSignBelowZero));
   return text + QStringLiteral("\u202F; R²\u00A0=\u00A0") + r2;
+}
+
+QString MixWarningText(const TRowsMix& mix) {
+  if (!mix.Any()) return {};
+  QStringList mixed;
+  if (mix.Experiments()) mixed << QStringLiteral("des expériences différentes");
+  if (mix.ChopperTypes()) mixed << QStringLiteral("des types de hacheur différents");
+  // Last, so that what follows about the wiring reads next to it.
+  if (mix.Wirings()) mixed << QStringLiteral("des branchements différents");
+  QString text = QStringLiteral("Attention\u00A0: ces relevés mélangent ") + mixed.front();
+  for (qsizetype i = 1; i < mixed.size(); ++i)
+    text += (i + 1 < mixed.size() ? QStringLiteral(", ") : QStringLiteral(" et ")) + mixed[i];
+  if (mix.NotConnected()) {
+    text += QStringLiteral(
+        "\u202F; la vitesse des relevés «\u202Fmoteur non branché\u202F» est forcée à 0");
+  }
+  return text + u'.';
 }

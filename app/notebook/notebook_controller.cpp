@@ -46,6 +46,14 @@ TNotebookRow TNotebookController::CurrentReadings() const {
   row.chopperType = bench.chopperType.caption;
   row.direction = bench.direction.caption;
   row.drivingMachine = bench.drivingMachine.caption;
+  // The one-quadrant experiment shows no chopper or direction panel because it fixes both; its
+  // rows still say which, in the two-quadrant panel's words, so that rows of both compare.
+  if (bench_.ExperimentKind() == TExperiment::kOneQuadrant &&
+      bench_.ChopperType() == TChopperType::kPlusOrMinus &&
+      bench_.RotationDirection() == TDirection::kClockwise) {
+    row.chopperType = "type + ou -";
+    row.direction = "horaire";
+  }
   row.setPoint = bench_.SpeedPercent();
   row.voltage = static_cast<double>(bench_.MotorVoltage());
   row.speed = static_cast<double>(bench_.MotorSpeed());

@@ -26,7 +26,8 @@ class TNotebookController : public QObject {
   TNotebookModel* Model() const { return model_; }
 
   // The bench's readings as a row, its choices as the bench describes them: "" for a panel that
-  // is not part of the experiment or where nothing is chosen.
+  // is not part of the experiment or where nothing is chosen. The one-quadrant experiment's
+  // rows also name the chopper type and direction it fixes.
   TNotebookRow CurrentReadings() const;
   // A row of the current readings into the notebook and its file.
   void Record();

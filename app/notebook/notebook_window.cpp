@@ -11,6 +11,7 @@
 #include <QScrollBar>
 #include <QSettings>
 #include <QShortcut>
+#include <QSortFilterProxyModel>
 #include <QStandardPaths>
 #include <algorithm>
 #include <cmath>
@@ -63,14 +64,58 @@ TNotebookColumn ColumnIn(const QComboBox* box) {
 constexpr int kSampleRows = 32;
 
 const QString kFolderKey = QStringLiteral("fichiers/dossier");
+const QString kAllRows = QStringLiteral("Tous les relevés");
+
+// « text »
+QString Quoted(const std::string& text) {
+  return QStringLiteral("«\u202F%1\u202F»").arg(QString::fromStdString(text));
+}
 
 }  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// One experiment's rows
+
+// The model's rows of one experiment, or all of them, in their order. The table only ever sees
+// the rows through this filter, so an index in the table is never one of the model.
+class TExperimentFilter : public QSortFilterProxyModel {
+ public:
+  TExperimentFilter(TNotebookModel* model, QObject* parent)
+      : QSortFilterProxyModel(parent), model_(model) {
+    setSourceModel(model);
+  }
+
+  const std::string& Experiment() const { return experiment_; }
+  // "" for every row.
+  void SetExperiment(const std::string& experiment) {
+    if (experiment == experiment_) return;
+    experiment_ = experiment;
+    // Mapped again from scratch on the next look: one pass, where a filter changed in place
+    // would move the table's rows one run at a time.
+    invalidate();
+  }
+  bool Shows(const TNotebookRow& row) const {
+    return experiment_.empty() || row.experiment == experiment_;
+  }
+
+ protected:
+  bool filterAcceptsRow(int sourceRow, const QModelIndex&) const override {
+    return Shows(model_->Rows()[static_cast<std::size_t>(sourceRow)]);
+  }
+
+ private:
+  const TNotebookModel* model_;
+  std::string experiment_;
+};
 
 // ---------------------------------------------------------------------------------------------
 // The window
 
 TNotebookWindow::TNotebookWindow(TNotebookModel* model, QWidget* parent)
-    : QDialog(parent), ui_(std::make_unique<Ui::TNotebookWindow>()), model_(model) {
+    : QDialog(parent),
+      ui_(std::make_unique<Ui::TNotebookWindow>()),
+      model_(model),
+      filter_(new TExperimentFilter(model, this)) {
   ui_->setupUi(this);
   // Resizable, unlike the other dialogs: the table and the plot both want room.
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -80,6 +125,7 @@ TNotebookWindow::TNotebookWindow(TNotebookModel* model, QWidget* parent)
   SetUpTable();
   SetUpPlot();
   SetUpColumnChoices();
+  SetUpExperimentChoice();
   ConnectModel();
   ConnectGuarded(ui_->RemoveButton, &QPushButton::clicked, this,
                  &TNotebookWindow::RemoveSelectedRows);
@@ -97,7 +143,7 @@ TNotebookWindow::~TNotebookWindow() = default;
 
 void TNotebookWindow::SetUpTable() {
   QTableView* table = ui_->RowsTable;
-  table->setModel(model_);
+  table->setModel(filter_);
   // Fixed row heights: the view then never measures a row to place the others.
   table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
@@ -180,19 +226,31 @@ void TNotebookWindow::SetUpColumnChoices() {
   }
 }
 
+void TNotebookWindow::SetUpExperimentChoice() {
+  {
+    const QSignalBlocker blocker(ui_->ExperimentBox);
+    ui_->ExperimentBox->addItem(kAllRows, QString());
+  }
+  ConnectGuarded(ui_->ExperimentBox, &QComboBox::currentIndexChanged, this,
+                 &TNotebookWindow::ChooseExperiment);
+}
+
 void TNotebookWindow::ConnectModel() {
   QTableView* table = ui_->RowsTable;
-  // A row recorded while the last one was in view scrolls into view in turn.
+  // A row recorded while the last one was in view scrolls into view in turn. The filter has
+  // followed the model by the time these run: it was connected to it first.
   auto atBottom = std::make_shared<bool>(false);
-  ConnectGuarded(model_, &QAbstractItemModel::rowsAboutToBeInserted, this, [table, atBottom] {
+  ConnectGuarded(filter_, &QAbstractItemModel::rowsAboutToBeInserted, this, [table, atBottom] {
     const QScrollBar* bar = table->verticalScrollBar();
     *atBottom = bar->value() == bar->maximum();
   });
-  ConnectGuarded(model_, &QAbstractItemModel::rowsInserted, this,
+  ConnectGuarded(filter_, &QAbstractItemModel::rowsInserted, this,
                  [this, table, atBottom](const QModelIndex&, int first, int last) {
-                   RowsInserted(first, last);
+                   RowsShown(first, last);
                    if (*atBottom) table->scrollToBottom();
                  });
+  ConnectGuarded(model_, &QAbstractItemModel::rowsInserted, this,
+                 [this](const QModelIndex&, int first, int last) { RowsInserted(first, last); });
   const auto all = [this] { MarkStale(TStale::kAll); };
   ConnectGuarded(model_, &QAbstractItemModel::rowsRemoved, this, all);
   ConnectGuarded(model_, &QAbstractItemModel::dataChanged, this, all);
@@ -205,11 +263,16 @@ void TNotebookWindow::ConnectModel() {
   ConnectGuarded(model_, &TNotebookModel::Changed, this, &TNotebookWindow::Refresh);
 }
 
-void TNotebookWindow::RowsInserted(int first, int last) {
+// Rows first .. last of the table are new.
+void TNotebookWindow::RowsShown(int first, int last) {
   std::vector<int> rows;
   for (int row = first; row <= std::min(last, first + kSampleRows - 1); ++row)
     rows.push_back(row);
   SizeColumns(rows, false);
+}
+
+// Rows first .. last of the model are new.
+void TNotebookWindow::RowsInserted(int first, int last) {
   // Rows added after those plotted only add points; anything else redraws them all.
   const bool atEnd = last == model_->rowCount() - 1;
   MarkStale(atEnd && (stale_ != TStale::kNone || first == plottedRows_) ? TStale::kAppended
@@ -229,6 +292,9 @@ void TNotebookWindow::MarkStale(TStale stale) {
 
 void TNotebookWindow::Refresh() {
   if (stale_ == TStale::kNone) return;
+  if (UpdateExperimentChoice(stale_ == TStale::kAppended ? plottedRows_ : 0,
+                             stale_ == TStale::kAll))
+    stale_ = TStale::kAll;
   if (stale_ == TStale::kAppended)
     AddPoints(plottedRows_, model_->rowCount());
   else
@@ -242,20 +308,23 @@ void TNotebookWindow::RebuildPoints() {
   pointSeries_->ClearPoints();
   xs_.clear();
   ys_.clear();
+  mix_ = {};
   AddPoints(0, model_->rowCount());
 }
 
-// Rows first .. end - 1 that have both quantities become points.
+// Rows first .. end - 1 shown that have both quantities become points.
 void TNotebookWindow::AddPoints(int first, int end) {
   const TNotebookColumn xColumn = ColumnIn(ui_->XColumnBox);
   const TNotebookColumn yColumn = ColumnIn(ui_->YColumnBox);
   const std::vector<TNotebookRow>& rows = model_->Rows();
   for (int i = first; i < end; ++i) {
     const TNotebookRow& row = rows[static_cast<std::size_t>(i)];
+    if (!filter_->Shows(row)) continue;
     const std::optional<double> x = NumberOf(row, xColumn), y = NumberOf(row, yColumn);
     if (!x || !y || !std::isfinite(*x) || !std::isfinite(*y)) continue;
     xs_.push_back(*x);
     ys_.push_back(*y);
+    mix_.Add(row);
     pointSeries_->AppendPoint(*x, *y);
   }
   plottedRows_ = end;
@@ -289,7 +358,7 @@ void TNotebookWindow::UpdateFit() {
   ShowEquation(fit, DecimalsFor(yLow, yHigh));
 }
 
-// The plot's title, the equation under it, and both for screen readers.
+// The plot's title, the equation under it with what the rows mix, and both for screen readers.
 void TNotebookWindow::ShowEquation(const std::optional<TLineFit>& fit, int interceptDecimals) {
   const TNotebookColumn xColumn = ColumnIn(ui_->XColumnBox);
   const TNotebookColumn yColumn = ColumnIn(ui_->YColumnBox);
@@ -301,6 +370,9 @@ void TNotebookWindow::ShowEquation(const std::optional<TLineFit>& fit, int inter
                       TNotebookModel::ColumnSymbol(yColumn), interceptDecimals);
   ui_->FitLabel->setText(equation);
   ui_->FitLabel->setAccessibleName(QStringLiteral("Droite d'ajustement\u00A0: ") + equation);
+  const QString warning = MixWarningText(mix_);
+  ui_->MixLabel->setText(warning);
+  ui_->MixLabel->setVisible(!warning.isEmpty());
   chart_->setAccessibleDescription(
       QStringLiteral("%1, %2 %3")
           .arg(chart_->Title.Text())
@@ -317,13 +389,13 @@ void TNotebookWindow::SizeColumns(const std::vector<int>& rows, bool shrink) {
   for (int column = 0; column < kNotebookColumns; ++column) {
     int width = shrink ? header->sectionSizeHint(column) : header->sectionSize(column);
     for (int row : rows)
-      width = std::max(width, table->sizeHintForIndex(model_->index(row, column)).width() + grid);
+      width = std::max(width, table->sizeHintForIndex(filter_->index(row, column)).width() + grid);
     if (width != header->sectionSize(column)) header->resizeSection(column, width);
   }
 }
 
 void TNotebookWindow::SizeColumnsToSample() {
-  const int count = model_->rowCount();
+  const int count = filter_->rowCount();
   std::vector<int> rows;
   rows.reserve(2 * static_cast<std::size_t>(kSampleRows));
   for (int row = 0; row < std::min(count, kSampleRows); ++row)
@@ -335,11 +407,50 @@ void TNotebookWindow::SizeColumnsToSample() {
 
 void TNotebookWindow::UpdateButtons() {
   const bool selected = ui_->RowsTable->selectionModel()->hasSelection();
-  const bool any = model_->rowCount() > 0;
+  const bool any = filter_->rowCount() > 0;
   ui_->RemoveButton->setEnabled(selected);
   ui_->CopyButton->setEnabled(selected);
   ui_->ClearButton->setEnabled(any);
   ui_->ExportButton->setEnabled(any);
+}
+
+// ---------------------------------------------------------------------------------------------
+// One experiment's rows
+
+bool TNotebookWindow::UpdateExperimentChoice(int first, bool all) {
+  std::set<std::string> present = all ? std::set<std::string>() : experiments_;
+  const std::vector<TNotebookRow>& rows = model_->Rows();
+  for (std::size_t i = static_cast<std::size_t>(first); i < rows.size(); ++i)
+    if (!rows[i].experiment.empty()) present.insert(rows[i].experiment);
+  if (present == experiments_) return false;
+  experiments_ = std::move(present);
+  QComboBox* box = ui_->ExperimentBox;
+  {
+    const QSignalBlocker blocker(box);
+    box->clear();
+    box->addItem(kAllRows, QString());
+    for (const std::string& experiment : experiments_) {
+      const QString name = QString::fromStdString(experiment);
+      box->addItem(name, name);
+    }
+    const int chosen = box->findData(QString::fromStdString(filter_->Experiment()));
+    box->setCurrentIndex(std::max(chosen, 0));
+    if (chosen >= 0) return false;
+  }
+  // The experiment's rows are all gone: every row again, rather than an empty table.
+  filter_->SetExperiment({});
+  chart_->ResetZoom();
+  SizeColumnsToSample();
+  return true;
+}
+
+void TNotebookWindow::ChooseExperiment() {
+  filter_->SetExperiment(ui_->ExperimentBox->currentData().toString().toStdString());
+  // A zoom into one experiment's points means nothing for another's.
+  chart_->ResetZoom();
+  SizeColumnsToSample();
+  MarkStale(TStale::kAll);
+  Refresh();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -348,32 +459,67 @@ void TNotebookWindow::UpdateButtons() {
 QList<int> TNotebookWindow::SelectedRows() const {
   QList<int> rows;
   for (const QModelIndex& index : ui_->RowsTable->selectionModel()->selectedRows())
-    rows.append(index.row());
+    rows.append(filter_->mapToSource(index).row());
   std::sort(rows.begin(), rows.end());
   return rows;
 }
 
+QList<int> TNotebookWindow::ShownRows() const {
+  QList<int> rows;
+  const int count = filter_->rowCount();
+  rows.reserve(count);
+  for (int row = 0; row < count; ++row)
+    rows.append(filter_->mapToSource(filter_->index(row, 0)).row());
+  return rows;
+}
+
+bool TNotebookWindow::Filtered() const {
+  return !filter_->Experiment().empty();
+}
+
 void TNotebookWindow::RemoveSelectedRows() {
-  const QList<int> rows = SelectedRows();
-  if (rows.isEmpty()) return;
-  model_->RemoveRows(rows);
-  // Delete pressed again removes the row that took the place of the first one removed.
+  const QModelIndexList selected = ui_->RowsTable->selectionModel()->selectedRows();
+  if (selected.isEmpty()) return;
+  int first = filter_->rowCount();
+  for (const QModelIndex& index : selected)
+    first = std::min(first, index.row());
+  const std::string experiment = filter_->Experiment();
+  model_->RemoveRows(SelectedRows());
+  // Delete pressed again removes the row that took the place of the first one removed; not
+  // when the experiment's last rows went and the table fell back to every row.
+  if (filter_->Experiment() != experiment) return;
   QTableView* table = ui_->RowsTable;
-  const int next = std::min(rows.front(), model_->rowCount() - 1);
+  const int next = std::min(first, filter_->rowCount() - 1);
   if (next >= 0) {
-    table->setCurrentIndex(model_->index(next, 0));
+    table->setCurrentIndex(filter_->index(next, 0));
     table->selectRow(next);
   }
 }
 
+// Every row, or with one experiment chosen, that experiment's rows only.
 void TNotebookWindow::ClearAllRows() {
-  const int count = model_->rowCount();
+  const int count = filter_->rowCount();
   if (count == 0) return;
-  const QString question =
-      count == 1 ? QStringLiteral("Effacer le relevé du tableau\u202F? Il sera perdu.")
-                 : QStringLiteral("Effacer les %1 relevés du tableau\u202F? Ils seront perdus.")
-                       .arg(QLocale(QLocale::French).toString(count));
-  if (AskConfirmation(question)) model_->Clear();
+  const QString french = QLocale(QLocale::French).toString(count);
+  if (!Filtered()) {
+    const QString question =
+        count == 1 ? QStringLiteral("Effacer le relevé du tableau\u202F? Il sera perdu.")
+                   : QStringLiteral("Effacer les %1 relevés du tableau\u202F? Ils seront perdus.")
+                         .arg(french);
+    if (AskConfirmation(question)) model_->Clear();
+    return;
+  }
+  const QString experiment = Quoted(filter_->Experiment());
+  const QString question = count == 1
+                               ? QStringLiteral(
+                                     "Effacer le relevé %1 du tableau\u202F? Il sera perdu. Les "
+                                     "relevés des autres expériences sont gardés.")
+                                     .arg(experiment)
+                               : QStringLiteral(
+                                     "Effacer les %1 relevés %2 du tableau\u202F? Ils seront "
+                                     "perdus. Les relevés des autres expériences sont gardés.")
+                                     .arg(french, experiment);
+  if (AskConfirmation(question)) model_->RemoveRows(ShownRows());
 }
 
 void TNotebookWindow::CopySelectedRows() {
@@ -394,7 +540,14 @@ void TNotebookWindow::AskExportPath() {
 }
 
 bool TNotebookWindow::ExportTo(const QString& path) {
-  const TExportResult result = SaveTableCsv(path, *model_, QLocale::system());
+  TNotebookModel shown;
+  if (Filtered()) {
+    std::vector<TNotebookRow> rows;
+    for (const TNotebookRow& row : model_->Rows())
+      if (filter_->Shows(row)) rows.push_back(row);
+    shown.SetRows(std::move(rows));
+  }
+  const TExportResult result = SaveTableCsv(path, Filtered() ? shown : *model_, QLocale::system());
   if (!result.Ok()) ShowErrorBox(result.error);
   return result.Ok();
 }

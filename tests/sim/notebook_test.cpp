@@ -1,9 +1,12 @@
 #include "sim/notebook.h"
 
+#include "sim/bench.h"
+
 #include <gtest/gtest.h>
 
 #include <limits>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace {
@@ -64,5 +67,53 @@ INSTANTIATE_TEST_SUITE_P(
             "huge", {1e200, 2e200, 3e200}, {3e300, 6e300, 9e300}, TLineFit{3e100, 0, 1, 3}, 1e-14},
         FitRow{"tiny", {1e-300, 2e-300, 3e-300}, {1, 2, 3}, TLineFit{1e300, 0, 1, 3}, 1e-14}),
     [](const testing::TestParamInfo<FitRow>& info) { return std::string(info.param.what); });
+
+// --- What rows mix ------------------------------------------------------------------------------
+
+TEST(RowsMix, NamesWhatTheRowsMix) {
+  const std::string two = "Hacheur 2 quadrants", one = "Hacheur 1 quadrant";
+  const std::string on = "moteur branché sans effet de self", off = kNotConnectedWiring;
+  const std::string plus = "type + ou -";
+  struct Case {
+    const char* what;
+    std::vector<std::vector<std::string>> rows;  // experiment, wiring, chopper type
+    const char* mixed;  // E: experiments, W: wirings, C: chopper types, N: not connected
+  } const cases[] = {
+      {"alike", {{two, on, plus}, {two, on, plus}}, ""},
+      {"experiments", {{two, on, plus}, {two, on, plus}, {one, on, plus}}, "E"},
+      {"wirings", {{two, on, ""}, {two, "moteur branché avec effet de self", ""}}, "W"},
+      {"chopper_types", {{two, on, plus}, {two, on, "type + et - ,zéro alimenté"}}, "C"},
+      // A row written before the chopper type was recorded, or a panel not shown, says nothing.
+      {"empty_differs_from_nothing", {{one, on, ""}, {one, "", plus}, {one, on, plus}}, ""},
+      {"all_not_connected", {{two, off, ""}, {two, off, ""}}, ""},
+      {"not_connected_among_others", {{two, on, ""}, {two, off, ""}}, "WN"},
+      {"not_connected_beside_no_wiring", {{"Hacheur 4 quadrants", "", ""}, {two, off, ""}}, "EWN"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    TRowsMix mix;
+    for (const std::vector<std::string>& fields : c.rows) {
+      TNotebookRow row;
+      row.experiment = fields[0];
+      row.wiring = fields[1];
+      row.chopperType = fields[2];
+      mix.Add(row);
+    }
+    const std::string mixed = c.mixed;
+    EXPECT_EQ(mix.Experiments(), mixed.find('E') != std::string::npos);
+    EXPECT_EQ(mix.Wirings(), mixed.find('W') != std::string::npos);
+    EXPECT_EQ(mix.ChopperTypes(), mixed.find('C') != std::string::npos);
+    EXPECT_EQ(mix.NotConnected(), mixed.find('N') != std::string::npos);
+    EXPECT_EQ(mix.Any(), !mixed.empty());
+  }
+}
+
+// The caption rows hold is the one the bench gives its wiring button.
+TEST(RowsMix, KnowsTheBenchsNotConnectedCaption) {
+  TBench bench;
+  bench.ChooseExperiment(TExperiment::kTwoQuadrants);
+  bench.SetConnectionMode(TWiring::kNotConnected);
+  EXPECT_EQ(bench.Description().wiring.caption, kNotConnectedWiring);
+}
 
 }  // namespace

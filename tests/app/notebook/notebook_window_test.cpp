@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
@@ -16,6 +17,7 @@
 #include <optional>
 #include <string>
 #include <tuple>
+#include <unordered_set>
 #include <vector>
 
 #include "app/dialogs/confirmation_box.h"
@@ -57,10 +59,16 @@ TEST(FitEquation, FrenchTextOfTheLineOrWhyThereIsNone) {
       {{0, 1, 2}, {0, 1, 3}, 2, "n~=~1,5·U~−~0,17^; R²~=~0,964"},
       {{0, 1, 2, 3}, {1, 3, 5, 7}, 4, "n~=~2·U~+~1^; R²~=~1,000"},
       {{0, 1, 2}, {-4, -7.5, -11}, 4, "n~=~−3,5·U~−~4^; R²~=~1,000"},
-      {{0, 1}, {5, 5}, 4, "n~=~5^; R²~=~1,000"},
+      // Through two points a line always passes: no R², which would read 1 whatever they are.
+      {{0, 1}, {5, 5}, 4, "n~=~5"},
+      {{5, 6}, {2040, -1360}, 4, "n~=~−3400·U~+~19040"},
       {{0, 10, 20}, {0.0312, 0.0624, 0.0936}, 4, "n~=~0,00312·U~+~0,0312^; R²~=~1,000"},
       {{2, 2, 2},
        {1, 5, 9},
+       4,
+       "Ajustement impossible~: il faut au moins deux valeurs différentes en abscisse."},
+      {{2, 2},
+       {1, 5},
        4,
        "Ajustement impossible~: il faut au moins deux valeurs différentes en abscisse."},
   };
@@ -69,6 +77,36 @@ TEST(FitEquation, FrenchTextOfTheLineOrWhyThereIsNone) {
         FitEquationText(FitLine(c.x, c.y), QStringLiteral("U"), QStringLiteral("n"), c.decimals),
         French(c.text));
   }
+}
+
+TEST(FitEquation, WarnsOfWhatTheRowsMix) {
+  const auto mixOf = [](std::vector<std::vector<std::string>> rows) {
+    TRowsMix mix;
+    for (const std::vector<std::string>& fields : rows) {
+      TNotebookRow row;
+      row.experiment = fields[0];
+      row.wiring = fields[1];
+      row.chopperType = fields[2];
+      mix.Add(row);
+    }
+    return mix;
+  };
+  const std::string one = "Hacheur 1 quadrant", two = "Hacheur 2 quadrants";
+  const std::string on = "moteur branché sans effet de self", plus = "type + ou -";
+  const std::pair<TRowsMix, const char*> cases[] = {
+      {mixOf({{one, on, plus}, {two, on, plus}}),
+       "Attention~: ces relevés mélangent des expériences différentes."},
+      {mixOf({{one, on, plus}, {two, on, "type + et - ,zéro alimenté"}}),
+       "Attention~: ces relevés mélangent des expériences différentes et des types de hacheur "
+       "différents."},
+      {mixOf({{one, on, plus}, {two, "moteur non branché", "type + et - ,zéro alimenté"}}),
+       "Attention~: ces relevés mélangent des expériences différentes, des types de hacheur "
+       "différents et des branchements différents^; la vitesse des relevés «^moteur non "
+       "branché^» est forcée à 0."},
+  };
+  for (const auto& [mix, text] : cases)
+    EXPECT_EQ(MixWarningText(mix), French(text));
+  EXPECT_EQ(MixWarningText(TRowsMix()), QString());
 }
 
 class NotebookWindowTest : public testing::Test {
@@ -90,6 +128,36 @@ class NotebookWindowTest : public testing::Test {
   }
   QPushButton* Button(const char* name) { return window.findChild<QPushButton*>(name); }
   QString FitText() { return window.findChild<QLabel*>(QStringLiteral("FitLabel"))->text(); }
+  QLabel* MixLabel() { return window.findChild<QLabel*>(QStringLiteral("MixLabel")); }
+  QComboBox* ExperimentBox() {
+    return window.findChild<QComboBox*>(QStringLiteral("ExperimentBox"));
+  }
+  QStringList Choices() {
+    QStringList items;
+    for (int i = 0; i < ExperimentBox()->count(); ++i)
+      items << ExperimentBox()->itemText(i);
+    return items;
+  }
+  void Choose(const char* experiment) {
+    const int at = ExperimentBox()->findText(QString::fromUtf8(experiment));
+    ASSERT_GE(at, 0) << experiment;
+    ExperimentBox()->setCurrentIndex(at);
+  }
+  // The fixture's rows, then three of another experiment on n = 5·U.
+  void AddOneQuadrantRows() {
+    for (double u : {1.0, 2.0, 4.0}) {
+      TNotebookRow row = Row(u, 5 * u);
+      row.experiment = "Hacheur 1 quadrant";
+      row.time = "1q:" + std::to_string(static_cast<int>(u));
+      model.Append(row);
+    }
+  }
+  std::vector<std::string> ShownTimes() {
+    std::vector<std::string> times;
+    for (int row = 0; row < table->model()->rowCount(); ++row)
+      times.push_back(table->model()->index(row, 0).data().toString().toStdString());
+    return times;
+  }
   const QImage& Paint() {
     chart->PaintChart(nullptr, chart->ClientRect());
     return *chart->BufferImage();
@@ -97,7 +165,7 @@ class NotebookWindowTest : public testing::Test {
   void SelectRows(std::initializer_list<int> rows) {
     table->clearSelection();
     for (int row : rows)
-      table->selectionModel()->select(model.index(row, 0),
+      table->selectionModel()->select(table->model()->index(row, 0),
                                       QItemSelectionModel::Select | QItemSelectionModel::Rows);
   }
   std::vector<std::string> Times() {
@@ -194,7 +262,7 @@ TEST_F(NotebookWindowTest, PlotFollowsTheModelAndTheColumnsChosen) {
   EXPECT_DOUBLE_EQ(points->XValues().ValueAt(1), 30);
   EXPECT_DOUBLE_EQ(points->YValues().ValueAt(1), 0.6);
   EXPECT_EQ(chart->Title.Text(), QStringLiteral("I1 (A) en fonction de Consigne (%)"));
-  EXPECT_TRUE(FitText().startsWith(French("I1~=~0,02·consigne^;"))) << FitText().toStdString();
+  EXPECT_EQ(FitText(), French("I1~=~0,02·consigne"));  // two points: no R²
 }
 
 TEST_F(NotebookWindowTest, DezoomUndoesTheChartsZoom) {
@@ -278,6 +346,111 @@ TEST_F(NotebookWindowTest, ExportReadsBackInFrenchAndCLocales) {
   EXPECT_TRUE(error.startsWith(QStringLiteral("Impossible d'écrire le fichier")))
       << error.toStdString();
   SetErrorBoxHandler(previous);
+}
+
+TEST_F(NotebookWindowTest, ChoosingAnExperimentFiltersTheTableAndThePlot) {
+  EXPECT_TRUE(MixLabel()->isHidden());  // one experiment: nothing to say
+  const std::vector<std::string> before = Times();
+  AddOneQuadrantRows();
+  EXPECT_EQ(Choices(),
+            (QStringList{"Tous les relevés", "Hacheur 1 quadrant", "Hacheur 2 quadrants; série"}));
+  EXPECT_EQ(ExperimentBox()->currentText(), QStringLiteral("Tous les relevés"));
+  EXPECT_EQ(Series("PointSeries")->PointCount(), 7);
+  EXPECT_FALSE(MixLabel()->isHidden());
+  EXPECT_TRUE(MixLabel()->text().contains(QStringLiteral("des expériences différentes")))
+      << MixLabel()->text().toStdString();
+
+  Choose("Hacheur 1 quadrant");
+  EXPECT_EQ(ShownTimes(), (std::vector<std::string>{"1q:1", "1q:2", "1q:4"}));
+  EXPECT_EQ(Series("PointSeries")->PointCount(), 3);
+  EXPECT_EQ(FitText(), French("n~=~5·U^; R²~=~1,000"));  // the other rows lie on 2·U + 1
+  EXPECT_TRUE(MixLabel()->isHidden());
+  EXPECT_EQ(Series("FitSeries")->XValues().ValueAt(1), 4);
+
+  Choose("Tous les relevés");
+  EXPECT_EQ(table->model()->rowCount(), 8);
+  std::vector<std::string> all = before;
+  all.insert(all.end(), {"1q:1", "1q:2", "1q:4"});
+  EXPECT_EQ(Times(), all);  // stored rows neither lost nor moved
+  EXPECT_EQ(ShownTimes(), all);
+}
+
+TEST_F(NotebookWindowTest, TheChoiceFollowsRowsAddedAndRemovedElsewhere) {
+  AddOneQuadrantRows();
+  Choose("Hacheur 1 quadrant");
+  model.Append(Row(5, 11));  // another experiment's: neither shown nor plotted
+  TNotebookRow four = Row(2, 700);
+  four.experiment = "Hacheur 4 quadrants";
+  four.time = "4q";
+  model.Append(four);
+  EXPECT_EQ(Choices(), (QStringList{"Tous les relevés", "Hacheur 1 quadrant",
+                                    "Hacheur 2 quadrants; série", "Hacheur 4 quadrants"}));
+  EXPECT_EQ(ExperimentBox()->currentText(), QStringLiteral("Hacheur 1 quadrant"));
+  EXPECT_EQ(ShownTimes(), (std::vector<std::string>{"1q:1", "1q:2", "1q:4"}));
+  EXPECT_EQ(Series("PointSeries")->PointCount(), 3);
+
+  // Another copy of the program removes the experiment's rows: every row again.
+  std::unordered_set<std::string> removed;
+  for (const TNotebookRow& row : model.Rows())
+    if (row.experiment == "Hacheur 1 quadrant") removed.insert(row.id);
+  model.Merge({}, removed);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(ExperimentBox()->currentText(), QStringLiteral("Tous les relevés"));
+  EXPECT_EQ(Choices(),
+            (QStringList{"Tous les relevés", "Hacheur 2 quadrants; série", "Hacheur 4 quadrants"}));
+  EXPECT_EQ(ShownTimes(), Times());
+  EXPECT_EQ(Series("PointSeries")->PointCount(), 6);
+
+  // and records one more row of the experiment chosen here.
+  Choose("Hacheur 4 quadrants");
+  four.time = "4q bis";
+  four.id.clear();
+  model.Merge({four}, {});
+  QCoreApplication::processEvents();
+  EXPECT_EQ(ShownTimes(), (std::vector<std::string>{"4q", "4q bis"}));
+  EXPECT_EQ(Series("PointSeries")->PointCount(), 2);
+}
+
+TEST_F(NotebookWindowTest, TableButtonsActOnTheRowsShown) {
+  AddOneQuadrantRows();
+  const std::vector<std::string> others = Times();
+  Choose("Hacheur 1 quadrant");
+  QApplication::clipboard()->clear();
+  SelectRows({1});  // "1q:2", the model's 7th row
+  QTest::mouseClick(Button("CopyButton"), Qt::LeftButton);
+  const QStringList lines = QApplication::clipboard()->text().split(u'\n');
+  ASSERT_EQ(lines.size(), 3) << lines.join(u'|').toStdString();
+  EXPECT_TRUE(lines[1].startsWith(QStringLiteral("1q:2\t"))) << lines[1].toStdString();
+
+  QTest::mouseClick(Button("RemoveButton"), Qt::LeftButton);
+  std::vector<std::string> kept(others.begin(), others.end() - 3);
+  kept.insert(kept.end(), {"1q:1", "1q:4"});
+  EXPECT_EQ(Times(), kept);
+  EXPECT_EQ(ShownTimes(), (std::vector<std::string>{"1q:1", "1q:4"}));
+
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("releves.csv"));
+  ASSERT_TRUE(window.ExportTo(path));
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const QStringList exported = QString::fromUtf8(file.readAll()).split(u'\n');
+  ASSERT_EQ(exported.size(), 4);  // header, 2 rows, end
+  EXPECT_TRUE(exported[1].startsWith(QStringLiteral("1q:1"))) << exported[1].toStdString();
+  EXPECT_TRUE(exported[2].startsWith(QStringLiteral("1q:4"))) << exported[2].toStdString();
+
+  QString asked;
+  const TConfirmationHandler previous = SetConfirmationHandler([&](const QString& question) {
+    asked = question;
+    return true;
+  });
+  QTest::mouseClick(Button("ClearButton"), Qt::LeftButton);
+  SetConfirmationHandler(previous);
+  EXPECT_EQ(asked, French("Effacer les 2 relevés «^Hacheur 1 quadrant^» du tableau^? Ils seront "
+                          "perdus. Les relevés des autres expériences sont gardés."));
+  kept.resize(kept.size() - 2);
+  EXPECT_EQ(Times(), kept);
+  EXPECT_EQ(ExperimentBox()->currentText(), QStringLiteral("Tous les relevés"));
+  EXPECT_EQ(ShownTimes(), kept);
 }
 
 TEST(NotebookWindowLarge, HundredThousandRowsAreDrawnNotBuiltAsWidgets) {
