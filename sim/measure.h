@@ -3,20 +3,30 @@
 #include <optional>
 #include <string>
 
-// What the oscilloscope's "Mesures" window shows for a trace. The figures are worked out over
-// whole chopper periods, so that a mean or an RMS value does not change with where the screen
-// happens to cut the wave.
+// What the oscilloscope's "Mesures" window shows for a trace. Mean, RMS and extremes are worked
+// out over whole chopper periods, so that they do not change with where the screen happens to
+// cut the wave. State levels, period and duty cycle come from the signal itself: a trace that is
+// not a pulse wave (flat, constant, noisy DC) has none.
 struct TTraceMeasures {
   double mean = 0;  // <u>, V
   double rms = 0;   // U, V
   double min = 0;
   double max = 0;
   double peakToPeak = 0;
-  // samplesPerPeriod sample spacings; none when the trace gives no spacing (a single sample).
+  // The two state levels of a two-state trace, V: top and base. A state that the trace only
+  // crosses in spikes, never settling in it, has no level to show (it still cuts the edges).
+  std::optional<double> top;
+  std::optional<double> base;
+  // Mean distance between successive same-direction edges among the shown samples; none unless
+  // the trace is a pulse wave with two such edges on screen.
   std::optional<double> periodMs;
   std::optional<double> frequencyHz;
-  // alpha, the share of samples above the mid level (0 .. 1); none on a flat trace.
+  // alpha, the share of the period spent at the active level (0 .. 1), between the first and
+  // the last same-direction edge shown; none when there is no period.
   std::optional<double> dutyCycle;
+  // The sign of the active level: the state level farther from 0 V, the positive one when both
+  // are as far. 0 when there is no duty cycle.
+  int activeSign = 0;
   int samplesUsed = 0;     // finite values the figures come from
   int periodsUsed = 0;     // whole periods measured; 0 when the trace is shorter than one
   int skippedSamples = 0;  // NaN or infinite values inside the measured samples, left out
@@ -31,6 +41,8 @@ struct TTraceMeasures {
 // from the first shown sample, moved back to stay inside the trace (the whole trace when it is
 // shorter than a period). A reversed range is swapped; a NaN bound leaves that side open.
 // Non-finite values are left out of every figure and counted in skippedSamples.
+// The state levels come from the measured samples, the edges (hence period and duty cycle) from
+// the shown samples only: what the student sees on the screen is what is timed.
 TTraceMeasures MeasureTrace(const double* times, const double* values, int count, double tMin,
                             double tMax, int samplesPerPeriod);
 
@@ -54,3 +66,9 @@ std::string FormatQuantity(double value, const char* unit, int decimals,
                            const std::string& decimalSeparator);
 std::string FormatQuantity(const std::optional<double>& value, const char* unit, int decimals,
                            const std::string& decimalSeparator);
+
+// 1/dt beside the read-out of dt (in ms at two decimals): with as many significant digits as that
+// read-out shows, in Hz below 1000 Hz and in kHz from there ("0,50 ms" gives "2,0 kHz", "12,35 ms"
+// "80,97 Hz"), so that no digit claims more than the cursors' placing gives. kUndefinedMeasure
+// when dt reads as zero or is not finite.
+std::string FormatInverseTime(double dtMs, const std::string& decimalSeparator);

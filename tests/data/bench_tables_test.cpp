@@ -58,6 +58,11 @@ QString Fmt(double value, int decimals = 2) {
   return QString::fromStdString(FormatReading(value, decimals, ","));
 }
 
+// As the Mesures window writes a figure it may not have: "—" when it has none.
+QString Quantity(const std::optional<double>& value) {
+  return QString::fromStdString(FormatQuantity(value, "", 2, ","));
+}
+
 // How one row sets the bench up: the experiment's menu entry, then the panel's buttons.
 struct Setting {
   QString kind;     // data-banc: 1q, 2q, 4q-m1, 4q-m2
@@ -89,6 +94,12 @@ struct BenchRun {
 
   QString Shown(TInstrument i) const { return QString::fromStdString(shown.at(i)); }
   double Reading(TInstrument i) const { return ParseDecimal(shown.at(i)).value_or(std::nan("")); }
+  // The window's alpha and the level it is taken at, as a table cell writes them: "0,51 (à −E)".
+  QString Alpha() const {
+    const QString alpha = Quantity(measures.dutyCycle);
+    if (!measures.dutyCycle) return alpha;
+    return alpha + (measures.activeSign > 0 ? " (à +E)" : " (à -E)");
+  }
   // The pulse at +E of the first period, as the cursors measure it: between the corners of the
   // plateau for "+ ou -", between the zero crossings for "+ et -".
   double PlateauMs() const {
@@ -183,9 +194,14 @@ const std::map<QString, std::function<QString(const BenchRun&)>> kReadingColumns
     {"Minimum(V)", [](const BenchRun& r) { return Fmt(r.measures.min); }},
     {"Maximum(V)", [](const BenchRun& r) { return Fmt(r.measures.max); }},
     {"Crêteàcrête(V)", [](const BenchRun& r) { return Fmt(r.measures.peakToPeak); }},
-    {"αMesures",
+    {"Niveauhaut(V)", [](const BenchRun& r) { return Quantity(r.measures.top); }},
+    {"Niveaubas(V)", [](const BenchRun& r) { return Quantity(r.measures.base); }},
+    {"αMesures", [](const BenchRun& r) { return r.Alpha(); }},
+    // A column whose heading names the level: the label is not repeated in its cells.
+    {"α(à+E)Mesures",
      [](const BenchRun& r) {
-       return QString::fromStdString(FormatQuantity(r.measures.dutyCycle, "", 2, ","));
+       const QString alpha = Quantity(r.measures.dutyCycle);
+       return r.measures.activeSign < 0 ? "(à -E) " + alpha : alpha;
      }},
     {"Palierhaut(ms)", [](const BenchRun& r) { return Fmt(r.PlateauMs()); }},
     {"Duréeà+E(ms)", [](const BenchRun& r) { return Fmt(r.CrossingMs()); }},
@@ -224,7 +240,10 @@ TEST(BenchReadingsInPages, EveryQuotedTableMatchesTheBench) {
           const auto column = kReadingColumns.find(heading);
           ASSERT_NE(column, kReadingColumns.end())
               << name << ": unknown column " << heading.toStdString();
-          EXPECT_EQ(Plain(row[c]).toStdString(), Plain(column->second(run)).toStdString())
+          QString expected = column->second(run);
+          // The level beside alpha may be left out where every row of the table shares it.
+          if (!row[c].contains(u"(à")) expected.remove(QRegularExpression(" \\(à .E\\)$"));
+          EXPECT_EQ(Plain(row[c]).toStdString(), Plain(expected).toStdString())
               << name << ", table " << table.kind.toStdString() << ", row \""
               << row.join(" | ").toStdString() << "\", column " << heading.toStdString();
           ++cells;
@@ -297,6 +316,12 @@ TLineFit SpeedLine(const char* kind, std::initializer_list<int> percents) {
   return FitLine(u, n).value_or(TLineFit{});
 }
 
+// What the window shows for a trace that is not a pulse wave: no period, hence no alpha.
+QString NoPeriodNorAlpha(const TTraceMeasures& m) {
+  EXPECT_EQ(Quantity(m.dutyCycle), Quantity(m.periodMs));
+  return Quantity(m.periodMs);
+}
+
 // Machine n°1's armature law as the bench would give it: U / I at standstill (5 %), then
 // E' = U - R I at 10 %, from the readings shown.
 double StandstillRatio() {
@@ -343,17 +368,40 @@ const Quote kQuotes[] = {
                               (b.Reading(inTachometer) - a.Reading(inTachometer)) * 1000),
                           Fmt(g.Reading(inVoltmeter) / g.Reading(inTachometer) * 1000)};
      }},
-    {"aideoscillo.htm", "mesurée à mi-hauteur, elle dure %1 ms à 50 % (α · E = %2 V)",
+    {"aideoscillo.htm",
+     "mesurée à mi-hauteur, comme le fait la fenêtre Mesures, elle dure %1 ms à 50 % "
+     "(α = %2, α · E = %3 V)",
      [] {
        const BenchRun run = OneQuadrant(50, kOpen);
-       return QStringList{Fmt(run.MidHeightMs()), Fmt(run.MidHeightMs() / kPeriodMs * 11.2)};
+       return QStringList{Fmt(run.MidHeightMs()), Fmt(run.measures.dutyCycle.value_or(0)),
+                          Fmt(run.MidHeightMs() / kPeriodMs * 11.2)};
      }},
     {"aideoscillo.htm", "entre les deux coins du palier haut, elle dure %1 ms",
      [] { return QStringList{Fmt(OneQuadrant(50, kOpen).PlateauMs())}; }},
     {"aideoscillo.htm", "le voltmètre indique %1 V",
      [] { return QStringList{OneQuadrant(50, kOpen).Shown(inVoltmeter)}; }},
-    {"aideoscillo.htm", "ce rapport ne veut plus rien dire (%1 à 50 % en 1 quadrant)",
-     [] { return QStringList{Fmt(OneQuadrant(50, kSelf).measures.dutyCycle.value_or(0))}; }},
+    {"aideoscillo.htm", "avec elles, α reste %1 à 50 % en 1 quadrant, comme sans elles",
+     [] {
+       const QString spikes = Quantity(OneQuadrant(50, kSelf).measures.dutyCycle);
+       EXPECT_EQ(spikes, Quantity(OneQuadrant(50, kNoSelf).measures.dutyCycle));
+       return QStringList{spikes};
+     }},
+    {"aideoscillo.htm", "« %1 » donne « %2 », « %3 » donne « %4 »",
+     [] {
+       QStringList figures;
+       for (const double dtMs : {0.5, 5.0}) {
+         const TCursorDelta delta = CursorDifference(1.0, 0, 1.0 + dtMs, 0);
+         figures << QString::fromStdString(FormatQuantity(delta.dtMs, "ms", 2, ","))
+                 << QString::fromStdString(FormatInverseTime(delta.dtMs, ","));
+       }
+       return figures;
+     }},
+    {"corrige.htm", "Δt ≈ %1 ms et 1/Δt ≈ %2",
+     [] {
+       const TCursorDelta delta = CursorDifference(2.5, 11.2, 7.5, 11.2);
+       return QStringList{Fmt(delta.dtMs),
+                          QString::fromStdString(FormatInverseTime(delta.dtMs, ","))};
+     }},
     {"corrige.htm", "période %1 ms, fréquence %2 Hz",
      [] {
        const TTraceMeasures m = OneQuadrant(50, kOpen).measures;
@@ -367,8 +415,15 @@ const Quote kQuotes[] = {
        return QStringList{Fmt(run.measures.dutyCycle.value_or(0)), Fmt(run.measures.mean),
                           Fmt(run.CursorAlpha()), run.Shown(inVoltmeter)};
      }},
-    {"corrige.htm", "l'impulsion dure %1 ms",
+    {"corrige.htm", "la fenêtre Mesures trouve une impulsion de %1 ms",
      [] { return QStringList{Fmt(OneQuadrant(50, kOpen).MidHeightMs())}; }},
+    {"corrige.htm", "un centième de période de plus, soit E / 100 = %1 V sur la moyenne",
+     [] {
+       const BenchRun run = OneQuadrant(50, kOpen);
+       const QString excess = Fmt(run.measures.mean - run.Reading(inVoltmeter));
+       EXPECT_EQ(excess.toStdString(), Fmt(static_cast<double>(run.supply) / 100).toStdString());
+       return QStringList{excess};
+     }},
     {"corrige.htm", "n = %1 · U − %2, avec R² = %3",
      [] {
        const TLineFit fit = SpeedLine("1q", {10, 20, 40, 60, 80, 100});
@@ -397,10 +452,32 @@ const Quote kQuotes[] = {
                           Fmt(plain.measures.mean - self.measures.mean),
                           Fmt(plain.measures.mean - plain.Reading(inVoltmeter))};
      }},
-    {"corrige.htm", "ici à %1 V : tous les points sauf les pointes sont au-dessus, d'où α = %2",
+    {"corrige.htm",
+     "Le minimum descend à %1 V, mais le niveau bas reste %2 V et le niveau haut %3 V",
      [] {
        const TTraceMeasures m = OneQuadrant(50, kSelf).measures;
-       return QStringList{Fmt((m.min + m.max) / 2), Fmt(m.dutyCycle.value_or(0))};
+       return QStringList{Fmt(m.min), Quantity(m.base), Quantity(m.top)};
+     }},
+    {"corrige.htm", "repérés à mi-chemin des deux niveaux, à %1 V",
+     [] {
+       const TTraceMeasures m = OneQuadrant(50, kSelf).measures;
+       return QStringList{Fmt((m.top.value_or(std::nan("")) + m.base.value_or(std::nan(""))) / 2)};
+     }},
+    {"corrige.htm", "d'où α = %1 comme sans self",
+     [] {
+       const QString spikes = Quantity(OneQuadrant(50, kSelf).measures.dutyCycle);
+       EXPECT_EQ(spikes, Quantity(OneQuadrant(50, kNoSelf).measures.dutyCycle));
+       return QStringList{spikes};
+     }},
+    {"corrige.htm", "À 100 %, la tension est constante : sans front, ni période ni α (« %1 »)",
+     [] {
+       return QStringList{
+           NoPeriodNorAlpha(TwoQuadrant(100, TChopperType::kPlusOrMinus, kNoSelf).measures)};
+     }},
+    {"corrige.htm", "trace nulle à 0 %, sans période ni α (« %1 »)",
+     [] {
+       return QStringList{NoPeriodNorAlpha(
+           TwoQuadrant(0, TChopperType::kPlusAndMinusOffAtZero, kNoSelf).measures)};
      }},
     {"corrige.htm", "La moyenne des 500 valeurs exportées est %1 V",
      [] {
@@ -463,6 +540,9 @@ const Quote kQuotes[] = {
                           Fmt(MachineTwo(100, 199).measures.max),
                           MachineTwo(100).Shown(inVoltmeter)};
      }},
+    {"corrige.htm",
+     "la fenêtre n'y trouve aucun front, et affiche « %1 » pour la période et pour α",
+     [] { return QStringList{NoPeriodNorAlpha(MachineTwo(100).measures)}; }},
 };
 
 TEST(BenchReadingsInPages, EveryQuotedFigureIsTheBenchs) {
@@ -475,6 +555,7 @@ TEST(BenchReadingsInPages, EveryQuotedFigureIsTheBenchs) {
     QString text = QString::fromUtf8(quote.text);
     for (const QString& figure : quote.figures())
       text = text.arg(QString(figure).replace(u'-', QChar(0x2212)));
+    text.replace(QRegularExpression("[\\s\\x{A0}\\x{202F}]+"), " ");
     EXPECT_TRUE(prose[quote.page].contains(text))
         << quote.page << " does not say \"" << text.toStdString() << "\"";
   }
