@@ -1,8 +1,13 @@
 #include "app/lab/export.h"
 
 #include <QBuffer>
+#include <QPainter>
 #include <QRegularExpression>
+#include <QTextLayout>
 #include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <memory>
 #include <vector>
 
 #include "app/notebook/notebook_model.h"
@@ -109,6 +114,96 @@ TExportResult SaveImagePng(const QImage& image, const QString& path) {
   if (!image.save(&buffer, "PNG"))
     return {CannotWriteMessage(path, QStringLiteral("l'image n'a pas pu être codée en PNG"))};
   return {SaveFileOrSayWhy(path, bytes)};
+}
+
+QStringList ScreenCaptionLines(const TScreenCaption& caption) {
+  QStringList lines;
+  if (!caption.experiment.isEmpty()) lines << caption.experiment;
+  QStringList settings;
+  for (const auto& [label, value] : caption.settings)
+    settings << QStringLiteral("%1\u00A0: %2").arg(label, value);
+  if (!settings.isEmpty()) lines << settings.join(QStringLiteral("\u202F; "));
+  lines << QStringLiteral("Axe vertical\u00A0: u (V)\u202F; axe horizontal\u00A0: t (ms)");
+  if (caption.date.isValid()) {
+    const QLocale french(QLocale::French);
+    lines << QStringLiteral("Enregistré le %1 à %2")
+                 .arg(french.toString(caption.date.date(), QLocale::LongFormat),
+                      french.toString(caption.date.time(), QLocale::ShortFormat));
+  }
+  return lines;
+}
+
+QImage CaptionedScreen(const QImage& screen, const TScreenCaption& caption) {
+  if (screen.isNull()) return {};
+  const QStringList lines = ScreenCaptionLines(caption);
+  const qreal ratio = screen.devicePixelRatio();
+  const qreal width = screen.width() / ratio;  // what the user saw, in the screen's own units
+  // Type in proportion to the screen, within sizes that read well on paper and on screen.
+  const int pixelSize = qRound(std::clamp(width / 48, 11.0, 18.0));
+  const qreal margin = 0.75 * pixelSize;
+  QFont body(QStringLiteral("Liberation Sans"));
+  body.setStyleHint(QFont::SansSerif);
+  body.setPixelSize(pixelSize);
+  QFont bold = body;
+  bold.setBold(true);
+
+  // Laid out on an image of the strip's pixel ratio, so the metrics are those it is drawn with.
+  QImage device(1, 1, QImage::Format_RGB32);
+  device.setDevicePixelRatio(ratio);
+  QTextOption option;
+  option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);  // a word wider than the strip
+  std::vector<std::unique_ptr<QTextLayout>> layouts;              // breaks, it is never cut
+  qreal y = margin;
+  for (const QString& line : lines) {
+    const bool title = layouts.empty() && !caption.experiment.isEmpty();
+    auto& layout =
+        layouts.emplace_back(std::make_unique<QTextLayout>(line, title ? bold : body, &device));
+    layout->setTextOption(option);
+    layout->beginLayout();
+    for (QTextLine row = layout->createLine(); row.isValid(); row = layout->createLine()) {
+      row.setLineWidth(std::max(width - 2 * margin, 1.0));
+      row.setPosition(QPointF(margin, y));
+      y += row.height();
+    }
+    layout->endLayout();
+    y += 0.3 * pixelSize;
+  }
+  const int stripHeight = static_cast<int>(std::ceil((y + 0.7 * margin) * ratio));
+
+  QImage strip(screen.width(), stripHeight, QImage::Format_RGB32);
+  strip.setDevicePixelRatio(ratio);
+  strip.fill(Qt::white);
+  {
+    QPainter painter(&strip);
+    painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
+    painter.setPen(QPen(QColor(0xB0, 0xB0, 0xB0), 1));
+    painter.drawLine(QPointF(0, 0.5), QPointF(width, 0.5));
+    painter.setPen(QColor(0x20, 0x20, 0x20));
+    for (const auto& layout : layouts)
+      layout->draw(&painter, QPointF(0, 0));
+  }
+
+  // The screen's rows copied as they are, the strip's below: no drawing reaches the screen.
+  const QImage::Format format =
+      screen.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32;
+  const QImage top = screen.convertToFormat(format);
+  const QImage bottom = strip.convertToFormat(format);
+  QImage result(screen.width(), screen.height() + stripHeight, format);
+  const auto rowBytes = static_cast<std::size_t>(screen.width()) * 4;
+  for (int row = 0; row < top.height(); ++row)
+    std::memcpy(result.scanLine(row), top.constScanLine(row), rowBytes);
+  for (int row = 0; row < bottom.height(); ++row)
+    std::memcpy(result.scanLine(top.height() + row), bottom.constScanLine(row), rowBytes);
+  result.setDevicePixelRatio(ratio);
+
+  result.setText(QStringLiteral("Title"), caption.experiment.isEmpty()
+                                              ? QStringLiteral("Écran de l'oscilloscope")
+                                              : caption.experiment);
+  result.setText(QStringLiteral("Description"),
+                 (caption.experiment.isEmpty() ? lines : lines.mid(1)).join(u'\n'));
+  if (caption.date.isValid())
+    result.setText(QStringLiteral("Creation Time"), caption.date.toString(Qt::RFC2822Date));
+  return result;
 }
 
 QString DefaultExportFileName(const QString& experimentTag, const QString& extension) {

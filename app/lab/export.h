@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QImage>
 #include <QList>
 #include <QLocale>
@@ -51,8 +52,26 @@ QByteArray NotebookCsv(const TNotebookModel& model, const QLocale& locale);
 [[nodiscard]] TExportResult SaveTableCsv(const QString& path, const TNotebookModel& model,
                                          const QLocale& locale);
 
-// The image as PNG, pixel for pixel.
+// The image as PNG, pixel for pixel, with its texts (QImage::text) as the file's text chunks.
 [[nodiscard]] TExportResult SaveImagePng(const QImage& image, const QString& path);
+
+// What a saved screen says about itself, so it can go into a lab report as it is.
+struct TScreenCaption {
+  QString experiment;
+  QList<QPair<QString, QString>> settings;  // "Branchement", "moteur branché"...
+  QDateTime date;                           // not written when invalid
+};
+
+// The lines under a saved screen: the experiment, its settings ("Branchement\u00A0: ..." joined
+// on one line), the two axes and the date, in French; empty parts are left out.
+QStringList ScreenCaptionLines(const TScreenCaption& caption);
+
+// `screen` as grabbed, untouched, with below it a white strip as wide as the screen holding the
+// caption lines in dark type; long lines wrap, nothing is cut. The strip is drawn at the screen's
+// device pixel ratio, so a screen grabbed at 2x gets type drawn at 2x. The texts are also set as
+// the image's "Title", "Description" and "Creation Time", which a PNG keeps. A null screen gives
+// a null image.
+QImage CaptionedScreen(const QImage& screen, const TScreenCaption& caption);
 
 // The file name proposed for an export: "oscillogramme_<tag>.<extension>", with the tag made
 // safe on every system: accents stripped, "%" written "pc", blanks as "_", anything but ASCII

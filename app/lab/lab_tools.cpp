@@ -1,6 +1,7 @@
 #include "app/lab/lab_tools.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QDateTime>
 #include <QDir>
@@ -14,6 +15,7 @@
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QSettings>
+#include <QVBoxLayout>
 #include <vector>
 
 #include "app/dialogs/error_box.h"
@@ -31,6 +33,7 @@ namespace {
 
 const QString kHighContrastKey = QStringLiteral("affichage/contraste_eleve");
 const QString kFolderKey = QStringLiteral("fichiers/dossier");
+const QString kInkSavingKey = QStringLiteral("impression/economie_encre");
 const QString kNone = QString::fromUtf8(kUndefinedMeasure);
 
 std::string Separator() {
@@ -43,6 +46,23 @@ QString Quantity(const std::optional<double>& value, const char* unit, int decim
 
 QString Point(double time, double voltage) {
   return QStringLiteral("t = %1, u = %2").arg(Quantity(time, "ms", 2), Quantity(voltage, "V", 2));
+}
+
+// Printing on a white background is what a class of thirty wants: on until the user says no.
+bool InkSavingSaved() {
+  return QSettings().value(kInkSavingKey, true).toBool();
+}
+
+// The ink-saving choice, as offered wherever the report is printed.
+QCheckBox* InkSavingBox(const QString& text) {
+  auto* box = new QCheckBox(text);
+  box->setObjectName(QStringLiteral("InkSaving"));
+  box->setAccessibleName(QStringLiteral("Économie d'encre (fond blanc)"));
+  box->setToolTip(
+      QStringLiteral("Imprime l'écran de l'oscilloscope sur fond blanc, avec des "
+                     "traces et une grille foncées."));
+  box->setChecked(InkSavingSaved());
+  return box;
 }
 
 TLabTools::TPrinterQuery& PrinterQuery() {
@@ -137,9 +157,15 @@ TMeasuresText TLabTools::MeasuresText() const {
   text.min = show(m.min, "V", 2);
   text.max = show(m.max, "V", 2);
   text.peakToPeak = show(m.peakToPeak, "V", 2);
+  text.top = Quantity(m.top, "V", 2);
+  text.base = Quantity(m.base, "V", 2);
   text.period = Quantity(m.periodMs, "ms", 2);
   text.frequency = Quantity(m.frequencyHz, "Hz", 0);
   text.dutyCycle = Quantity(m.dutyCycle, "", 2);
+  // Which level alpha counts: +E or -E is the chopper's active level, whichever its voltage.
+  text.dutyCycleCaption = m.activeSign > 0   ? QStringLiteral("α (à +E)")
+                          : m.activeSign < 0 ? QStringLiteral("α (à −E)")
+                                             : QStringLiteral("α");
 
   const bool cursorA = scope_.crossTime->PointCount() > 0;
   text.cursorA = cursorA ? Point(bench_.ReferenceTime(), bench_.ReferenceVoltage()) : kNone;
@@ -150,7 +176,7 @@ TMeasuresText TLabTools::MeasuresText() const {
                                             cursorB_->first, cursorB_->second);
     text.deltaT = Quantity(d.dtMs, "ms", 2);
     text.deltaU = Quantity(d.dU, "V", 2);
-    text.inverseDeltaT = Quantity(d.inverseHz, "Hz", 1);
+    text.inverseDeltaT = QString::fromStdString(FormatInverseTime(d.dtMs, Separator()));
   }
   return text;
 }
@@ -214,8 +240,25 @@ QString TLabTools::AskSavePath(const QString& title, const QString& suffix, cons
   return path;
 }
 
+// The screen for paper: white behind dark inks when the user chose to save ink. The chart is
+// back to its own colours when this returns.
+QImage TLabTools::PaperScreenImage() const {
+  if (!InkSavingSaved()) return ScreenImage();
+  constexpr TColor kTraceInk = 0x0000C8, kZeroInk = clBlack, kCursorAInk = 0xA00000,
+                   kCursorBInk = 0x008000;  // red, black, blue, green: told apart on paper
+  const TInkSavingLook look(*scope_.chart, {{scope_.zeroLine, kZeroInk},
+                                            {scope_.trace, kTraceInk},
+                                            {scope_.crossTime, kCursorAInk},
+                                            {scope_.crossVoltage, kCursorAInk},
+                                            {Series5, kCursorBInk},
+                                            {Series6, kCursorBInk}});
+  return ScreenImage();
+}
+
 bool TLabTools::SaveScreenTo(const QString& path) {
-  const TExportResult result = SaveImagePng(ScreenImage(), path);
+  // The file goes into lab reports: it says under the screen what it shows.
+  const TScreenCaption caption{ExperimentTitle(), view_.settings(), QDateTime::currentDateTime()};
+  const TExportResult result = SaveImagePng(CaptionedScreen(ScreenImage(), caption), path);
   if (!result.Ok()) ShowErrorBox(result.error);
   return result.Ok();
 }
@@ -239,7 +282,7 @@ void TLabTools::PrintReportTo(QPrinter* printer) {
   report.date = QDateTime::currentDateTime();
   report.experiment = ExperimentTitle();
   report.settings = view_.settings();
-  report.screen = ScreenImage();
+  report.screen = PaperScreenImage();
   report.readings = view_.readings();
   const TMeasuresText m = MeasuresText();
   report.measures = {{QStringLiteral("Moyenne ⟨u⟩"), m.mean},
@@ -247,9 +290,11 @@ void TLabTools::PrintReportTo(QPrinter* printer) {
                      {QStringLiteral("Minimum"), m.min},
                      {QStringLiteral("Maximum"), m.max},
                      {QStringLiteral("Crête à crête"), m.peakToPeak},
+                     {QStringLiteral("Niveau haut"), m.top},
+                     {QStringLiteral("Niveau bas"), m.base},
                      {QStringLiteral("Période"), m.period},
                      {QStringLiteral("Fréquence"), m.frequency},
-                     {QStringLiteral("Rapport cyclique α"), m.dutyCycle},
+                     {m.dutyCycleCaption, m.dutyCycle},
                      {QStringLiteral("Curseur A"), m.cursorA},
                      {QStringLiteral("Curseur B"), m.cursorB},
                      {QStringLiteral("Δt"), m.deltaT},
@@ -291,7 +336,18 @@ void TLabTools::Print() {
   }
   QPrintDialog dialog(&printer, window_);
   dialog.setWindowTitle(QStringLiteral("Imprimer"));
-  if (dialog.exec() == QDialog::Accepted) PrintReportTo(&printer);
+  // Declared after the dialog, so it goes first whether or not the dialog took it as a tab
+  // (native dialogs do not show option tabs; the choice saved then still holds).
+  QWidget options;
+  options.setWindowTitle(QStringLiteral("Relevé"));
+  QCheckBox* inkSaving = InkSavingBox(QStringLiteral("Économie d'&encre (fond blanc)"));
+  auto* layout = new QVBoxLayout(&options);
+  layout->addWidget(inkSaving);
+  layout->addStretch();
+  dialog.setOptionTabs({&options});
+  if (dialog.exec() != QDialog::Accepted) return;
+  QSettings().setValue(kInkSavingKey, inkSaving->isChecked());
+  PrintReportTo(&printer);
 }
 
 // Many classroom seats have no printer: the report goes to a PDF the user prints elsewhere.
@@ -305,8 +361,12 @@ void TLabTools::OfferPdf(QPrinter& printer) {
   QPushButton* cancel = box.addButton(QStringLiteral("Annuler"), QMessageBox::RejectRole);
   box.setDefaultButton(pdf);
   box.setEscapeButton(cancel);  // Escape and the close box answer "Annuler"
+  // "&Enregistrer" has Alt+E here: the box takes the other mnemonic.
+  QCheckBox* inkSaving = InkSavingBox(QStringLiteral("Économie d'encre (fond &blanc)"));
+  box.setCheckBox(inkSaving);
   box.exec();
   if (box.clickedButton() != pdf) return;
+  QSettings().setValue(kInkSavingKey, inkSaving->isChecked());
   const QString path = AskSavePath(QStringLiteral("Enregistrer le relevé en PDF"),
                                    QStringLiteral("pdf"), QStringLiteral("Documents PDF (*.pdf)"));
   if (path.isEmpty()) return;

@@ -92,6 +92,9 @@ class TLabTools : public QObject {
   QString AskSavePath(const QString& title, const QString& suffix, const QString& filter);
   // No printer: offers the report as a PDF file instead.
   void OfferPdf(QPrinter& printer);
+  // The screen as the printed report shows it: ScreenImage, drawn in dark inks on white when
+  // the user chose to save ink.
+  QImage PaperScreenImage() const;
 
   QWidget* window_;
   const TBench& bench_;

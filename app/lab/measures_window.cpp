@@ -32,6 +32,8 @@ TMeasuresWindow::TMeasuresWindow(QWidget* parent)
                                               {u.MinValue, u.MinValueCaption},
                                               {u.MaxValue, u.MaxValueCaption},
                                               {u.PeakToPeakValue, u.PeakToPeakValueCaption},
+                                              {u.TopLevelValue, u.TopLevelValueCaption},
+                                              {u.BaseLevelValue, u.BaseLevelValueCaption},
                                               {u.PeriodValue, u.PeriodValueCaption},
                                               {u.FrequencyValue, u.FrequencyValueCaption},
                                               {u.DutyCycleValue, u.DutyCycleValueCaption},
@@ -55,8 +57,15 @@ void TMeasuresWindow::Show(const TMeasuresText& text) {
   SetText(u.MinValue, text.min);
   SetText(u.MaxValue, text.max);
   SetText(u.PeakToPeakValue, text.peakToPeak);
+  SetText(u.TopLevelValue, text.top);
+  SetText(u.BaseLevelValue, text.base);
   SetText(u.PeriodValue, text.period);
   SetText(u.FrequencyValue, text.frequency);
+  const QString dutyCycleCaption = text.dutyCycleCaption + QStringLiteral("\u00A0:");
+  if (u.DutyCycleValueCaption->text() != dutyCycleCaption) {
+    u.DutyCycleValueCaption->setText(dutyCycleCaption);
+    NameAfterCaption(u.DutyCycleValue, u.DutyCycleValueCaption);
+  }
   SetText(u.DutyCycleValue, text.dutyCycle);
   SetText(u.CursorAValue, text.cursorA);
   SetText(u.CursorBValue, text.cursorB);

@@ -11,8 +11,10 @@ class TMeasuresWindow;
 // What the "Mesures" window shows, already written out with units; "—" where a value has no
 // meaning (a flat trace's duty cycle, a cursor not set).
 struct TMeasuresText {
-  QString mean, rms, min, max, peakToPeak, period, frequency, dutyCycle;
+  QString mean, rms, min, max, peakToPeak, top, base, period, frequency, dutyCycle;
   QString cursorA, cursorB, deltaT, deltaU, inverseDeltaT;
+  // The duty cycle's caption, without its colon: which level alpha counts the time at.
+  QString dutyCycleCaption = QStringLiteral("α");
 };
 
 // The automatic measurements of the red trace and the two cursors, beside the main window:

@@ -7,6 +7,7 @@
 #include <array>
 
 #include "app/save_file.h"
+#include "chart/chart.h"
 
 namespace {
 
@@ -190,6 +191,44 @@ class TReportPage {
     painter.drawRect(target);
   }
 
+  // "Nom : ....... Classe : ....... Date : 08/12/2026", high enough to write on by hand.
+  double NameLine(QPainter* painter, double y) const {
+    const QFont font = Font(sizes_.body);
+    const double lineHeight = LineHeight(font);
+    const double height = 2.4 * lineHeight;
+    if (painter == nullptr) return y + height;
+    const QFontMetricsF metrics(font, device_);
+    const double top = y + height - 1.2 * lineHeight;
+    const double baseline = top + metrics.ascent() + 0.5 * mm_ * scale_;
+    const QString date =
+        report_.date.isValid()
+            ? QLocale(QLocale::French).toString(report_.date.date(), QLocale::ShortFormat)
+            : QString();
+    const struct {
+      QString label;
+      double end;  // fraction of the width where this field stops
+      QString value;
+    } fields[] = {{QStringLiteral("Nom\u00A0:"), 0.5, {}},
+                  {QStringLiteral("Classe\u00A0:"), 0.77, {}},
+                  {QStringLiteral("Date\u00A0:"), 1.0, date}};
+    double x = area_.left();
+    for (const auto& field : fields) {
+      const double labelWidth = metrics.horizontalAdvance(field.label);
+      const double end = area_.left() + field.end * area_.width() - (field.end < 1 ? 4 * mm_ : 0);
+      const double start = x + labelWidth + 1.5 * mm_;
+      Text(painter, QRectF(x, top, labelWidth + mm_, lineHeight), font, field.label, Qt::black);
+      if (!field.value.isEmpty()) {
+        Text(painter, QRectF(start, top, std::max(end - start, 0.0), lineHeight), font, field.value,
+             Qt::black);
+      } else if (end > start) {
+        painter->setPen(QPen(QColor(0x50, 0x50, 0x50), 0.3 * mm_, Qt::DotLine));
+        painter->drawLine(QPointF(start, baseline), QPointF(end, baseline));
+      }
+      x = area_.left() + field.end * area_.width();
+    }
+    return y + height;
+  }
+
   // Measures (painter null) or paints the page with the screen `screenHeight` high; returns the
   // height used.
   double Walk(QPainter* painter, double screenHeight) const {
@@ -214,7 +253,7 @@ class TReportPage {
            report_.experiment, Qt::black);
       y += LineHeight(font);
     }
-    y += Gap() / 2;
+    y = NameLine(painter, y) + Gap() / 2;
     if (painter != nullptr) {
       painter->setPen(QPen(Qt::black, 0.3 * mm_));
       painter->drawLine(QPointF(area_.left(), y), QPointF(area_.right(), y));
@@ -270,4 +309,65 @@ TExportResult PrintReport(const TReport& report, QPrinter* printer) {
   }
   painter.end();
   return {};
+}
+
+namespace {
+
+// Paper inks: dark enough to copy well, apart enough to tell the lines from each other.
+constexpr TColor kInkAxis = clBlack;
+constexpr TColor kInkTicks = 0x404040;
+constexpr TColor kInkGrid = 0x808080;
+constexpr TColor kInkLabels = clBlack;
+
+}  // namespace
+
+TInkSavingLook::TInkSavingLook(TChart& chart, const QList<TInk>& inks) : chart_(chart) {
+  // Everything is read before anything is changed, so Restore always has the settings of before.
+  gradient_ = chart.Gradient().Visible();
+  panel_ = chart.Color();
+  for (TChartAxis* axis :
+       {&chart.BottomAxis(), &chart.TopAxis(), &chart.LeftAxis(), &chart.RightAxis()})
+    axes_.push_back({axis, axis->Axis.Color(), axis->Ticks.Color(), axis->Grid.Color(),
+                     axis->LabelsFont().Color});
+  for (const TInk& ink : inks) {
+    if (ink.series != nullptr) series_.emplace_back(ink.series, ink.series->SeriesColor());
+  }
+  try {
+    chart.Gradient().SetVisible(false);
+    chart.SetColor(clWhite);
+    for (const TAxisLook& look : axes_) {
+      look.axis->Axis.SetColor(kInkAxis);
+      look.axis->Ticks.SetColor(kInkTicks);
+      look.axis->Grid.SetColor(kInkGrid);
+      TCanvasFont font = look.axis->LabelsFont();
+      font.Color = kInkLabels;
+      look.axis->SetLabelsFont(font);
+    }
+    for (const TInk& ink : inks) {
+      if (ink.series != nullptr) ink.series->SetSeriesColor(ink.colour);
+    }
+  } catch (...) {
+    Restore();
+    throw;
+  }
+}
+
+TInkSavingLook::~TInkSavingLook() {
+  Restore();
+}
+
+void TInkSavingLook::Restore() {
+  // In the reverse order, so a series given twice ends with its first colour.
+  for (auto it = series_.rbegin(); it != series_.rend(); ++it)
+    it->first->SetSeriesColor(it->second);
+  for (const TAxisLook& look : axes_) {
+    look.axis->Axis.SetColor(look.line);
+    look.axis->Ticks.SetColor(look.ticks);
+    look.axis->Grid.SetColor(look.grid);
+    TCanvasFont font = look.axis->LabelsFont();
+    font.Color = look.labels;
+    look.axis->SetLabelsFont(font);
+  }
+  chart_.SetColor(panel_);
+  chart_.Gradient().SetVisible(gradient_);
 }

@@ -4,6 +4,7 @@
 #include <QCursor>
 #include <QDialog>
 #include <QFile>
+#include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPrinter>
@@ -104,7 +105,11 @@ TEST_F(LabTest, ShiftDoubleClickSetsCursorBAndTheWindowShowsTheDifferences) {
   };
   EXPECT_EQ(shown.deltaT, number(tB - tA, 2) + QStringLiteral("\u00A0ms"));
   EXPECT_EQ(shown.deltaU, number(uB - uA, 2) + QStringLiteral("\u00A0V"));
-  EXPECT_EQ(shown.inverseDeltaT, number(1000 / (tB - tA), 1) + QStringLiteral("\u00A0Hz"));
+  // Δt about 2,50 ms shows three digits, and so does 1/Δt, about 400 Hz.
+  const double hertz = 1000 / std::fabs(tB - tA);
+  EXPECT_GT(hertz, 100);
+  EXPECT_LT(hertz, 999);
+  EXPECT_EQ(shown.inverseDeltaT, number(hertz, 0) + QStringLiteral("\u00A0Hz"));
 
   Find<QPushButton>("Button1")->click();  // "0 absolu" removes both
   EXPECT_EQ(b->PointCount(), 0);
@@ -124,6 +129,10 @@ TEST_F(LabTest, MeasuresFollowTheTraceAndTheZoom) {
   chart->PaintChart(nullptr, chart->ClientRect());
   EXPECT_EQ(window->Shown().mean, V("0.00"));
   EXPECT_EQ(window->Shown().dutyCycle, QStringLiteral("—"));
+  EXPECT_EQ(window->Shown().period, QStringLiteral("—"));
+  EXPECT_EQ(window->Shown().top, QStringLiteral("—"));
+  EXPECT_EQ(window->findChild<QLabel*>("DutyCycleValueCaption")->text(),
+            QStringLiteral("α\u00A0:"));
 
   RunSquareWave();
   chart->PaintChart(nullptr, chart->ClientRect());
@@ -134,13 +143,42 @@ TEST_F(LabTest, MeasuresFollowTheTraceAndTheZoom) {
   EXPECT_EQ(window->Shown().dutyCycle, Reading("0.61"));
   EXPECT_EQ(window->Shown().period, Reading("5.00") + QStringLiteral("\u00A0ms"));
   EXPECT_EQ(window->Shown().frequency, QStringLiteral("200\u00A0Hz"));
+  EXPECT_EQ(window->Shown().top, V("10.40"));
+  EXPECT_EQ(window->Shown().base, V("0.00"));
+  // The caption says which level alpha counts, and a screen reader reads it as the value's name.
+  const auto* alpha = window->findChild<QLabel*>("DutyCycleValue");
+  EXPECT_EQ(window->findChild<QLabel*>("DutyCycleValueCaption")->text(),
+            QStringLiteral("α (à +E)\u00A0:"));
+  EXPECT_EQ(alpha->accessibleName(), QStringLiteral("α (à +E)"));
+  EXPECT_EQ(window->findChild<QLabel*>("TopLevelValue")->accessibleName(),
+            QStringLiteral("Niveau haut"));
+  EXPECT_EQ(window->findChild<QLabel*>("BaseLevelValue")->text(), V("0.00"));
   const TMeasuresText whole = window->Shown();
 
   // Zoomed inside one period, the measures still cover a whole period of the same wave.
   chart->ApplyZoom(0, 0, 1, 2, -25, 25, 0, 0);
   chart->PaintChart(nullptr, chart->ClientRect());
   EXPECT_EQ(window->Shown().mean, whole.mean);
-  EXPECT_EQ(window->Shown().dutyCycle, whole.dutyCycle);
+  EXPECT_EQ(window->Shown().top, whole.top);
+  // Inside one period there are no two edges of a kind to time.
+  EXPECT_EQ(window->Shown().period, QStringLiteral("—"));
+  EXPECT_EQ(window->Shown().dutyCycle, QStringLiteral("—"));
+  EXPECT_EQ(alpha->accessibleName(), QStringLiteral("α"));
+
+  // Anticlockwise the pulses go to -10,4 V: alpha counts the time there, not the time off.
+  chart->ResetZoom();
+  Menu("Hacheur2quadrantsvisualisationdestensions1");
+  for (const char* name : {"RadioButton8", "RadioButton4", "RadioButton5"})
+    Select(name);
+  QScrollBar* bar = Find<QScrollBar>("ScrollBar1");
+  bar->setSliderPosition(50);
+  form->ScrollBar1Scroll(50);
+  chart->PaintChart(nullptr, chart->ClientRect());
+  EXPECT_EQ(window->Shown().dutyCycle, Reading("0.26"));
+  EXPECT_EQ(window->Shown().dutyCycleCaption, QStringLiteral("α (à −E)"));
+  EXPECT_EQ(alpha->accessibleName(), QStringLiteral("α (à −E)"));
+  EXPECT_EQ(window->Shown().top, V("0.00"));
+  EXPECT_EQ(window->Shown().base, V("-10.40"));
 }
 
 TEST_F(LabTest, ScreenAndCurvesSavedAsShown) {
@@ -149,7 +187,11 @@ TEST_F(LabTest, ScreenAndCurvesSavedAsShown) {
   const QString png = QDir(work.path()).filePath(QStringLiteral("écran.png"));
   ASSERT_TRUE(form->LabTools().SaveScreenTo(png));
   const QImage grab = chart->grab().toImage().convertToFormat(QImage::Format_RGB32);
-  EXPECT_EQ(QImage(png).convertToFormat(QImage::Format_RGB32), grab);
+  const QImage saved = QImage(png).convertToFormat(QImage::Format_RGB32);
+  EXPECT_GT(saved.height(), grab.height());  // the caption strip under the screen
+  EXPECT_EQ(saved.copy(grab.rect()), grab);
+  EXPECT_EQ(saved.text(QStringLiteral("Title")),
+            QString::fromStdString(Bench().Description().experiment));
 
   const QString csv = QDir(work.path()).filePath(QStringLiteral("courbes.csv"));
   ASSERT_TRUE(form->LabTools().ExportCurvesTo(csv));
