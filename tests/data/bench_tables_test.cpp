@@ -322,6 +322,13 @@ QString NoPeriodNorAlpha(const TTraceMeasures& m) {
   return Quantity(m.periodMs);
 }
 
+// Alpha at 50 % in one quadrant with the spikes, the same as without them.
+QStringList SpikesAlpha() {
+  const QString spikes = Quantity(OneQuadrant(50, kSelf).measures.dutyCycle);
+  EXPECT_EQ(spikes, Quantity(OneQuadrant(50, kNoSelf).measures.dutyCycle));
+  return QStringList{spikes};
+}
+
 // Machine n°1's armature law as the bench would give it: U / I at standstill (5 %), then
 // E' = U - R I at 10 %, from the readings shown.
 double StandstillRatio() {
@@ -381,11 +388,7 @@ const Quote kQuotes[] = {
     {"aideoscillo.htm", "le voltmètre indique %1 V",
      [] { return QStringList{OneQuadrant(50, kOpen).Shown(inVoltmeter)}; }},
     {"aideoscillo.htm", "avec elles, α reste %1 à 50 % en 1 quadrant, comme sans elles",
-     [] {
-       const QString spikes = Quantity(OneQuadrant(50, kSelf).measures.dutyCycle);
-       EXPECT_EQ(spikes, Quantity(OneQuadrant(50, kNoSelf).measures.dutyCycle));
-       return QStringList{spikes};
-     }},
+     SpikesAlpha},
     {"aideoscillo.htm", "« %1 » donne « %2 », « %3 » donne « %4 »",
      [] {
        QStringList figures;
@@ -463,12 +466,7 @@ const Quote kQuotes[] = {
        const TTraceMeasures m = OneQuadrant(50, kSelf).measures;
        return QStringList{Fmt((m.top.value_or(std::nan("")) + m.base.value_or(std::nan(""))) / 2)};
      }},
-    {"corrige.htm", "d'où α = %1 comme sans self",
-     [] {
-       const QString spikes = Quantity(OneQuadrant(50, kSelf).measures.dutyCycle);
-       EXPECT_EQ(spikes, Quantity(OneQuadrant(50, kNoSelf).measures.dutyCycle));
-       return QStringList{spikes};
-     }},
+    {"corrige.htm", "d'où α = %1 comme sans self", SpikesAlpha},
     {"corrige.htm", "À 100 %, la tension est constante : sans front, ni période ni α (« %1 »)",
      [] {
        return QStringList{

@@ -14,7 +14,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <QtMath>
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -331,120 +330,86 @@ TEST(Report, APdfThatCannotBeWrittenIsSaid) {
 
 // --- The saved screen's caption ------------------------------------------------------------
 
-int DarkPixels(const QImage& image, const QRect& area) {
+// Pixels of `area` (the whole image if empty) that are dark, or else clearly green as the
+// oscilloscope's background is.
+int Pixels(const QImage& image, bool dark, QRect area = {}) {
+  if (area.isEmpty()) area = image.rect();
   int count = 0;
   for (int y = area.top(); y <= area.bottom(); ++y)
-    for (int x = area.left(); x <= area.right(); ++x)
-      count += qGray(image.pixel(x, y)) < 110;
-  return count;
-}
-// The oscilloscope's background: clearly greener than it is red or blue.
-int GreenPixels(const QImage& image) {
-  int count = 0;
-  for (int y = 0; y < image.height(); ++y)
-    for (int x = 0; x < image.width(); ++x) {
+    for (int x = area.left(); x <= area.right(); ++x) {
       const QRgb p = image.pixel(x, y);
-      count += qGreen(p) > qRed(p) + 30 && qGreen(p) > qBlue(p) + 20;
+      count += dark ? qGray(p) < 110 : qGreen(p) > qRed(p) + 30 && qGreen(p) > qBlue(p) + 20;
     }
   return count;
 }
 
-const TScreenCaption kCaption{QStringLiteral("Hacheur 2 quadrants : visualisation des tensions"),
-                              {{QStringLiteral("Branchement"), QStringLiteral("moteur branché")},
-                               {QStringLiteral("Hacheur"), QStringLiteral("série")},
-                               {QStringLiteral("Rapport cyclique"), QStringLiteral("60\u00A0%")}},
-                              QDateTime(QDate(2024, 6, 4), QTime(14, 32))};
-
-TEST(ScreenCaption, SaysTheExperimentSettingsAxesAndDateInFrench) {
-  EXPECT_EQ(
-      ScreenCaptionLines(kCaption),
-      (QStringList{kCaption.experiment,
-                   QStringLiteral("Branchement\u00A0: moteur branché\u202F; "
-                                  "Hacheur\u00A0: série\u202F; Rapport cyclique\u00A0: 60\u00A0%"),
-                   QStringLiteral("Axe vertical\u00A0: u (V)\u202F; axe horizontal\u00A0: t (ms)"),
-                   QStringLiteral("Enregistré le mardi 4 juin 2024 à 14:32")}));
-}
-
-// Below the screen, never over it; at any width and pixel ratio, nothing running off the strip.
+// Below the untouched screen; at any width and pixel ratio, nothing running off the strip.
 TEST(ScreenCaption, StripBelowTheUntouchedScreenWrapsAndFollowsThePixelRatio) {
+  const TScreenCaption caption{QStringLiteral("Hacheur 2 quadrants : visualisation des tensions"),
+                               {{QStringLiteral("Branchement"), QStringLiteral("moteur branché")},
+                                {QStringLiteral("Rapport cyclique"), QStringLiteral("60\u00A0%")}},
+                               QDateTime(QDate(2024, 6, 4), QTime(14, 32))};
   QTemporaryDir dir;
   int stripAtOne = 0;
-  const struct {
-    int width;
-    qreal ratio;
-  } cases[] = {{640, 1}, {640, 2}, {150, 1}, {150, 1.5}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(std::to_string(c.width) + " at " + std::to_string(c.ratio));
-    QImage screen = TestImage(QImage::Format_RGB32)
-                        .scaled(qRound(c.width * c.ratio), qRound(c.width * c.ratio * 0.6));
-    screen.setDevicePixelRatio(c.ratio);
+  for (const auto& [width, ratio] : {std::pair{640, 1}, std::pair{640, 2}, std::pair{150, 1}}) {
+    SCOPED_TRACE(std::to_string(width) + " at " + std::to_string(ratio));
+    QImage screen = TestImage(QImage::Format_RGB32).scaled(width * ratio, width * ratio * 3 / 5);
+    screen.setDevicePixelRatio(ratio);
     const QString path = dir.filePath(QStringLiteral("écran.png"));
-    ASSERT_TRUE(SaveImagePng(CaptionedScreen(screen, kCaption), path).Ok());
+    ASSERT_TRUE(SaveImagePng(CaptionedScreen(screen, caption), path).Ok());
     const QImage saved = QImage(path).convertToFormat(QImage::Format_RGB32);
     ASSERT_EQ(saved.width(), screen.width());
     const int strip = saved.height() - screen.height();
-    ASSERT_GT(strip, 0);
-    EXPECT_EQ(saved.copy(0, 0, screen.width(), screen.height()),
-              screen.convertToFormat(QImage::Format_RGB32));
-    const int r = qCeil(c.ratio);
-    EXPECT_GT(DarkPixels(saved, QRect(0, screen.height(), saved.width(), strip)), 200 * r * r);
+    EXPECT_EQ(saved.copy(screen.rect()), screen.convertToFormat(QImage::Format_RGB32));
+    EXPECT_GT(Pixels(saved, true, QRect(0, screen.height(), width * ratio, strip)),
+              200 * ratio * ratio);
     // Lines wrap short of the right edge, and the last one ends above the bottom edge.
-    EXPECT_EQ(DarkPixels(saved, QRect(saved.width() - 3 * r, screen.height(), 3 * r, strip)), 0);
-    EXPECT_EQ(DarkPixels(saved, QRect(0, saved.height() - 2 * r, saved.width(), 2 * r)), 0);
-    if (c.width == 640 && c.ratio == 1) stripAtOne = strip;
-    if (c.width == 640 && c.ratio == 2) {
+    EXPECT_EQ(
+        Pixels(saved, true, QRect(saved.width() - 3 * ratio, screen.height(), 3 * ratio, strip)),
+        0);
+    EXPECT_EQ(Pixels(saved, true, QRect(0, saved.height() - 2 * ratio, saved.width(), 2 * ratio)),
+              0);
+    if (ratio == 1 && width == 640) stripAtOne = strip;
+    if (ratio == 2) {
       EXPECT_NEAR(strip, 2 * stripAtOne, 2);
     }
-    // Four lines do not fit across 150 pixels: they take more rows than at 640.
-    if (c.width == 150 && c.ratio == 1) {
-      EXPECT_GT(strip, stripAtOne);
+    if (width == 150) {
+      EXPECT_GT(strip, stripAtOne);  // four lines take more rows
     }
-
-    EXPECT_EQ(saved.text(QStringLiteral("Title")), kCaption.experiment);
-    const QString description = saved.text(QStringLiteral("Description"));
-    for (const char* part :
-         {"Branchement\u00A0: moteur branché", "60\u00A0%", "u (V)", "t (ms)", "4 juin 2024"})
-      EXPECT_TRUE(description.contains(QString::fromUtf8(part))) << description.toStdString();
+    EXPECT_EQ(saved.text(QStringLiteral("Title")), caption.experiment);
+    EXPECT_EQ(saved.text(QStringLiteral("Description")),
+              QStringLiteral("Branchement\u00A0: moteur branché\u202F; Rapport cyclique\u00A0: "
+                             "60\u00A0%\nAxe vertical\u00A0: u (V)\u202F; axe horizontal\u00A0: "
+                             "t (ms)\nEnregistré le mardi 4 juin 2024 à 14:32"));
     EXPECT_EQ(QDateTime::fromString(saved.text(QStringLiteral("Creation Time")), Qt::RFC2822Date),
-              kCaption.date);
+              caption.date);
   }
 }
 
 // --- The oscilloscope printed in dark inks on white ---------------------------------------------
 
-TEST(InkSavingLook, DrawsOnWhiteThenGivesTheChartBackAsItWas) {
+TEST(InkSavingLook, DrawsOnWhiteThenGivesTheChartBackAsItWasEvenAfterAnException) {
   TChart chart;
   oscilloscope::ApplyChartSettings(chart);
   chart.resize(400, 250);
-  TFastLineSeries* series[4];
-  for (int i = 0; i < 4; ++i)
-    series[i] = oscilloscope::MakeTrace(chart, oscilloscope::kTraces[i], &chart);
-  for (double t = 0; t <= 25; t += 0.05) {
-    series[0]->AppendPoint(t, 0);
-    series[1]->AppendPoint(t, std::fmod(t, 5) < 3 ? 12 : -6);
-  }
+  TFastLineSeries* trace = oscilloscope::MakeTrace(chart, oscilloscope::kTraces[1], &chart);
+  for (double t = 0; t <= 25; t += 0.05)
+    trace->AppendPoint(t, std::fmod(t, 5) < 3 ? 12 : -6);
   const QImage before = chart.grab().toImage();
-  ASSERT_GT(GreenPixels(before), before.width() * before.height() / 4);
-  constexpr TColor kTraceInk = 0x0000C8;
-  QImage paper;
-  {
-    const TInkSavingLook look(chart, {{series[1], kTraceInk}, {series[0], clBlack}});
-    paper = chart.grab().toImage();
-  }
-  EXPECT_EQ(GreenPixels(paper), 0);
-  int white = 0, trace = 0;
-  for (int y = 0; y < paper.height(); ++y)
-    for (int x = 0; x < paper.width(); ++x) {
-      white += paper.pixel(x, y) == qRgb(255, 255, 255);
-      trace += paper.pixel(x, y) == ToQColor(kTraceInk).rgb();
-    }
-  EXPECT_GT(white, paper.width() * paper.height() * 7 / 10);
-  EXPECT_GT(trace, 300);
-  EXPECT_EQ(chart.grab().toImage(), before);
-
-  // Put back also when drawing in between throws.
+  ASSERT_GT(Pixels(before, false), before.width() * before.height() / 4);
+  constexpr TColor kInk = 0x0000C8;
   try {
-    const TInkSavingLook look(chart, {{series[1], kTraceInk}});
+    const TInkSavingLook look(chart, {{trace, kInk}});
+    const QImage paper = chart.grab().toImage();
+    EXPECT_EQ(Pixels(paper, false), 0);
+    int white = 0, ink = 0;
+    for (int y = 0; y < paper.height(); ++y)
+      for (int x = 0; x < paper.width(); ++x) {
+        white += paper.pixel(x, y) == qRgb(255, 255, 255);
+        ink += paper.pixel(x, y) == ToQColor(kInk).rgb();
+      }
+    EXPECT_GT(white, paper.width() * paper.height() * 7 / 10);
+    EXPECT_GT(ink, 300);
     throw std::runtime_error("interrompu");
   } catch (const std::runtime_error&) {
   }
@@ -459,12 +424,15 @@ class LabReportTest : public FormTest {
     Find<TChart>("Chart1")->resize(600, 400);
     Menu("Hacheur2quadrantsvisualisationdestensions1");
   }
-  // Opens "Imprimer…" and hands the dialog that comes up to `answer`, which must close it.
-  void Print(TForm1& window, const std::function<void(QDialog*)>& answer) {
+  // Opens "Imprimer…" and gives `answer` the ink-saving box of the dialog that comes up.
+  void Print(TForm1& window, const std::function<void(QDialog*, QCheckBox*)>& answer) {
     QTimer::singleShot(0, &window, [&] {
       auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
       if (dialog == nullptr) return;
-      answer(dialog);
+      auto* box = dialog->findChild<QCheckBox*>(QStringLiteral("InkSaving"));
+      EXPECT_EQ(box ? box->accessibleName() : QString(),
+                QStringLiteral("Économie d'encre (fond blanc)"));
+      answer(dialog, box);
       if (dialog->isVisible()) dialog->reject();  // the test fails instead of hanging
     });
     window.findChild<QAction*>(QStringLiteral("Imprimer1"))->trigger();
@@ -474,10 +442,11 @@ class LabReportTest : public FormTest {
 TEST_F(LabReportTest, InkSavingPrintsTheScreenOnWhiteAndLeavesTheWindowAsItWas) {
   const bool poppler = !QStandardPaths::findExecutable(QStringLiteral("pdftoppm")).isEmpty();
   const QImage shown = form->LabTools().ScreenImage();
+  const QString pdf = QDir(work.path()).filePath(QStringLiteral("relevé.pdf"));
+  const QString prefix = QDir(work.path()).filePath(QStringLiteral("page"));
   for (const bool inkSaving : {false, true}) {
     SCOPED_TRACE(inkSaving);
     QSettings().setValue(QStringLiteral("impression/economie_encre"), inkSaving);
-    const QString pdf = QDir(work.path()).filePath(QStringLiteral("relevé.pdf"));
     {
       QPrinter printer(QPrinter::HighResolution);
       printer.setOutputFormat(QPrinter::PdfFormat);
@@ -487,18 +456,13 @@ TEST_F(LabReportTest, InkSavingPrintsTheScreenOnWhiteAndLeavesTheWindowAsItWas) 
     }
     EXPECT_EQ(form->LabTools().ScreenImage(), shown);
     if (!poppler) continue;
-    const QString prefix = QDir(work.path()).filePath(QStringLiteral("page"));
     ASSERT_EQ(QProcess::execute(QStringLiteral("pdftoppm"),
-                                {QStringLiteral("-r"), QStringLiteral("50"), QStringLiteral("-png"),
-                                 QStringLiteral("-singlefile"), pdf, prefix}),
+                                {QStringLiteral("-r"), "50", "-png", "-singlefile", pdf, prefix}),
               0);
-    const QImage page(prefix + QStringLiteral(".png"));
-    ASSERT_FALSE(page.isNull());
     // The screen covers a good part of the page: green all over it, or nowhere.
-    if (inkSaving)
-      EXPECT_EQ(GreenPixels(page), 0);
-    else
-      EXPECT_GT(GreenPixels(page), page.width() * page.height() / 10);
+    const QImage page(prefix + QStringLiteral(".png"));
+    const int green = Pixels(page, false);
+    EXPECT_TRUE(inkSaving ? green == 0 : green > page.width() * page.height() / 10) << green;
   }
   EXPECT_TRUE(errors.empty());
   if (!poppler) GTEST_SKIP() << "pdftoppm (poppler-utils) is not installed";
@@ -517,18 +481,9 @@ TEST_F(LabReportTest, InkSavingIsOfferedOnByDefaultAndRemembered) {
   } previous{
       TLabTools::SetPrinterQuery([] { return false; }),
       SetSaveFileDialog([&](const QString&, const QString&, const QString&) { return pdf; })};
-  const auto inkBox = [](QDialog* dialog) {
-    auto* box = dialog->findChild<QCheckBox*>(QStringLiteral("InkSaving"));
-    EXPECT_NE(box, nullptr);
-    if (box != nullptr) {
-      EXPECT_EQ(box->accessibleName(), QStringLiteral("Économie d'encre (fond blanc)"));
-    }
-    return box;
-  };
   std::optional<bool> offered;
-  Print(*form, [&](QDialog* dialog) {
+  Print(*form, [&](QDialog* dialog, QCheckBox* box) {
     auto* message = qobject_cast<QMessageBox*>(dialog);
-    QCheckBox* box = inkBox(dialog);
     if (message == nullptr || box == nullptr || message->checkBox() != box) return;
     offered = box->isChecked();
     EXPECT_TRUE(QTest::qWaitForWindowActive(message));
@@ -540,24 +495,18 @@ TEST_F(LabReportTest, InkSavingIsOfferedOnByDefaultAndRemembered) {
   });
   EXPECT_EQ(offered, std::optional<bool>(true));
   EXPECT_TRUE(QFile::exists(pdf));
-  EXPECT_FALSE(QSettings().value(QStringLiteral("impression/economie_encre")).toBool());
 
   form.reset();
   TForm1 next;
-  offered.reset();
-  Print(next, [&](QDialog* dialog) {
-    if (QCheckBox* box = inkBox(dialog)) offered = box->isChecked();
-  });
-  EXPECT_EQ(offered, std::optional<bool>(false));
-
-  // With a printer, the choice is an option page of the print dialog.
-  TLabTools::SetPrinterQuery([] { return true; });
-  offered.reset();
-  Print(next, [&](QDialog* dialog) {
-    QCheckBox* box = qobject_cast<QPrintDialog*>(dialog) != nullptr ? inkBox(dialog) : nullptr;
-    if (box != nullptr) offered = box->isChecked();
-  });
-  EXPECT_EQ(offered, std::optional<bool>(false));
+  for (const bool printer : {false, true}) {  // with a printer, in the print dialog's options
+    TLabTools::SetPrinterQuery([printer] { return printer; });
+    offered.reset();
+    Print(next, [&](QDialog* dialog, QCheckBox* box) {
+      if (box && printer == (qobject_cast<QPrintDialog*>(dialog) != nullptr))
+        offered = box->isChecked();
+    });
+    EXPECT_EQ(offered, std::optional<bool>(false)) << printer;
+  }
   EXPECT_TRUE(errors.empty());
 }
 
