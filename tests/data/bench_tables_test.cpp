@@ -96,7 +96,7 @@ struct BenchRun {
   double Reading(TInstrument i) const { return ParseDecimal(shown.at(i)).value_or(std::nan("")); }
   // The window's alpha and the level it is taken at, as a table cell writes them: "0,51 (à −E)".
   QString Alpha() const {
-    const QString alpha = Quantity(measures.dutyCycle);
+    QString alpha = Quantity(measures.dutyCycle);
     if (!measures.dutyCycle) return alpha;
     return alpha + (measures.activeSign > 0 ? " (à +E)" : " (à -E)");
   }

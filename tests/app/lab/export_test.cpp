@@ -478,9 +478,9 @@ TEST_F(LabReportTest, InkSavingIsOfferedOnByDefaultAndRemembered) {
       TLabTools::SetPrinterQuery(printers);
       SetSaveFileDialog(dialog);
     }
-  } previous{
-      TLabTools::SetPrinterQuery([] { return false; }),
-      SetSaveFileDialog([&](const QString&, const QString&, const QString&) { return pdf; })};
+  } previous{TLabTools::SetPrinterQuery([] { return false; }),
+             SetSaveFileDialog([&](const QString&, const QString&,
+                                   const QString&) -> const QString& { return pdf; })};
   std::optional<bool> offered;
   Print(*form, [&](QDialog* dialog, QCheckBox* box) {
     auto* message = qobject_cast<QMessageBox*>(dialog);

@@ -80,7 +80,7 @@ TEST(FitEquation, FrenchTextOfTheLineOrWhyThereIsNone) {
 
 TEST(FitEquation, WarnsOfWhatTheRowsMix) {
   const std::string one = "Hacheur 1 quadrant", on = "moteur branché sans effet de self";
-  const auto textOf = [](std::vector<std::vector<std::string>> rows) {
+  const auto textOf = [](const std::vector<std::vector<std::string>>& rows) {
     TRowsMix mix;
     for (const std::vector<std::string>& fields : rows) {
       TNotebookRow row;
