@@ -32,6 +32,7 @@
 #include "app/oscilloscope_settings.h"
 #include "app/save_folder.h"
 #include "tests/app/form_fixture.h"
+#include "tests/app/lab/no_printer.h"
 #include "tests/sim/c_locale.h"
 
 #include <sys/resource.h>
@@ -471,16 +472,8 @@ TEST_F(LabReportTest, InkSavingPrintsTheScreenOnWhiteAndLeavesTheWindowAsItWas) 
 // Offered wherever the report is printed, on at first, and the next run keeps the last choice.
 TEST_F(LabReportTest, InkSavingIsOfferedOnByDefaultAndRemembered) {
   const QString pdf = QDir(work.path()).filePath(QStringLiteral("relevé.pdf"));
-  struct Seams {
-    TLabTools::TPrinterQuery printers;
-    TSaveFileDialog dialog;
-    ~Seams() {
-      TLabTools::SetPrinterQuery(printers);
-      SetSaveFileDialog(dialog);
-    }
-  } previous{TLabTools::SetPrinterQuery([] { return false; }),
-             SetSaveFileDialog([&](const QString&, const QString&,
-                                   const QString&) -> const QString& { return pdf; })};
+  const NoPrinter seat(
+      [&](const QString&, const QString&, const QString&) -> const QString& { return pdf; });
   std::optional<bool> offered;
   Print(*form, [&](QDialog* dialog, QCheckBox* box) {
     auto* message = qobject_cast<QMessageBox*>(dialog);

@@ -22,6 +22,7 @@
 #include "app/oscilloscope_settings.h"
 #include "app/save_folder.h"
 #include "tests/app/form_fixture.h"
+#include "tests/app/lab/no_printer.h"
 
 namespace {
 
@@ -246,19 +247,11 @@ TEST_F(LabTest, WithoutAPrinterThePrintEntryOffersAPdf) {
   ASSERT_TRUE(QDir(work.path()).mkdir(QStringLiteral("sortie")));
   const QString pdf = QDir(work.path()).filePath(QStringLiteral("sortie/relevé.pdf"));
   QStringList proposed;
-  struct Seams {
-    TLabTools::TPrinterQuery printers;
-    TSaveFileDialog dialog;
-    ~Seams() {
-      TLabTools::SetPrinterQuery(printers);
-      SetSaveFileDialog(dialog);
-    }
-  } previous{TLabTools::SetPrinterQuery([] { return false; }),
-             SetSaveFileDialog([&](const QString&, const QString& path, const QString& filter) {
-               EXPECT_TRUE(filter.contains(QStringLiteral("*.pdf"))) << filter.toStdString();
-               proposed << path;
-               return QString(pdf);
-             })};
+  const NoPrinter seat([&](const QString&, const QString& path, const QString& filter) {
+    EXPECT_TRUE(filter.contains(QStringLiteral("*.pdf"))) << filter.toStdString();
+    proposed << path;
+    return QString(pdf);
+  });
   const struct {
     Qt::Key answer;
     bool written;
