@@ -20,6 +20,7 @@
 #include "app/lab/lab_tools.h"
 #include "app/notebook/notebook_controller.h"
 #include "app/oscilloscope_settings.h"
+#include "app/tool_bar_fit.h"
 #include "chart/chart.h"
 #include "platform/shell_open.h"
 #include "ui_form1.h"
@@ -139,6 +140,8 @@ void TForm1::ConnectToolBar() {
   Wire(ui_->Button1, &QAbstractButton::clicked, &TForm1::Button1Click);
   Wire(ui_->Button2, &QAbstractButton::clicked, &TForm1::Button2Click);
   Wire(ui_->Button3, &QAbstractButton::clicked, &TForm1::Button3Click);
+  // On a narrow window the lab buttons shrink before the read-out loses a character.
+  new TToolBarFit(ui_->ToolBar1, ui_->Button4, ui_->Button5);
   const std::pair<QAction*, void (TForm1::*)()> pages[] = {
       {ui_->cours1bases1, &TForm1::cours1bases1Click},
       {ui_->Cours2approfondissement1, &TForm1::Cours2approfondissement1Click},

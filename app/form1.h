@@ -31,6 +31,9 @@ class TNotebookModel;
 struct TNotebookRow;
 struct TMeasuresText;
 class TOKBottomDlg;
+class TScopeKeys;
+enum class TScopeCursor;
+enum class TScopeKey;
 class QScrollBar;
 class QSessionManager;
 class QWidget;
@@ -74,6 +77,8 @@ class TForm1 : public QMainWindow, private TBenchOutput {
   // The oscilloscope's read-out, measuring cross and tool bar.
   void Chart1MouseMove(int x, int y);
   void Chart1DblClick();
+  // A key on the oscilloscope while it holds the focus: cursors and zoom without the mouse.
+  void Chart1KeyDown(TScopeKey key);
   void Button1Click();
   void Button2Click();
   void Button3Click();
@@ -142,6 +147,18 @@ class TForm1 : public QMainWindow, private TBenchOutput {
   void ShowFocusFrames();
   void OpenMenuBarByKeyboard();
   QScrollBar* BarOfBox(const QLineEdit* box) const;
+  // The oscilloscope by keyboard: the cursors go from sample to sample of the trace.
+  void TakeCursor(TScopeCursor cursor);
+  void MoveCursor(int direction, bool byDivision);
+  void ZoomAroundCursor(double factor);
+  // Where `cursor` is (ms, V); false when it is not set.
+  bool CursorPoint(TScopeCursor cursor, double& time, double& voltage) const;
+  void PlaceCursor(TScopeCursor cursor, double time, double voltage);
+  // The measuring cross (cursor A) at (`time`, `voltage`), across the ranges shown; the
+  // read-out becomes relative to it.
+  void PlaceCursorA(double time, double voltage);
+  // The read-out for the point (`time`, `voltage`), relative to the cross as for the pointer.
+  void ShowReadOut(double time, double voltage);
   // The oscilloscope in words for screen readers, after every handler.
   void DescribeScope();
   // Where "image" (with pictures) or "aide" (with pages) is, looked for again each time.
@@ -190,6 +207,7 @@ class TForm1 : public QMainWindow, private TBenchOutput {
   std::unique_ptr<TSeriesTrace<TFastLineSeries>> trace4_;
   TLabTools* labTools_ = nullptr;
   TNotebookController* notebook_ = nullptr;
+  TScopeKeys* scopeKeys_ = nullptr;
   TAboutBox* AboutBox = nullptr;
   TOKBottomDlg* OKBottomDlg = nullptr;
   // Set once the folders' absence has been said: pictures are then skipped without a word.

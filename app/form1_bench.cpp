@@ -13,6 +13,7 @@
 #include "app/lab/lab_tools.h"
 #include "chart/chart.h"
 #include "platform/jpeg_file.h"
+#include "platform/picture_box.h"
 #include "sim/reading_format.h"
 #include "ui_form1.h"
 
@@ -210,6 +211,10 @@ void TForm1::Chart1MouseMove(int x, int y) {
   if (!ui_->Chart1->PlotRect.Contains(x, y)) return;  // the read-out keeps its last text
   double time = 0, voltage = 0;
   Series1->PointerToValues(time, voltage);  // where the pointer is now
+  ShowReadOut(time, voltage);
+}
+
+void TForm1::ShowReadOut(double time, double voltage) {
   ui_->Label1->setText(
       ReadOutText(voltage - bench_.ReferenceVoltage(), time - bench_.ReferenceTime()));
 }
@@ -221,16 +226,14 @@ void TForm1::Chart1DblClick() {
     labTools_->SetCursorB();
     return;
   }
-  Series2->ClearPoints();
-  Series3->ClearPoints();
   double time = 0, voltage = 0;
   Series1->PointerToValues(time, voltage);
+  PlaceCursorA(time, voltage);
+}
+
+void TForm1::PlaceCursorA(double time, double voltage) {
   bench_.SetReference(time, voltage);
-  TChart& chart = *ui_->Chart1;
-  Series2->AppendPoint(time, chart.LeftAxis().Minimum());
-  Series2->AppendPoint(time, chart.LeftAxis().Maximum());
-  Series3->AppendPoint(chart.BottomAxis().Minimum(), voltage);
-  Series3->AppendPoint(chart.BottomAxis().Maximum(), voltage);
+  TLabTools::SpanCursorLines(*ui_->Chart1, *Series2, *Series3, time, voltage);
   labTools_->RefreshMeasures();
 }
 
@@ -264,7 +267,8 @@ void TForm1::LoadPicture(const char* path) {
   }
   const QString relative = QString::fromUtf8(path);
   const bool here = images.base == QDir::cleanPath(QDir::currentPath());
-  ui_->Image1->SetPicture(ReadJpegFile(here ? relative : QDir(images.base).filePath(relative)));
+  const QString file = here ? relative : QDir(images.base).filePath(relative);
+  ui_->Image1->SetPicture(ReadJpegFile(file), VectorSourceOf(file));
 }
 
 TDataFolder TForm1::DataFolder(const char* name) const {

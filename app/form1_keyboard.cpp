@@ -1,6 +1,6 @@
 // The main window by keyboard and for screen readers: the menu bar on F10, keys on the speed
-// bars and in the radio groups, typed set-points, the Tab order, focus frames, and the
-// oscilloscope described in words.
+// bars and in the radio groups, typed set-points, the oscilloscope's cursors and zoom, the Tab
+// order, focus frames, and the oscilloscope described in words.
 #include <QApplication>
 #include <QFocusFrame>
 #include <QKeyEvent>
@@ -15,10 +15,14 @@
 #include <QShortcut>
 #include <QStyle>
 #include <QToolTip>
+#include <algorithm>
 #include <array>
+#include <tuple>
+#include <vector>
 
 #include "app/form1.h"
 #include "app/keyboard_access.h"
+#include "app/lab/lab_tools.h"
 #include "app/scope_description.h"
 #include "app/set_point.h"
 #include "chart/chart.h"
@@ -28,6 +32,25 @@ namespace {
 
 const QString kBoxHint =
     QStringLiteral("Tapez une vitesse de 0 à 100\u00A0% par pas de 0,5, puis Entrée.");
+
+const QString kScopeHint = QStringLiteral(
+    "Double clic\u00A0: curseur A\u202F; Maj\u00A0+\u00A0double clic\u00A0: curseur B.\n"
+    "Au clavier\u00A0: A ou B pose le curseur A ou B au milieu de la trace\u202F;\n"
+    "← et → le déplacent d'un point, Ctrl\u00A0+\u00A0← et Ctrl\u00A0+\u00A0→ d'une "
+    "division\u202F;\n"
+    "+ et − zooment autour du curseur, Retour arrière revient (dezoom)\u202F;\n"
+    "Échap retire les curseurs (0 absolu).");
+
+std::vector<double> Values(const TChartValueList& list) {
+  std::vector<double> copy(static_cast<std::size_t>(list.ValueCount()));
+  for (std::size_t i = 0; i < copy.size(); ++i)
+    copy[i] = list.ValueAt(static_cast<int>(i));
+  return copy;
+}
+
+double Middle(const TChartAxis& axis) {
+  return (axis.Minimum() + axis.Maximum()) / 2;
+}
 
 }  // namespace
 
@@ -46,6 +69,10 @@ void TForm1::SetUpKeyboard() {
   // A click on the oscilloscope takes the keyboard from the box that had it, as a click on any
   // other control does.
   ui_->Chart1->setFocusPolicy(Qt::StrongFocus);
+  ui_->Chart1->setToolTip(kScopeHint);
+  scopeKeys_ = new TScopeKeys(this);
+  scopeKeys_->Watch(ui_->Chart1);
+  Wire(scopeKeys_, &TScopeKeys::Pressed, &TForm1::Chart1KeyDown);
   auto* shortcutKeys = new TWindowShortcutKeys(this);
   for (QLineEdit* box : findChildren<QLineEdit*>())
     shortcutKeys->Watch(box);
@@ -139,6 +166,126 @@ void TForm1::SpeedBoxEntered(QLineEdit* box) {
   }
   // The box shows what the bar's handler writes, also when the bar did not move.
   box->setText(QString::number(TBench::HalveToEven(bar->value())));
+}
+
+// --- The oscilloscope by keyboard -------------------------------------------------------------
+// Each key ends where the mouse's gesture ends: the cross, cursor B, the read-out, the
+// "Mesures" window and the scales change through the same steps, and the description follows
+// as after every handler.
+
+void TForm1::Chart1KeyDown(TScopeKey key) {
+  switch (key) {
+    case TScopeKey::kCursorA:
+      TakeCursor(TScopeCursor::kA);
+      break;
+    case TScopeKey::kCursorB:
+      TakeCursor(TScopeCursor::kB);
+      break;
+    case TScopeKey::kSampleBack:
+    case TScopeKey::kSampleForward:
+      MoveCursor(key == TScopeKey::kSampleForward ? 1 : -1, false);
+      break;
+    case TScopeKey::kDivisionBack:
+    case TScopeKey::kDivisionForward:
+      MoveCursor(key == TScopeKey::kDivisionForward ? 1 : -1, true);
+      break;
+    case TScopeKey::kZoomIn:
+      ZoomAroundCursor(0.5);
+      break;
+    case TScopeKey::kZoomOut:
+      ZoomAroundCursor(2);
+      break;
+    case TScopeKey::kDezoom:
+      Button2Click();
+      break;
+    case TScopeKey::kClearCursors:
+      Button1Click();
+      scopeKeys_->SetActive(TScopeCursor::kNone);
+      break;
+    case TScopeKey::kNone:
+      break;
+  }
+}
+
+bool TForm1::CursorPoint(TScopeCursor cursor, double& time, double& voltage) const {
+  if (cursor == TScopeCursor::kA && Series2->PointCount() > 0) {
+    time = bench_.ReferenceTime();
+    voltage = bench_.ReferenceVoltage();
+    return true;
+  }
+  if (cursor == TScopeCursor::kB && labTools_->CursorB()) {
+    std::tie(time, voltage) = *labTools_->CursorB();
+    return true;
+  }
+  return false;
+}
+
+// A cursor already set stays where it is; a new one goes to the sample in the middle of the
+// screen (the middle of the plot when no trace is shown).
+void TForm1::TakeCursor(TScopeCursor cursor) {
+  scopeKeys_->SetActive(cursor);
+  double time = 0, voltage = 0;
+  if (CursorPoint(cursor, time, voltage)) {
+    ShowReadOut(time, voltage);
+    return;
+  }
+  TChart& chart = *ui_->Chart1;
+  const TChartAxis& bottom = chart.BottomAxis();
+  const std::vector<double> times = Values(Series1->XValues());
+  const int sample = NearestSample(times, bottom.Minimum(), bottom.Maximum(), Middle(bottom));
+  if (sample >= 0) {
+    PlaceCursor(cursor, times[static_cast<std::size_t>(sample)],
+                Series1->YValues().ValueAt(sample));
+  } else {
+    PlaceCursor(cursor, Middle(bottom), Middle(chart.LeftAxis()));
+  }
+}
+
+void TForm1::MoveCursor(int direction, bool byDivision) {
+  const TScopeCursor cursor = scopeKeys_->Active();
+  double time = 0, voltage = 0;
+  if (!CursorPoint(cursor, time, voltage)) return;
+  TChartAxis& bottom = ui_->Chart1->BottomAxis();
+  // A division is the grid's step, as the screen shows it.
+  const double span = byDivision ? bottom.LabelStep() : 0;
+  const std::vector<double> times = Values(Series1->XValues());
+  const int sample = SampleAlong(times, bottom.Minimum(), bottom.Maximum(), time, direction, span);
+  if (sample < 0) return;
+  PlaceCursor(cursor, times[static_cast<std::size_t>(sample)], Series1->YValues().ValueAt(sample));
+}
+
+void TForm1::PlaceCursor(TScopeCursor cursor, double time, double voltage) {
+  if (cursor == TScopeCursor::kA) PlaceCursorA(time, voltage);
+  if (cursor == TScopeCursor::kB) labTools_->PlaceCursorB(time, voltage);
+  ShowReadOut(time, voltage);
+}
+
+// As a rectangle dragged around the cursor (the middle of the plot without one) would: the
+// cursor keeps its place on the screen, and "dezoom" brings back the scales of before.
+void TForm1::ZoomAroundCursor(double factor) {
+  TChart& chart = *ui_->Chart1;
+  double time = Middle(chart.BottomAxis()), voltage = Middle(chart.LeftAxis());
+  CursorPoint(scopeKeys_->Active(), time, voltage);
+  const auto fraction = [](const TChartAxis& axis, double value) {
+    const double span = axis.Maximum() - axis.Minimum();
+    return span > 0 ? std::clamp((value - axis.Minimum()) / span, 0.0, 1.0) : 0.5;
+  };
+  const double across = fraction(chart.BottomAxis(), time);
+  const double up = fraction(chart.LeftAxis(), voltage);
+  const auto range = [factor](const TChartAxis& axis, double at) {
+    const double span = axis.Maximum() - axis.Minimum();
+    const double centre = axis.Minimum() + at * span;
+    return std::pair(centre - at * span * factor, centre + (1 - at) * span * factor);
+  };
+  const auto [topMin, topMax] = range(chart.TopAxis(), across);
+  const auto [bottomMin, bottomMax] = range(chart.BottomAxis(), across);
+  const auto [leftMin, leftMax] = range(chart.LeftAxis(), up);
+  const auto [rightMin, rightMax] = range(chart.RightAxis(), up);
+  chart.ApplyZoom(topMin, topMax, bottomMin, bottomMax, leftMin, leftMax, rightMin, rightMax);
+  chart.InvalidateChart();
+  // The cursors' lines span the new screen, which a zoom out makes larger than they are.
+  if (CursorPoint(TScopeCursor::kA, time, voltage)) PlaceCursorA(time, voltage);
+  if (CursorPoint(TScopeCursor::kB, time, voltage)) labTools_->PlaceCursorB(time, voltage);
 }
 
 void TForm1::DescribeScope() {

@@ -2,6 +2,7 @@
 
 #include <QFontMetrics>
 #include <QFontMetricsF>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QStaticText>
 #include <algorithm>
@@ -14,6 +15,7 @@
 #include "platform/raster_line.h"
 #include "platform/raster_polyline.h"
 #include "platform/raster_surface.h"
+#include "platform/wide_divide.h"
 
 // The fuzzers' coverage tracing costs more than the work in a per-pixel loop whose branches
 // tell them nothing new; sanitizers stay on.
@@ -216,6 +218,46 @@ bool SameFace(const TCanvasFont& a, const TCanvasFont& b) {
   return a.Size == b.Size && a.Bold == b.Bold && a.Italic == b.Italic && a.Name == b.Name;
 }
 
+// A logical coordinate as a device one, kept well inside the int range: what lies that far off
+// the image is never drawn anyway.
+int ScaleCoord(std::int64_t v, int scale) {
+  return static_cast<int>(std::clamp<std::int64_t>(v * scale, -(1LL << 30), 1LL << 30));
+}
+
+TRect ScaleRect(const TRect& r, int scale) {
+  return {ScaleCoord(r.Left, scale), ScaleCoord(r.Top, scale), ScaleCoord(r.Right, scale),
+          ScaleCoord(r.Bottom, scale)};
+}
+
+// Each place of the pattern held for `scale` device pixels, as far as 64 bits allow.
+LinePen Stretched(const LinePen& pen, int scale) {
+  const int stretch = std::max(1, std::min(scale, 64 / pen.period));
+  LinePen p = pen;
+  p.pattern = 0;
+  for (int bit = 0; bit < pen.period; ++bit) {
+    if ((pen.pattern >> bit) & 1u) {
+      for (int j = 0; j < stretch; ++j)
+        p.pattern |= std::uint64_t{1} << (bit * stretch + j);
+    }
+  }
+  p.period = pen.period * stretch;
+  return p;
+}
+
+// A solid pen `scale` times as wide, and where its line must run so that the squares it stamps
+// cover the device blocks of the logical pen's squares.
+struct WidePen {
+  LinePen pen;
+  int shift;
+};
+
+WidePen Widened(const LinePen& pen, int scale) {
+  WidePen w{pen, 0};
+  w.pen.width = pen.width * scale;
+  w.shift = scale * (-((pen.width - 1) / 2)) + (w.pen.width - 1) / 2;
+  return w;
+}
+
 }  // namespace
 
 // A face's font and metrics, and the texts already laid out in it: a chart writes the same
@@ -229,6 +271,7 @@ struct TCanvas::TFontCache {
     QImage ink;
     QRect inked;  // the part of `ink` that holds any glyph pixel
     TColor inkColour = clNone;
+    int inkScale = 1;  // device pixels per logical pixel of `ink`
   };
   static constexpr int kInkMargin = 3;  // glyphs may reach past their advance
   static constexpr std::size_t kMaxTexts = 1024;
@@ -252,7 +295,7 @@ struct TCanvas::TFontCache {
     laidOut.prepare(QTransform(), font);
     return texts
         .emplace(text,
-                 TLaidOut{laidOut, metrics.horizontalAdvance(text), QImage(), QRect(), clNone})
+                 TLaidOut{laidOut, metrics.horizontalAdvance(text), QImage(), QRect(), clNone, 1})
         .first->second;
   }
 
@@ -277,6 +320,18 @@ void TCanvas::SetTarget(QImage* image) {
   bits_ = nullptr;
 }
 
+qreal PaintDeviceRatio(const QPainter& painter) {
+  const QPaintEngine* engine = painter.paintEngine();
+  const QPaintDevice* device = engine != nullptr && engine->paintDevice() != nullptr
+                                   ? engine->paintDevice()
+                                   : painter.device();
+  return device != nullptr ? device->devicePixelRatioF() : 1.0;
+}
+
+void TCanvas::SetScale(int scale) {
+  scale_ = std::max(1, scale);
+}
+
 bool TCanvas::PrepareSurface(Surface& surface, bool clipped) {
   if (!image_ || image_->isNull()) return false;
   if (!IsDrawable(image_->format())) image_->convertTo(QImage::Format_RGB32);
@@ -287,7 +342,10 @@ bool TCanvas::PrepareSurface(Surface& surface, bool clipped) {
   surface.bits = bits_;
   surface.stride = image_->bytesPerLine() / 4;
   surface.bounds = TRect{0, 0, image_->width(), image_->height()};
-  if (clipped && hasClip_) surface.bounds = raster::Intersect(surface.bounds, clip_);
+  if (clipped && hasClip_) {
+    surface.bounds =
+        raster::Intersect(surface.bounds, scale_ == 1 ? clip_ : ScaleRect(clip_, scale_));
+  }
   return !surface.bounds.IsEmpty();
 }
 
@@ -301,6 +359,10 @@ void TCanvas::LineTo(int x, int y) {
   const std::optional<LinePen> pen = ResolvePen(Pen, BackgroundMode, BackgroundColor);
   Surface s;
   if (!pen || !PrepareSurface(s)) return;
+  if (scale_ > 1) {
+    ScaledLine(s, from, penPos_, *pen);
+    return;
+  }
   raster::DrawLine(s, from, penPos_, *pen);
 }
 
@@ -310,6 +372,11 @@ void TCanvas::Polyline(const int* xs, const int* ys, int count) {
   const std::optional<LinePen> pen = ResolvePen(Pen, BackgroundMode, BackgroundColor);
   Surface s;
   if (!pen || !PrepareSurface(s)) return;
+  if (scale_ > 1) {
+    for (int k = 1; k < count; ++k)
+      ScaledLine(s, {xs[k - 1], ys[k - 1]}, {xs[k], ys[k]}, *pen);
+    return;
+  }
   raster::DrawPolyline(s, xs, ys, count, *pen);
 }
 
@@ -319,8 +386,13 @@ void TCanvas::Segments(const TPoint* ends, int pairs) {
   const std::optional<LinePen> pen = ResolvePen(Pen, BackgroundMode, BackgroundColor);
   Surface s;
   if (!pen || !PrepareSurface(s)) return;
-  for (int k = 0; k < 2 * pairs; k += 2)
-    raster::DrawLine(s, ends[k], ends[k + 1], *pen);
+  for (int k = 0; k < 2 * pairs; k += 2) {
+    if (scale_ > 1) {
+      ScaledLine(s, ends[k], ends[k + 1], *pen);
+    } else {
+      raster::DrawLine(s, ends[k], ends[k + 1], *pen);
+    }
+  }
 }
 
 void TCanvas::VertLines(const int* xs, int count, int y0, int y1) {
@@ -329,6 +401,11 @@ void TCanvas::VertLines(const int* xs, int count, int y0, int y1) {
   const std::optional<LinePen> pen = ResolvePen(Pen, BackgroundMode, BackgroundColor);
   Surface s;
   if (!pen || !PrepareSurface(s)) return;
+  if (scale_ > 1) {
+    for (int k = 0; k < count; ++k)
+      ScaledLine(s, {xs[k], y0}, {xs[k], y1}, *pen);
+    return;
+  }
   if (pen->width > 1) {
     for (int k = 0; k < count; ++k)
       raster::DrawLine(s, {xs[k], y0}, {xs[k], y1}, *pen);
@@ -343,6 +420,10 @@ void TCanvas::Rectangle(int x0, int y0, int x1, int y1) {
   Surface s;
   if (x0 == x1 || y0 == y1 || !PrepareSurface(s)) return;
   const std::optional<LinePen> pen = ResolvePen(Pen, BackgroundMode, BackgroundColor);
+  if (scale_ > 1) {
+    ScaledRectangle(s, TRect{x0, y0, x1, y1}, pen ? &*pen : nullptr);
+    return;
+  }
   if (Brush.Style != bsClear) {
     FillWithBrush(s, pen ? TRect{x0 + 1, y0 + 1, x1 - 1, y1 - 1} : TRect{x0, y0, x1 - 1, y1 - 1});
   }
@@ -357,7 +438,108 @@ void TCanvas::Rectangle(int x0, int y0, int x1, int y1) {
 void TCanvas::FillRect(const TRect& rect) {
   Surface s;
   if (Brush.Style == bsClear || !PrepareSurface(s)) return;
+  if (scale_ > 1) {
+    ScaledFill(s, rect);
+    return;
+  }
   FillWithBrush(s, rect);
+}
+
+// Patterned pens: one one-pixel line per device row (or column) of the logical line's
+// thickness, the pattern stretched to match, so a straight line covers its blocks exactly.
+// Solid pens: one wide line, shortened so that its last square ends where the last logical
+// pixel's block does.
+int TCanvas::ScaledLine(const Surface& s, TPoint from, TPoint to, const LinePen& pen,
+                        int phase) const {
+  const int k = scale_;
+  const std::int64_t dx = std::int64_t{to.X} - from.X, dy = std::int64_t{to.Y} - from.Y;
+  const bool xMajor = std::abs(dx) >= std::abs(dy);
+  const std::int64_t length = std::max(std::abs(dx), std::abs(dy));
+  const int next = static_cast<int>((phase + length % pen.period) % pen.period);
+  if (length == 0) return next;
+  const std::int64_t x0 = std::int64_t{from.X} * k, y0 = std::int64_t{from.Y} * k;
+  if (pen.period > 1) {
+    const LinePen p = Stretched(pen, k);
+    const int stretch = p.period / pen.period;
+    // Going left or up, the walk starts from the far side of the first pixel's block.
+    const std::int64_t back = (xMajor ? dx : dy) < 0 ? k - 1 : 0;
+    for (int j = 0; j < k; ++j) {
+      const std::int64_t ox = xMajor ? back : j, oy = xMajor ? j : back;
+      raster::DrawLine64(s, x0 + ox, y0 + oy, x0 + k * dx + ox, y0 + k * dy + oy, p,
+                         phase * stretch);
+    }
+    return next;
+  }
+  const WidePen w = Widened(pen, k);
+  const std::int64_t n = k * std::max(std::abs(dx), std::abs(dy));
+  const std::int64_t m = n - (k - 1);  // device pixels along the major axis
+  std::int64_t ex, ey;
+  if (xMajor) {
+    ex = x0 + (dx < 0 ? -m : m);
+    ey = y0 + raster::HalfStepOffset(m, k * dy, n).quot;
+  } else {
+    ey = y0 + (dy < 0 ? -m : m);
+    ex = x0 + raster::HalfStepOffset(m, k * dx, n).quot;
+  }
+  raster::DrawLine64(s, x0 + w.shift, y0 + w.shift, ex + w.shift, ey + w.shift, w.pen);
+  return next;
+}
+
+void TCanvas::ScaledRectangle(const Surface& s, const TRect& r, const LinePen* pen) {
+  const int k = scale_;
+  if (Brush.Style != bsClear) {
+    ScaledFill(s, pen ? TRect{r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1}
+                      : TRect{r.Left, r.Top, r.Right - 1, r.Bottom - 1});
+  }
+  if (pen == nullptr) return;
+  if (r.Width() == 1 || r.Height() == 1) {  // the outline is one line
+    ScaledLine(s, {r.Left, r.Top},
+               r.Width() == 1 ? TPoint{r.Left, r.Bottom} : TPoint{r.Right, r.Top}, *pen);
+    return;
+  }
+  if (pen->period > 1) {
+    // The four edges clockwise, each logical pixel once, the pattern running on around the
+    // corners as at 1×.
+    const TPoint corners[] = {{r.Left, r.Top},
+                              {r.Right - 1, r.Top},
+                              {r.Right - 1, r.Bottom - 1},
+                              {r.Left, r.Bottom - 1},
+                              {r.Left, r.Top}};
+    int phase = 0;
+    for (int i = 0; i < 4; ++i)
+      phase = ScaledLine(s, corners[i], corners[i + 1], *pen, phase);
+    return;
+  }
+  const WidePen w = Widened(*pen, k);
+  const TRect last = ScaleRect({r.Left, r.Top, r.Right - 1, r.Bottom - 1}, k);
+  OutlineWide(s,
+              {last.Left + w.shift, last.Top + w.shift, last.Right + w.shift + 1,
+               last.Bottom + w.shift + 1},
+              w.pen);
+}
+
+// Hatches keep their logical 8 × 8 tile: each of its pixels is a device block.
+void TCanvas::ScaledFill(const Surface& s, const TRect& rect) const {
+  const TRect r = raster::Intersect(ScaleRect(rect, scale_), s.bounds);
+  if (r.IsEmpty() || Brush.Style == bsClear) return;
+  const std::uint32_t ink = ToPixel(ResolveColor(Brush.Color));
+  if (Brush.Style == bsSolid) {
+    raster::FillRect(s, r, ink, false);
+    return;
+  }
+  const bool opaque = BackgroundMode == bkOpaque;
+  const std::uint32_t gapInk = ToPixel(ResolveColor(BackgroundColor));
+  for (int y = r.Top; y < r.Bottom; ++y) {
+    const std::uint8_t lines = HatchRow(Brush.Style, y / scale_);
+    std::uint32_t* row = s.Row(y);
+    for (int x = r.Left; x < r.Right; ++x) {
+      if ((lines >> ((x / scale_) & 7)) & 1) {
+        row[x] = ink;
+      } else if (opaque) {
+        row[x] = gapInk;
+      }
+    }
+  }
 }
 
 void TCanvas::FillWithBrush(const Surface& s, const TRect& rect) const {
@@ -386,6 +568,10 @@ void TCanvas::RemoveClip() {
 void TCanvas::Draw(int x, int y, const QImage& source) {
   Surface s;
   if (source.isNull() || !PrepareSurface(s, false)) return;
+  if (scale_ > 1) {
+    x = ScaleCoord(x, scale_);
+    y = ScaleCoord(y, scale_);
+  }
   const TRect placed{
       x, y, static_cast<int>(std::min<std::int64_t>(std::int64_t{x} + source.width(), INT_MAX)),
       static_cast<int>(std::min<std::int64_t>(std::int64_t{y} + source.height(), INT_MAX))};
@@ -448,12 +634,16 @@ void TCanvas::TextOut(int x, int y, const QString& text) {
   const int h = cache.height;
   const TPoint box = TextBoxOrigin(x, y, w, h, TextAlign);
   if (BackgroundMode == bkOpaque) {
-    raster::FillRect(s, TRect{box.X, box.Y, box.X + w, box.Y + h},
+    const TRect back{box.X, box.Y, box.X + w, box.Y + h};
+    raster::FillRect(s, scale_ == 1 ? back : ScaleRect(back, scale_),
                      ToPixel(ResolveColor(BackgroundColor)), false);
   }
   QRect inked;
   const QImage& ink = Ink(cache, text, inked);
-  BlendInk(s, box, ink, inked);
+  const TPoint corner{box.X - TFontCache::kInkMargin, box.Y};
+  BlendInk(
+      s, scale_ == 1 ? corner : TPoint{ScaleCoord(corner.X, scale_), ScaleCoord(corner.Y, scale_)},
+      ink, inked);
 }
 
 // The text's glyphs as a premultiplied image whose left edge lies kInkMargin pixels before the
@@ -472,18 +662,22 @@ QRect TCanvas::InkedPart(const QImage& ink) {
 
 const QImage& TCanvas::Ink(TFontCache& cache, const QString& text, QRect& inked) const {
   TFontCache::TLaidOut& laidOut = const_cast<TFontCache::TLaidOut&>(cache.LaidOut(text));
-  if (laidOut.inkColour != Font.Color || laidOut.ink.isNull()) {
+  if (laidOut.inkColour != Font.Color || laidOut.inkScale != scale_ || laidOut.ink.isNull()) {
     const int margin = TFontCache::kInkMargin;
-    laidOut.ink =
-        QImage(laidOut.width + 2 * margin, cache.height, QImage::Format_ARGB32_Premultiplied);
+    // At a higher scale the glyphs are rendered at the device's size from the same layout, so
+    // the text keeps its logical extents and gains the detail.
+    laidOut.ink = QImage((laidOut.width + 2 * margin) * scale_, cache.height * scale_,
+                         QImage::Format_ARGB32_Premultiplied);
     laidOut.ink.fill(Qt::transparent);
     QPainter painter(&laidOut.ink);
+    if (scale_ > 1) painter.scale(scale_, scale_);
     painter.setFont(cache.font);
     painter.setPen(ToQColor(Font.Color));
     // A laid-out text is placed by the top of its line: the baseline lands at top + ascent.
     painter.drawStaticText(QPointF(margin, cache.ascent - cache.metrics.ascent()), laidOut.text);
     painter.end();
     laidOut.inkColour = Font.Color;
+    laidOut.inkScale = scale_;
     laidOut.inked = InkedPart(laidOut.ink);
   }
   inked = laidOut.inked;
@@ -491,16 +685,15 @@ const QImage& TCanvas::Ink(TFontCache& cache, const QString& text, QRect& inked)
 }
 
 // Source-over blending of the premultiplied ink onto the surface, inside its bounds.
-SIMHACHEUR_PIXEL_LOOP void TCanvas::BlendInk(const Surface& s, TPoint box, const QImage& ink,
+SIMHACHEUR_PIXEL_LOOP void TCanvas::BlendInk(const Surface& s, TPoint corner, const QImage& ink,
                                              const QRect& inked) {
   if (inked.isEmpty()) return;
-  const int left = box.X - TFontCache::kInkMargin;
-  const TRect r = raster::Intersect({left + inked.left(), box.Y + inked.top(),
-                                     left + inked.right() + 1, box.Y + inked.bottom() + 1},
-                                    s.bounds);
+  const int left = corner.X, top = corner.Y;
+  const TRect r = raster::Intersect(
+      {left + inked.left(), top + inked.top(), left + inked.right() + 1, top + inked.bottom() + 1},
+      s.bounds);
   for (int y = r.Top; y < r.Bottom; ++y) {
-    const auto* from =
-        reinterpret_cast<const QRgb*>(ink.constScanLine(y - box.Y)) + (r.Left - left);
+    const auto* from = reinterpret_cast<const QRgb*>(ink.constScanLine(y - top)) + (r.Left - left);
     std::uint32_t* to = s.Row(y) + r.Left;
     for (int x = 0; x < r.Width(); ++x) {
       const std::uint32_t src = from[x];

@@ -9,9 +9,12 @@
 
 #include "platform/color.h"
 
+class QPainter;
+
 namespace raster {
 struct Surface;
-}
+struct LinePen;
+}  // namespace raster
 
 // A rectangle in pixels: left and top inside, right and bottom outside, so it covers
 // Right - Left columns and Bottom - Top rows.
@@ -87,6 +90,9 @@ TColor FromQColor(const QColor& color);
 TColor ResolveColor(TColor color);
 // Fonts and the desktop palette exist only once a QGuiApplication does.
 bool HasGuiApplication();
+// Device pixels per logical pixel of what `painter` really draws on: the engine's device, since
+// a grab redirects a widget's painter onto its pixmap.
+qreal PaintDeviceRatio(const QPainter& painter);
 
 // The raster drawing surface of the chart, over a QImage (Format_RGB32). Pens, brush, font and
 // background are plain state read at each drawing call. Lines and rectangles are drawn pixel by
@@ -121,6 +127,14 @@ bool HasGuiApplication();
 //   background mode.
 // Every pixel write is clipped to the image and to the clip rectangle, when one is set.
 //
+// A canvas of Scale k > 1 draws for a screen of k device pixels per logical pixel: coordinates,
+// clip, pen widths, patterns and fonts stay logical, and each logical pixel is the k × k block of
+// device pixels at (k x, k y) of the image, which is k times the logical size. Straight lines,
+// rectangles, fills and patterns cover exactly the blocks of their logical pixels; slanted lines
+// are drawn along the device grid, k times as wide, and text is rendered at the device's
+// resolution, so neither is an enlarged logical drawing. At Scale 1 everything above holds pixel
+// for pixel.
+//
 // An image of another format is converted to Format_RGB32 in place when first drawn on. The
 // image must outlive the canvas, or be released with SetTarget(nullptr) first. Drawing on a
 // target that shares its pixels
@@ -137,6 +151,9 @@ class TCanvas {
   // The image drawn on; nullptr makes every drawing call do nothing.
   void SetTarget(QImage* image);
   QImage* Target() const { return image_; }
+  // Device pixels per logical pixel, at least 1.
+  void SetScale(int scale);
+  int Scale() const { return scale_; }
 
   TCanvasPen Pen;
   TCanvasBrush Brush;
@@ -176,7 +193,8 @@ class TCanvas {
   TRect ClipRect() const { return clip_; }
 
   // Copies `source` with its top-left corner at (x, y) of this canvas's image, ignoring the clip
-  // and pen mode: a plain block copy.
+  // and pen mode: a plain block copy. At Scale k the corner is device pixel (k x, k y) and
+  // `source` is copied pixel for pixel (it is a device image already).
   void Draw(int x, int y, const QImage& source);
 
   // The QFont that text is drawn with: Font.Name at Font.Size points for 96 pixels per inch.
@@ -192,9 +210,18 @@ class TCanvas {
   static QRect InkedPart(const QImage& ink);
   // The text's cached rendering, and in `inked` the part of it that holds glyph pixels.
   const QImage& Ink(TFontCache& cache, const QString& text, QRect& inked) const;
-  static void BlendInk(const raster::Surface& s, TPoint box, const QImage& ink, const QRect& inked);
+  // `corner`: where the ink image's top-left pixel lands on the surface.
+  static void BlendInk(const raster::Surface& s, TPoint corner, const QImage& ink,
+                       const QRect& inked);
+  // The drawing calls at Scale > 1.
+  // Returns the pattern's phase for a line continuing this one, as DrawLine does.
+  int ScaledLine(const raster::Surface& s, TPoint from, TPoint to, const raster::LinePen& pen,
+                 int phase = 0) const;
+  void ScaledRectangle(const raster::Surface& s, const TRect& r, const raster::LinePen* pen);
+  void ScaledFill(const raster::Surface& s, const TRect& rect) const;
 
   QImage* image_ = nullptr;
+  int scale_ = 1;
   // The target's pixels as last fetched; fetched again (after closing the painter) whenever
   // the image no longer owns exactly these pixels.
   std::uint32_t* bits_ = nullptr;

@@ -23,12 +23,11 @@ struct Line {
   std::int64_t MajorAt(std::int64_t i) const { return major0 + majorSign * i; }
 };
 
-Line Orient(TPoint from, TPoint to) {
-  const std::int64_t dx = std::int64_t{to.X} - from.X;
-  const std::int64_t dy = std::int64_t{to.Y} - from.Y;
-  if (std::abs(dx) >= std::abs(dy))
-    return {from.X, from.Y, std::abs(dx), dy, dx < 0 ? -1 : 1, false};
-  return {from.Y, from.X, std::abs(dy), dx, dy < 0 ? -1 : 1, true};
+Line Orient(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1) {
+  const std::int64_t dx = x1 - x0;
+  const std::int64_t dy = y1 - y0;
+  if (std::abs(dx) >= std::abs(dy)) return {x0, y0, std::abs(dx), dy, dx < 0 ? -1 : 1, false};
+  return {y0, x0, std::abs(dy), dx, dy < 0 ? -1 : 1, true};
 }
 
 // The surface bounds in the line's own axes, half open.
@@ -162,7 +161,12 @@ void WalkWide(const Surface& s, const Line& l, const LinePen& pen) {
 }  // namespace
 
 int DrawLine(const Surface& s, TPoint from, TPoint to, const LinePen& pen, int phase) {
-  const Line l = Orient(from, to);
+  return DrawLine64(s, from.X, from.Y, to.X, to.Y, pen, phase);
+}
+
+int DrawLine64(const Surface& s, std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1,
+               const LinePen& pen, int phase) {
+  const Line l = Orient(x0, y0, x1, y1);
   const int next = pen.period == 1 ? 0 : static_cast<int>((phase + l.n % pen.period) % pen.period);
   if (l.n == 0 || s.bounds.IsEmpty()) return next;
   if (pen.width > 1 && l.d == 0) {

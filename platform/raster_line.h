@@ -10,8 +10,9 @@ namespace raster {
 struct LinePen {
   std::uint32_t ink = 0;     // the pen colour as a pixel, or its NotXorMask in not-xor mode
   std::uint32_t gapInk = 0;  // the background colour, likewise
-  // Bit k set: the k-th pixel of each period is drawn; the others are gaps.
-  std::uint32_t pattern = 1;
+  // Bit k set: the k-th pixel of each period is drawn; the others are gaps. 64 bits, so that a
+  // pattern stretched for a high-density surface still fits.
+  std::uint64_t pattern = 1;
   int period = 1;
   bool fillGaps = false;  // gaps take gapInk; otherwise they are left untouched
   bool notXor = false;
@@ -23,6 +24,9 @@ struct LinePen {
 // and draws the union once. The pattern starts at pixel `phase` of its period; the result
 // is the phase for a line that continues this one.
 int DrawLine(const Surface& s, TPoint from, TPoint to, const LinePen& pen, int phase = 0);
+// The same with end points in 64 bits, for points scaled past the int range.
+int DrawLine64(const Surface& s, std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1,
+               const LinePen& pen, int phase = 0);
 
 // The same pixels as DrawLine from (x, y0) to (x, y1) for each x of `xs` (one-pixel pens),
 // drawn row by row: a column at a time would reload a cache line for every pixel.

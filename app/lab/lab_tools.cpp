@@ -122,16 +122,23 @@ void TLabTools::SetUpCursorB() {
 void TLabTools::SetCursorB() {
   double time = 0, voltage = 0;
   scope_.trace->PointerToValues(time, voltage);
+  PlaceCursorB(time, voltage);
+}
+
+void TLabTools::PlaceCursorB(double time, double voltage) {
   cursorB_ = {time, voltage};
-  // The same end points as the cross: the ranges shown at this moment.
-  TChart& chart = *scope_.chart;
-  Series5->ClearPoints();
-  Series6->ClearPoints();
-  Series5->AppendPoint(time, chart.LeftAxis().Minimum());
-  Series5->AppendPoint(time, chart.LeftAxis().Maximum());
-  Series6->AppendPoint(chart.BottomAxis().Minimum(), voltage);
-  Series6->AppendPoint(chart.BottomAxis().Maximum(), voltage);
+  SpanCursorLines(*scope_.chart, *Series5, *Series6, time, voltage);
   RefreshMeasures();
+}
+
+void TLabTools::SpanCursorLines(TChart& chart, TFastLineSeries& vertical,
+                                TFastLineSeries& horizontal, double time, double voltage) {
+  vertical.ClearPoints();
+  horizontal.ClearPoints();
+  vertical.AppendPoint(time, chart.LeftAxis().Minimum());
+  vertical.AppendPoint(time, chart.LeftAxis().Maximum());
+  horizontal.AppendPoint(chart.BottomAxis().Minimum(), voltage);
+  horizontal.AppendPoint(chart.BottomAxis().Maximum(), voltage);
 }
 
 void TLabTools::ClearCursorB() {

@@ -67,7 +67,16 @@ class TLabTools : public QObject {
   bool ShiftDoubleClick() const { return shiftDoubleClick_; }
   // Cursor B where the pointer is, spanning the ranges shown.
   void SetCursorB();
+  // Cursor B at (`time` ms, `voltage` V), spanning the ranges shown: where the pointer or the
+  // keyboard puts it.
+  void PlaceCursorB(double time, double voltage);
   void ClearCursorB();
+  // Where cursor B is (ms, V), when it is set.
+  std::optional<std::pair<double, double>> CursorB() const { return cursorB_; }
+  // Puts a cursor's two lines at (`time`, `voltage`) across the ranges the chart shows now:
+  // `vertical` from bottom to top, `horizontal` from left to right.
+  static void SpanCursorLines(TChart& chart, TFastLineSeries& vertical, TFastLineSeries& horizontal,
+                              double time, double voltage);
   // The "Mesures" window, when it is open, brought up to date.
   void RefreshMeasures();
 

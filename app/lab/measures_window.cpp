@@ -1,6 +1,9 @@
 #include "app/lab/measures_window.h"
 
 #include <QLabel>
+#include <QMoveEvent>
+#include <QResizeEvent>
+#include <QShowEvent>
 
 #include "app/dialogs/dialog_flags.h"
 
@@ -25,7 +28,9 @@ void SetText(QLabel* label, const QString& text) {
 TMeasuresWindow::TMeasuresWindow(QWidget* parent)
     : QDialog(parent), ui_(std::make_unique<Ui::TMeasuresWindow>()) {
   ui_->setupUi(this);
-  setWindowFlags(DialogWindowFlags());
+  // A tool window: kept above the main window, and put away with its close box alone, where a
+  // dialog minimised would take the main window along on some desktops.
+  setWindowFlags((DialogWindowFlags() & ~Qt::WindowType_Mask) | Qt::Tool);
   const Ui::TMeasuresWindow& u = *ui_;
   const std::pair<QLabel*, QLabel*> rows[] = {{u.MeanValue, u.MeanValueCaption},
                                               {u.RmsValue, u.RmsValueCaption},
@@ -48,6 +53,27 @@ TMeasuresWindow::TMeasuresWindow(QWidget* parent)
 }
 
 TMeasuresWindow::~TMeasuresWindow() = default;
+
+// Beside the plot and the instruments, not over them, each time it opens.
+void TMeasuresWindow::showEvent(QShowEvent* event) {
+  if (!event->spontaneous()) placer_.Showing();
+  QDialog::showEvent(event);
+}
+
+void TMeasuresWindow::moveEvent(QMoveEvent* event) {
+  QDialog::moveEvent(event);
+  placer_.Changed();
+}
+
+void TMeasuresWindow::resizeEvent(QResizeEvent* event) {
+  QDialog::resizeEvent(event);
+  placer_.Changed();
+}
+
+void TMeasuresWindow::changeEvent(QEvent* event) {
+  QDialog::changeEvent(event);
+  if (event->type() == QEvent::WindowStateChange) placer_.StateChanged();
+}
 
 void TMeasuresWindow::Show(const TMeasuresText& text) {
   shown_ = text;

@@ -4,6 +4,8 @@
 #include <QString>
 #include <memory>
 
+#include "app/lab_window_place.h"
+
 namespace Ui {
 class TMeasuresWindow;
 }
@@ -29,7 +31,14 @@ class TMeasuresWindow : public QDialog {
   void Show(const TMeasuresText& text);
   const TMeasuresText& Shown() const { return shown_; }
 
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void changeEvent(QEvent* event) override;
+
  private:
   std::unique_ptr<Ui::TMeasuresWindow> ui_;
+  TLabWindowPlacer placer_{this};
   TMeasuresText shown_;
 };

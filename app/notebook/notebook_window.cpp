@@ -8,9 +8,12 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLocale>
+#include <QMoveEvent>
+#include <QResizeEvent>
 #include <QScrollBar>
 #include <QSettings>
 #include <QShortcut>
+#include <QShowEvent>
 #include <QSortFilterProxyModel>
 #include <QStandardPaths>
 #include <algorithm>
@@ -117,8 +120,10 @@ TNotebookWindow::TNotebookWindow(TNotebookModel* model, QWidget* parent)
       model_(model),
       filter_(new TExperimentFilter(model, this)) {
   ui_->setupUi(this);
-  // Resizable, unlike the other dialogs: the table and the plot both want room.
-  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+  // Resizable, unlike the other dialogs: the table and the plot both want room. A tool window:
+  // kept above the main window, and put away with its close box alone, where a dialog minimised
+  // would take the main window along on some desktops.
+  setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowMaximizeButtonHint |
                  Qt::WindowCloseButtonHint);
   chart_ = ui_->NotebookChart;
@@ -141,6 +146,27 @@ TNotebookWindow::TNotebookWindow(TNotebookModel* model, QWidget* parent)
 
 TNotebookWindow::~TNotebookWindow() = default;
 
+// Beside the plot and the instruments, not over them, each time it opens.
+void TNotebookWindow::showEvent(QShowEvent* event) {
+  if (!event->spontaneous()) placer_.Showing();
+  QDialog::showEvent(event);
+}
+
+void TNotebookWindow::moveEvent(QMoveEvent* event) {
+  QDialog::moveEvent(event);
+  placer_.Changed();
+}
+
+void TNotebookWindow::resizeEvent(QResizeEvent* event) {
+  QDialog::resizeEvent(event);
+  placer_.Changed();
+}
+
+void TNotebookWindow::changeEvent(QEvent* event) {
+  QDialog::changeEvent(event);
+  if (event->type() == QEvent::WindowStateChange) placer_.StateChanged();
+}
+
 void TNotebookWindow::SetUpTable() {
   QTableView* table = ui_->RowsTable;
   table->setModel(filter_);
@@ -148,6 +174,13 @@ void TNotebookWindow::SetUpTable() {
   table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
   table->horizontalHeader()->setHighlightSections(false);
+  // The readings first, in view without scrolling; the file keeps its order.
+  QHeaderView* header = table->horizontalHeader();
+  int first = 0;
+  for (int column = 0; column < kNotebookColumns; ++column) {
+    if (IsNumericColumn(static_cast<TNotebookColumn>(column)))
+      header->moveSection(header->visualIndex(column), first++);
+  }
   ConnectGuarded(table->selectionModel(), &QItemSelectionModel::selectionChanged, this,
                  &TNotebookWindow::UpdateButtons);
   // Delete and Ctrl+C act on the table's rows only while the table has the focus.

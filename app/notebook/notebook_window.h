@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QList>
+#include <QSize>
 #include <QString>
 #include <memory>
 #include <optional>
@@ -9,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "app/lab_window_place.h"
 #include "sim/notebook.h"
 
 class QModelIndex;
@@ -39,6 +41,12 @@ class TNotebookWindow : public QDialog {
   // decimal habit; false (after the error box) when it could not be written. "Exporter…" asks for
   // the path, then calls this.
   bool ExportTo(const QString& path);
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
   void SetUpTable();
@@ -92,4 +100,5 @@ class TNotebookWindow : public QDialog {
   std::vector<double> xs_, ys_;        // the points, as FitLine takes them
   TRowsMix mix_;                       // of the rows plotted
   std::set<std::string> experiments_;  // present in the rows, as the choice lists them
+  TLabWindowPlacer placer_{this, QSize(1120, 580)};
 };

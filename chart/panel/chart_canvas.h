@@ -18,6 +18,7 @@ class TChartCanvas3D {
   TChartCanvas3D& operator=(const TChartCanvas3D&) = delete;
 
   TCanvas& Surface() { return canvas_; }
+  const TCanvas& Surface() const { return canvas_; }
   void SetSurface(QImage* image) { canvas_.SetTarget(image); }
 
   TCanvasPen& Pen() { return canvas_.Pen; }

@@ -58,14 +58,26 @@ void TCustomChartPanel::NormalizePlotRect() {
   }
 }
 
+int TCustomChartPanel::DeviceScale(qreal ratio) {
+  return std::max(1, qRound(ratio));
+}
+
 void TCustomChartPanel::PaintChart(TCanvas* target, const TRect& rect) {
+  PaintChartAt(target, rect, target != nullptr ? target->Scale() : paintScale_);
+}
+
+void TCustomChartPanel::PaintChartAt(TCanvas* target, const TRect& rect, int scale) {
   const int w = rect.Width();
   const int h = rect.Height();
+  canvas_.Surface().SetScale(scale);
   if (canvas_.BufferedDisplay) {
     auto& image = canvas_.BufferImage;
-    if (image && (image->width() != w || image->height() != h)) image.reset();
-    if (!image)
-      image = std::make_unique<QImage>(std::max(w, 1), std::max(h, 1), QImage::Format_RGB32);
+    const int iw = std::max(w, 1) * scale, ih = std::max(h, 1) * scale;
+    if (image && (image->width() != iw || image->height() != ih)) image.reset();
+    if (!image) {
+      image = std::make_unique<QImage>(iw, ih, QImage::Format_RGB32);
+      image->setDevicePixelRatio(scale);
+    }
     canvas_.SetSurface(image.get());
     PanelBounds = {0, 0, w, h};
   } else {
@@ -143,13 +155,21 @@ void TCustomChartPanel::paintEvent(QPaintEvent*) {
   updatePending_ = false;
   QPainter screen(this);
   Shielded("paintEvent", [&] {
+    // The density of what is painted on: the screen's backing store, or a grab's pixmap.
+    const int scale = DeviceScale(PaintDeviceRatio(screen));
+    if (scale != paintScale_) {
+      paintScale_ = scale;
+      canvas_.BufferDirty = true;
+    }
     if (canvas_.BufferedDisplay) {
       if (canvas_.BufferDirty || !canvas_.BufferImage) PaintChart(nullptr, ClientRect());
       if (canvas_.BufferImage) screen.drawImage(0, 0, *canvas_.BufferImage);
       return;
     }
-    QImage image(std::max(width(), 1), std::max(height(), 1), QImage::Format_RGB32);
+    QImage image(std::max(width(), 1) * scale, std::max(height(), 1) * scale, QImage::Format_RGB32);
+    image.setDevicePixelRatio(scale);
     TCanvas direct(&image);
+    direct.SetScale(scale);
     PaintChart(&direct, ClientRect());
     screen.drawImage(0, 0, image);
   });

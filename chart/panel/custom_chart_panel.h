@@ -63,7 +63,15 @@ class TCustomChartPanel : public QWidget {
   // --- One paint ---------------------------------------------------------------------------------
   // Paints the whole chart. Buffered: into BufferImage, then one copy onto `target` at the
   // rectangle's corner (no copy when target is null). Unbuffered: straight onto `target`.
+  // The drawing is at the target's scale, or without one at the density of the last paint
+  // event's device: BufferImage then holds scale × scale device pixels per logical pixel and
+  // says so in its device pixel ratio, while every coordinate stays logical.
   void PaintChart(TCanvas* target, const TRect& rect);
+  // The whole-number scale a device pixel ratio is drawn at (a fractional ratio takes the
+  // nearest one and leaves the rest to the window system).
+  static int DeviceScale(qreal ratio);
+  // Device pixels per logical pixel of the last paint.
+  int PaintScale() const { return canvas_.Surface().Scale(); }
   TRect ClientRect() const { return {0, 0, width(), height()}; }
 
   TChartCanvas3D& Canvas() { return canvas_; }
@@ -103,8 +111,10 @@ class TCustomChartPanel : public QWidget {
 
  private:
   void DrawBevel(TRect& rect, TBevelCut cut);
+  void PaintChartAt(TCanvas* target, const TRect& rect, int scale);
 
   TChartCanvas3D canvas_;
+  int paintScale_ = 1;  // the density of the last paint event's device
   int marginLeft_ = 3;
   int marginTop_ = 4;
   int marginRight_ = 3;

@@ -1,11 +1,17 @@
 // The window by keyboard alone, the keys going to whatever holds the focus.
 #include <QClipboard>
+#include <QCursor>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QSignalSpy>
+#include <cmath>
 #include <memory>
 
+#include "app/keyboard_access.h"
+#include "app/lab/measures_window.h"
 #include "keyboard_fixture.h"
 
 namespace {
@@ -291,6 +297,150 @@ TEST_F(KeyboardTest, TextBoxesKeepTheirEditingKeysAndCopyTheirSelection) {
   Key(Qt::Key_Right);  // the selection gone, Ctrl+C copies the screen
   Key(Qt::Key_C, Qt::ControlModifier);
   EXPECT_EQ(screenCopies.count(), 1);
+}
+
+TEST(ScopeKeys, SamplesAlongTheShownTraceAndKeysTheirModifiersLeaveAlone) {
+  const std::vector<double> t = {0, 1, 2, 3, 4, 5, 6};
+  const struct {
+    double from, to, time;
+    int direction;
+    double span;
+    int expected;
+  } rows[] = {{0, 6, 3, 1, 0, 4},      {0, 6, 2.5, -1, 0, 2},  {0, 6, 2.5, 1, 0, 3},
+              {0, 6, 6, 1, 0, 6},      {0, 6, 0, -1, 0, 0},    {1.5, 4.5, 4, 1, 0, 4},
+              {1.5, 4.5, 9, -1, 0, 4}, {1.5, 4.5, 0, 1, 0, 2}, {0, 6, 5, 1, 2, 6},
+              {0, 6, 4, -1, 2.4, 2},   {7, 9, 3, 1, 0, -1}};
+  for (const auto& r : rows)
+    EXPECT_EQ(SampleAlong(t, r.from, r.to, r.time, r.direction, r.span), r.expected)
+        << r.from << ".." << r.to << " at " << r.time << " by " << r.direction * r.span;
+  EXPECT_EQ(NearestSample(t, 0, 6, 2.6), 3);
+  EXPECT_EQ(NearestSample(t, 0, 2, 5), 2);
+  EXPECT_EQ(NearestSample({}, 0, 6, 1), -1);
+  for (auto [key, modifiers] : {std::pair{Qt::Key_A, Qt::ControlModifier},
+                                {Qt::Key_B, Qt::AltModifier},
+                                {Qt::Key_Right, Qt::ShiftModifier},
+                                {Qt::Key_Minus, Qt::ControlModifier}})
+    EXPECT_EQ(ScopeKeyAction(key, modifiers), TScopeKey::kNone) << key;
+}
+
+// The oscilloscope on a square wave, with one pixel per sample across and 0,1 V up, so that
+// the mouse can point at the very samples the keys go to.
+class ScopeKeysTest : public KeyboardTest {
+ protected:
+  ScopeKeysTest() {
+    Menu("Hacheur2quadrantsvisualisationdestensions1");
+    for (const char* choice : {"RadioButton8", "RadioButton3", "RadioButton5"})
+      Select(choice);
+    Find<QScrollBar>("ScrollBar1")->setSliderPosition(120);
+    form->ScrollBar1Scroll(120);
+    Menu("Mesures1");
+    form->activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    AlignPixelsOnSamples();
+    FocusOn("Chart1");
+  }
+  void AlignPixelsOnSamples() {
+    for (int pass = 0; pass < 3; ++pass) {  // the labels' room may change with the scales
+      chart->PaintChart(nullptr, chart->ClientRect());
+      const int wide = chart->BottomAxis().PixelLength(), high = chart->LeftAxis().PixelLength();
+      chart->ApplyZoom(0, 1, 0, 0.05 * wide, -0.1 * (high / 2), 0.1 * (high - high / 2), 0, 1);
+    }
+    chart->PaintChart(nullptr, chart->ClientRect());
+  }
+  QPoint PixelOf(QPointF p) {
+    return {chart->BottomAxis().ValueToPixel(p.x()), chart->LeftAxis().ValueToPixel(p.y())};
+  }
+  QPointF Sample(int i) { return {trace->XValues().ValueAt(i), trace->YValues().ValueAt(i)}; }
+  // The read-out, the values of the "Mesures" window and the description.
+  std::vector<QString> Shown() {
+    const TMeasuresText m = form->findChild<TMeasuresWindow*>()->Shown();
+    return {Find<QLabel>("Label1")->text(), m.mean, m.cursorA, m.cursorB, m.deltaT, m.deltaU,
+            chart->accessibleDescription()};
+  }
+  std::vector<double> Ranges() {
+    return {chart->BottomAxis().Minimum(), chart->BottomAxis().Maximum(),
+            chart->LeftAxis().Minimum(), chart->LeftAxis().Maximum()};
+  }
+
+  TChart* chart = Find<TChart>("Chart1");
+  TFastLineSeries* trace = Find<TFastLineSeries>("Series1");
+};
+
+TEST_F(ScopeKeysTest, CursorsByKeysReadAsTheSameCursorsSetWithTheMouse) {
+  ASSERT_EQ(FocusName(), "Chart1");
+  ASSERT_NEAR(Sample(1).x() - Sample(0).x(), 0.05, 1e-12);
+  const double middle = (chart->BottomAxis().Minimum() + chart->BottomAxis().Maximum()) / 2;
+  Key(Qt::Key_A);  // on the trace, at the sample nearest the middle of the screen
+  const int centre = static_cast<int>(std::lround(Bench().ReferenceTime() / 0.05));
+  EXPECT_NEAR(Bench().ReferenceTime(), middle, 0.025 + 1e-9);
+  EXPECT_EQ(QPointF(Bench().ReferenceTime(), Bench().ReferenceVoltage()), Sample(centre));
+  const int division = static_cast<int>(std::lround(chart->BottomAxis().LabelStep() / 0.05));
+  ASSERT_GT(division, 1);
+  const int a = centre + 3, b = centre + 2 * division - 1;
+  for (const Qt::Key key : {Qt::Key_Right, Qt::Key_Right, Qt::Key_Right, Qt::Key_B})
+    Key(key);
+  Key(Qt::Key_Right, Qt::ControlModifier);
+  Key(Qt::Key_Right, Qt::ControlModifier);
+  for (const Qt::Key key : {Qt::Key_Left, Qt::Key_A, Qt::Key_B})  // A and B again: kept
+    Key(key);
+  EXPECT_EQ(QPointF(Bench().ReferenceTime(), Bench().ReferenceVoltage()), Sample(a));
+  ASSERT_TRUE(form->LabTools().CursorB());
+  EXPECT_EQ(form->LabTools().CursorB()->first, Sample(b).x());
+  const std::vector<QString> byKeys = Shown();
+  EXPECT_NE(byKeys[5], QStringLiteral("—"));
+
+  Key(Qt::Key_Escape);  // as "0 absolu"
+  EXPECT_EQ(Find<TFastLineSeries>("Series2")->PointCount(), 0);
+  EXPECT_EQ(Find<TFastLineSeries>("Series5")->PointCount(), 0);
+  EXPECT_NE(Shown(), byKeys);
+
+  for (const auto& [i, keys] : {std::pair{a, Qt::NoModifier}, {b, Qt::ShiftModifier}}) {
+    ASSERT_NEAR(chart->BottomAxis().PixelToValue(PixelOf(Sample(i)).x()), Sample(i).x(), 1e-9);
+    ASSERT_NEAR(chart->LeftAxis().PixelToValue(PixelOf(Sample(i)).y()), Sample(i).y(), 1e-9);
+    QCursor::setPos(chart->mapToGlobal(PixelOf(Sample(i))));
+    QTest::mouseDClick(chart, Qt::LeftButton, keys, PixelOf(Sample(i)));
+  }
+  chart->MouseMove({}, PixelOf(Sample(b)).x(), PixelOf(Sample(b)).y());  // still on B
+  EXPECT_EQ(Shown(), byKeys);
+  Key(Qt::Key_Right);  // the mouse set B last: the arrows go on from it
+  EXPECT_EQ(form->LabTools().CursorB()->first, Sample(b + 1).x());
+}
+
+TEST_F(ScopeKeysTest, ZoomByKeysAsARectangleDraggedAroundTheCursor) {
+  const double middle = (chart->BottomAxis().Minimum() + chart->BottomAxis().Maximum()) / 2;
+  const QPointF b = Sample(static_cast<int>(std::lround(middle / 0.05)) - 40);
+  const std::vector<double> before = Ranges();
+  QCursor::setPos(chart->mapToGlobal(PixelOf(b)));
+  form->LabTools().SetCursorB();
+  // With the mouse: a rectangle half as wide and high, with B at the same place in it.
+  const QPoint from = PixelOf({(b.x() + before[0]) / 2, (b.y() + before[3]) / 2});
+  const QPoint to = PixelOf({(b.x() + before[1]) / 2, (b.y() + before[2]) / 2});
+  chart->MouseDown(Qt::LeftButton, {}, from.x(), from.y());
+  chart->MouseMove({}, to.x(), to.y());
+  chart->MouseUp(Qt::LeftButton, {}, to.x(), to.y());
+  const std::vector<double> byMouse = Ranges();
+  const std::vector<QString> shownByMouse = Shown();
+  Find<QPushButton>("Button2")->click();
+  const std::vector<double> dezoomed = Ranges();
+  AlignPixelsOnSamples();
+  ASSERT_EQ(Ranges(), before);
+
+  Key(Qt::Key_B);  // B, kept where the mouse set it, is the one the keys follow
+  Key(Qt::Key_Plus, Qt::ShiftModifier);
+  chart->PaintChart(nullptr, chart->ClientRect());
+  const double pixel[] = {0.05, 0.05, 0.1, 0.1};  // of the screen before the zoom
+  for (std::size_t i = 0; i < byMouse.size(); ++i)
+    EXPECT_NEAR(Ranges()[i], byMouse[i], pixel[i]) << i;
+  EXPECT_DOUBLE_EQ((b.x() - Ranges()[0]) / (Ranges()[1] - b.x()),
+                   (b.x() - before[0]) / (before[1] - b.x()));  // B keeps its place
+  EXPECT_EQ(Shown(), shownByMouse);
+
+  Key(Qt::Key_Backspace);  // as "dezoom"
+  EXPECT_EQ(Ranges(), dezoomed);
+  Key(Qt::Key_Minus);  // out, around B: its lines still cross the whole screen
+  EXPECT_DOUBLE_EQ(Ranges()[1] - Ranges()[0], 2 * (dezoomed[1] - dezoomed[0]));
+  const TChartValueList& across = Find<TFastLineSeries>("Series6")->XValues();
+  EXPECT_EQ(std::pair(across.ValueAt(0), across.ValueAt(1)), std::pair(Ranges()[0], Ranges()[1]));
 }
 
 }  // namespace

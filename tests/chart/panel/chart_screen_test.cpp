@@ -5,6 +5,8 @@
 #include <QEvent>
 #include <QEventLoop>
 #include <QImage>
+#include <QPainter>
+#include <QPixmap>
 
 #include "chart/chart.h"
 #include "tests/support/oscilloscope_chart.h"
@@ -215,6 +217,45 @@ TEST(ChartPanel, EmptyScreensShadeFromGreenToWhite) {
     EXPECT_LT(top & 0xFF, 0x60u) << size.width();     // red low near the top (0x40 at the very top)
     EXPECT_GT(bottom & 0xFF, 0xE0u) << size.width();  // near-white near the bottom
   }
+}
+
+// A grab of the widget through its paint event into a pixmap of `ratio` device pixels per
+// logical pixel, as a window system shows it on such a screen.
+QImage GrabAt(QWidget& widget, int ratio) {
+  QPixmap pixmap(widget.size() * ratio);
+  pixmap.setDevicePixelRatio(ratio);
+  widget.render(&pixmap);
+  return pixmap.toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+// At 2× the layout stays, background, frame and grid cover exactly the blocks of their 1×
+// pixels, and the labels are drawn at the device's density: an enlarged 1× image would have
+// only one-colour 2 × 2 blocks there.
+TEST(ChartPanel, TwiceDenseGrabDoublesShapesAndDrawsLabelsAtFullDensity) {
+  OscilloscopeChart scope(389, 233);
+  const QImage once = GrabAt(scope.chart, 1);
+  const TRect p = scope.chart.PlotRect;
+  const QImage twice = GrabAt(scope.chart, 2);
+  ASSERT_EQ(twice.size(), once.size() * 2);
+  EXPECT_EQ(scope.chart.PlotRect, p);
+  const QRect plot2(2 * p.Left, 2 * p.Top, 2 * p.Width(), 2 * p.Height());
+  EXPECT_EQ(twice.copy(plot2), once.scaled(once.size() * 2).copy(plot2));
+
+  int dark = 0, mixed = 0;
+  for (const TRect& labels : {TRect{3, p.Top + 4, p.Left - 4, p.Bottom - 4},
+                              TRect{p.Left + 4, p.Bottom + 2, p.Right - 4, 230}}) {
+    for (int y = labels.Top; y < labels.Bottom; ++y) {
+      for (int x = labels.Left; x < labels.Right; ++x) {
+        dark += qGray(once.pixel(x, y)) < 96 ? 1 : 0;
+        const QRgb c = twice.pixel(2 * x, 2 * y);
+        mixed += twice.pixel(2 * x + 1, 2 * y) != c || twice.pixel(2 * x, 2 * y + 1) != c ||
+                 twice.pixel(2 * x + 1, 2 * y + 1) != c;
+      }
+    }
+  }
+  ASSERT_GT(dark, 100);
+  EXPECT_GT(mixed, dark / 2);
+  EXPECT_EQ(GrabAt(scope.chart, 1), once);  // back at 1×, the same pixels
 }
 
 }  // namespace
