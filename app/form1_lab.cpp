@@ -1,13 +1,16 @@
 // The window's side of the lab tools and of the readings notebook: it creates them, hands them
 // what it shows, and runs its "Fichier" and "Affichage" menus, the "Mesures" and "Relever le
 // point" buttons through them.
+#include <QCoreApplication>
 #include <QLineEdit>
 #include <QRegularExpression>
+#include <QResizeEvent>
 
 #include "app/form1.h"
 #include "app/lab/lab_tools.h"
 #include "app/lab/measures_window.h"
 #include "app/notebook/notebook_controller.h"
+#include "app/notebook/notebook_window.h"
 #include "sim/notebook.h"
 #include "ui_form1.h"
 
@@ -110,8 +113,25 @@ void TForm1::Mesures1Click() {
   labTools_->ShowMeasures();
 }
 
+// Projector mode reaches the window's own readings too: the four instruments, grown into the
+// room between their caption and the strip below, and the read-out.
 void TForm1::Contrastelev1Click(bool on) {
   labTools_->SetHighContrast(on);
+  const Ui::TForm1& u = *ui_;
+  for (QLineEdit* meter : {u.LabeledEdit1, u.LabeledEdit2, u.LabeledEdit3, u.LabeledEdit4})
+    SetProjectorText(meter, on, QMargins(0, 3, 0, 6));
+  for (QLabel* readOut : {u.Label2, u.Label1})
+    SetProjectorText(readOut, on);
+  // The read-out's caption keeps its whole width, so the lab buttons give way first; they
+  // follow the tool bar's width, told of it here.
+  QLabel* caption = u.Label2;
+  if (!caption->property("desktopMinimumWidth").isValid())
+    caption->setProperty("desktopMinimumWidth", caption->minimumWidth());
+  caption->setMinimumWidth(on ? caption->sizeHint().width()
+                              : caption->property("desktopMinimumWidth").toInt());
+  QResizeEvent resize(u.ToolBar1->size(), u.ToolBar1->size());
+  QCoreApplication::sendEvent(u.ToolBar1, &resize);
+  if (auto* notebook = findChild<TNotebookWindow*>()) notebook->SetHighContrast(on);
 }
 
 void TForm1::Releverlepoint1Click() {

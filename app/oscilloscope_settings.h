@@ -10,21 +10,29 @@
 namespace oscilloscope {
 
 // The four traces in drawing order: the zero line, the trace, the two lines of the measuring
-// cross. In projector mode the cross takes a colour that keeps 3:1 contrast over the whole
-// background gradient.
+// cross. In projector mode each takes a colour that keeps 3:1 contrast over the whole
+// background gradient: plain red is lost on its green end.
 struct TTraceSetting {
   const char* name;
   TColor colour;
   TColor highContrastColour;
 };
 inline constexpr TTraceSetting kTraces[4] = {{"Series4", clBlue, clBlue},
-                                             {"Series1", clRed, clRed},
+                                             {"Series1", clRed, 0x000090},
                                              {"Series2", clYellow, clBlack},
                                              {"Series3", clYellow, clBlack}};
 // Cursor B's two lines, drawn after the cross, empty until the cursor is set.
 inline constexpr TColor kDarkMagenta = 0x600060;
 inline constexpr TTraceSetting kCursorB[2] = {{"Series5", clFuchsia, kDarkMagenta},
                                               {"Series6", clFuchsia, kDarkMagenta}};
+// Projector mode ("Contraste élevé"), for the back row of a classroom: thicker traces, cursor
+// lines of two pixels with cursor B dashed (the cursors then differ by shape, not by colour
+// alone), a grid and ticks dark enough for 3:1, and every reading half as large again.
+inline constexpr int kProjectorTraceWidth = 3;
+inline constexpr int kProjectorCursorWidth = 2;
+inline constexpr TPenStyle kProjectorCursorBStyle = psDash;
+inline constexpr TColor kProjectorGridColour = 0x404040;
+inline constexpr double kProjectorTextScale = 1.5;
 // The background gradient's two ends.
 inline constexpr TColor kGradientStart = 0xFAFCF5;
 inline constexpr TColor kGradientEnd = 0x84AC40;

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QEvent>
 #include <QFileInfo>
+#include <QFontInfo>
 #include <QLocale>
 #include <QMessageBox>
 #include <QMouseEvent>
@@ -16,6 +17,7 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QVBoxLayout>
+#include <cmath>
 #include <vector>
 
 #include "app/dialogs/error_box.h"
@@ -94,7 +96,43 @@ class TShiftWatch : public QObject {
   bool& shift_;
 };
 
+// The box a widget had before projector mode, kept on the widget itself.
+const char* const kDesktopGeometry = "desktopGeometry";
+
+// Whether `series` holds exactly the points (xs[k], ys[k]).
+bool HoldsPoints(const TFastLineSeries& series, const std::vector<double>& xs,
+                 const std::vector<double>& ys) {
+  return Values(series.XValues()) == xs && Values(series.YValues()) == ys;
+}
+
+void SetPoints(TFastLineSeries& series, const std::vector<double>& xs,
+               const std::vector<double>& ys) {
+  if (HoldsPoints(series, xs, ys)) return;  // unchanged points ask for no new paint
+  series.ClearPoints();
+  for (std::size_t i = 0; i < xs.size(); ++i)
+    series.AppendPoint(xs[i], ys[i]);
+}
+
 }  // namespace
+
+void SetProjectorText(QWidget* widget, bool on, const QMargins& grow) {
+  const QVariant desktop = widget->property(kDesktopGeometry);
+  if (desktop.isValid()) widget->setGeometry(desktop.toRect());
+  widget->setFont(QFont());  // an empty font: the widget inherits again
+  if (!on) return;
+  QFont font = widget->font();
+  font.setPixelSize(
+      static_cast<int>(std::ceil(QFontInfo(font).pixelSize() * oscilloscope::kProjectorTextScale)));
+  widget->setFont(font);
+  if (!grow.isNull()) {
+    if (!desktop.isValid()) widget->setProperty(kDesktopGeometry, widget->geometry());
+    widget->setGeometry(widget->geometry().marginsAdded(grow));
+  }
+}
+
+void SetProjectorText(QWidget* widget, bool on) {
+  SetProjectorText(widget, on, QMargins());
+}
 
 TLabTools::TLabTools(QWidget* window, const TBench& bench, const TScope& scope, TWindowView view)
     : QObject(window), window_(window), bench_(bench), scope_(scope), view_(std::move(view)) {
@@ -102,6 +140,9 @@ TLabTools::TLabTools(QWidget* window, const TBench& bench, const TScope& scope, 
   // Whatever changes what the screen shows (a recomputation, a zoom, a pan, a wheel step)
   // ends in a paint; the measures follow from there.
   scope_.chart->OnAfterDraw = [this](TCustomAxisPanel*) { Guarded([this] { RefreshMeasures(); }); };
+  scope_.chart->OnBeforeDrawSeries = [this](TCustomAxisPanel*) {
+    Guarded([this] { FollowCursorB(); });
+  };
   baseLabelSize_ = scope_.chart->BottomAxis().LabelsFont().Size;
 }
 
@@ -116,6 +157,10 @@ bool TLabTools::HighContrastSaved() {
 void TLabTools::SetUpCursorB() {
   Series5 = oscilloscope::MakeTrace(*scope_.chart, oscilloscope::kCursorB[0], this);
   Series6 = oscilloscope::MakeTrace(*scope_.chart, oscilloscope::kCursorB[1], this);
+  Series7 = oscilloscope::MakeTrace(*scope_.chart, oscilloscope::kCursorB[0], this);
+  Series8 = oscilloscope::MakeTrace(*scope_.chart, oscilloscope::kCursorB[1], this);
+  Series7->setObjectName(QStringLiteral("Series7"));
+  Series8->setObjectName(QStringLiteral("Series8"));
   scope_.chart->installEventFilter(new TShiftWatch(this, shiftDoubleClick_));
 }
 
@@ -143,8 +188,26 @@ void TLabTools::SpanCursorLines(TChart& chart, TFastLineSeries& vertical,
 
 void TLabTools::ClearCursorB() {
   cursorB_.reset();
-  Series5->ClearPoints();
-  Series6->ClearPoints();
+  for (TFastLineSeries* line : {Series5, Series6, Series7, Series8})
+    line->ClearPoints();
+}
+
+void TLabTools::FollowCursorB() {
+  if (!highContrast_ || !cursorB_) {
+    SetPoints(*Series7, {}, {});
+    SetPoints(*Series8, {}, {});
+    return;
+  }
+  const TChartAxis& bottom = scope_.chart->BottomAxis();
+  const TChartAxis& left = scope_.chart->LeftAxis();
+  std::vector<double> xs = Values(Series5->XValues());
+  for (double& x : xs)
+    x = bottom.PixelToValue(bottom.ValueToPixel(x) + 1);
+  SetPoints(*Series7, xs, Values(Series5->YValues()));
+  std::vector<double> ys = Values(Series6->YValues());
+  for (double& y : ys)
+    y = left.PixelToValue(left.ValueToPixel(y) + 1);
+  SetPoints(*Series8, Values(Series6->XValues()), ys);
 }
 
 // --- Measures ---------------------------------------------------------------------------------
@@ -194,7 +257,10 @@ void TLabTools::RefreshMeasures() {
 }
 
 void TLabTools::ShowMeasures() {
-  if (MeasuresWindow_ == nullptr) MeasuresWindow_ = new TMeasuresWindow(window_);
+  if (MeasuresWindow_ == nullptr) {
+    MeasuresWindow_ = new TMeasuresWindow(window_);
+    if (highContrast_) MeasuresWindow_->SetHighContrast(true);
+  }
   MeasuresWindow_->show();
   MeasuresWindow_->raise();
   MeasuresWindow_->activateWindow();
@@ -204,22 +270,33 @@ void TLabTools::ShowMeasures() {
 // --- Projector mode ---------------------------------------------------------------------------
 
 void TLabTools::SetHighContrast(bool on) {
+  namespace osc = oscilloscope;
   QSettings().setValue(kHighContrastKey, on);
-  const int width = on ? 2 : 1;
+  highContrast_ = on;
+  const std::pair<TFastLineSeries*, const osc::TTraceSetting*> lines[] = {
+      {scope_.zeroLine, &osc::kTraces[0]},  {scope_.trace, &osc::kTraces[1]},
+      {scope_.crossTime, &osc::kTraces[2]}, {scope_.crossVoltage, &osc::kTraces[3]},
+      {Series5, &osc::kCursorB[0]},         {Series6, &osc::kCursorB[1]},
+      {Series7, &osc::kCursorB[0]},         {Series8, &osc::kCursorB[1]}};
+  for (const auto& [series, setting] : lines)
+    series->SetSeriesColor(on ? setting->highContrastColour : setting->colour);
   for (TFastLineSeries* trace : {scope_.zeroLine, scope_.trace})
-    trace->LinePen().SetWidth(width);
-  const auto colour = [on](const oscilloscope::TTraceSetting& s) {
-    return on ? s.highContrastColour : s.colour;
-  };
-  scope_.crossTime->SetSeriesColor(colour(oscilloscope::kTraces[2]));
-  scope_.crossVoltage->SetSeriesColor(colour(oscilloscope::kTraces[3]));
-  Series5->SetSeriesColor(colour(oscilloscope::kCursorB[0]));
-  Series6->SetSeriesColor(colour(oscilloscope::kCursorB[1]));
+    trace->LinePen().SetWidth(on ? osc::kProjectorTraceWidth : 1);
+  for (TFastLineSeries* cross : {scope_.crossTime, scope_.crossVoltage})
+    cross->LinePen().SetWidth(on ? osc::kProjectorCursorWidth : 1);
+  // Cursor B's second pixel is its twin line: a wide pen would lose the dashes.
+  for (TFastLineSeries* cursorB : {Series5, Series6, Series7, Series8})
+    cursorB->LinePen().SetStyle(on ? osc::kProjectorCursorBStyle : psSolid);
   for (TChartAxis* axis : {&scope_.chart->BottomAxis(), &scope_.chart->LeftAxis()}) {
     TCanvasFont font = axis->LabelsFont();
-    font.Size = baseLabelSize_ + (on ? 1 : 0);
+    font.Size = on ? static_cast<int>(std::ceil(baseLabelSize_ * osc::kProjectorTextScale))
+                   : baseLabelSize_;
     axis->SetLabelsFont(font);
+    axis->Grid.SetColor(on ? osc::kProjectorGridColour : TDottedGrayPen().Color());
+    for (TChartPen* ticks : {&axis->Ticks, &axis->TicksInner, &axis->MinorTicks})
+      ticks->SetColor(on ? osc::kProjectorGridColour : TDarkGrayPen().Color());
   }
+  if (MeasuresWindow_ != nullptr) MeasuresWindow_->SetHighContrast(on);
 }
 
 // --- Files, clipboard and printer -------------------------------------------------------------
@@ -258,7 +335,9 @@ QImage TLabTools::PaperScreenImage() const {
                                             {scope_.crossTime, kCursorAInk},
                                             {scope_.crossVoltage, kCursorAInk},
                                             {Series5, kCursorBInk},
-                                            {Series6, kCursorBInk}});
+                                            {Series6, kCursorBInk},
+                                            {Series7, kCursorBInk},
+                                            {Series8, kCursorBInk}});
   return ScreenImage();
 }
 

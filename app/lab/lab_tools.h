@@ -9,6 +9,7 @@
 #include <optional>
 #include <utility>
 
+class QMargins;
 class QPrinter;
 class QWidget;
 class TBench;
@@ -16,6 +17,12 @@ class TChart;
 class TFastLineSeries;
 class TMeasuresWindow;
 struct TMeasuresText;
+
+// Projector mode on a widget's text: the font it inherits, half as large again when `on`, its
+// box grown by `grow` to hold it; off, the inherited font and the box of before, as if never
+// touched.
+void SetProjectorText(QWidget* widget, bool on, const QMargins& grow);
+void SetProjectorText(QWidget* widget, bool on);
 
 // The oscilloscope for lab work: the screen saved as PNG, the curves exported as CSV, the screen
 // copied, the one-page report printed (or saved as PDF where there is no printer), the "Mesures"
@@ -97,6 +104,10 @@ class TLabTools : public QObject {
 
  private:
   void SetUpCursorB();
+  // In projector mode cursor B's lines are doubled one pixel aside, both dashed: the canvas
+  // draws wide pens solid. Run before each drawing of the traces, as the pixels move with the
+  // zoom.
+  void FollowCursorB();
   QString ExperimentTitle() const;
   QString AskSavePath(const QString& title, const QString& suffix, const QString& filter);
   // No printer: offers the report as a PDF file instead.
@@ -112,8 +123,11 @@ class TLabTools : public QObject {
   // Cursor B's two lines.
   TFastLineSeries* Series5 = nullptr;
   TFastLineSeries* Series6 = nullptr;
+  TFastLineSeries* Series7 = nullptr;  // Series5 one pixel to the right, in projector mode
+  TFastLineSeries* Series8 = nullptr;  // Series6 one pixel lower, likewise
   std::optional<std::pair<double, double>> cursorB_;  // ms, V
   bool shiftDoubleClick_ = false;
   TMeasuresWindow* MeasuresWindow_ = nullptr;
   int baseLabelSize_ = 8;
+  bool highContrast_ = false;
 };

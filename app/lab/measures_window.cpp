@@ -1,11 +1,14 @@
 #include "app/lab/measures_window.h"
 
+#include <QGroupBox>
 #include <QLabel>
+#include <QLayout>
 #include <QMoveEvent>
 #include <QResizeEvent>
 #include <QShowEvent>
 
 #include "app/dialogs/dialog_flags.h"
+#include "app/lab/lab_tools.h"
 
 #include "ui_measures_window.h"
 
@@ -53,6 +56,22 @@ TMeasuresWindow::TMeasuresWindow(QWidget* parent)
 }
 
 TMeasuresWindow::~TMeasuresWindow() = default;
+
+void TMeasuresWindow::SetHighContrast(bool on) {
+  for (QLabel* label : findChildren<QLabel*>()) {
+    if (label->objectName().endsWith(QStringLiteral("Value"))) SetProjectorText(label, on);
+  }
+  // The boxes' grids changed: the window makes room for them now, and gives it back after.
+  for (QGroupBox* box : findChildren<QGroupBox*>())
+    box->updateGeometry();
+  layout()->activate();
+  if (on) {
+    desktopSize_ = isVisible() ? size() : QSize();  // not shown yet: the placer sizes it
+    resize(size().expandedTo(minimumSizeHint()));
+  } else if (desktopSize_.isValid()) {
+    resize(desktopSize_);
+  }
+}
 
 // Beside the plot and the instruments, not over them, each time it opens.
 void TMeasuresWindow::showEvent(QShowEvent* event) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QSize>
 #include <QString>
 #include <memory>
 
@@ -30,6 +31,8 @@ class TMeasuresWindow : public QDialog {
 
   void Show(const TMeasuresText& text);
   const TMeasuresText& Shown() const { return shown_; }
+  // Projector mode: the values half as large again.
+  void SetHighContrast(bool on);
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -41,4 +44,5 @@ class TMeasuresWindow : public QDialog {
   std::unique_ptr<Ui::TMeasuresWindow> ui_;
   TLabWindowPlacer placer_{this};
   TMeasuresText shown_;
+  QSize desktopSize_;  // the size before projector mode grew it
 };

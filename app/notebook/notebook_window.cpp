@@ -25,6 +25,7 @@
 #include "app/dialogs/error_box.h"
 #include "app/guarded.h"
 #include "app/lab/export.h"
+#include "app/lab/lab_tools.h"
 #include "app/notebook/fit_equation.h"
 #include "app/notebook/notebook_model.h"
 #include "app/save_folder.h"
@@ -139,12 +140,20 @@ TNotebookWindow::TNotebookWindow(TNotebookModel* model, QWidget* parent)
   ConnectGuarded(ui_->ExportButton, &QPushButton::clicked, this, &TNotebookWindow::AskExportPath);
   ConnectGuarded(ui_->DezoomButton, &QPushButton::clicked, chart_, [this] { chart_->ResetZoom(); });
   ui_->Splitter->setSizes({620, 500});
+  if (TLabTools::HighContrastSaved()) SetHighContrast(true);
   SizeColumnsToSample();
   stale_ = TStale::kAll;
   Refresh();
 }
 
 TNotebookWindow::~TNotebookWindow() = default;
+
+void TNotebookWindow::SetHighContrast(bool on) {
+  QTableView* table = ui_->RowsTable;
+  SetProjectorText(table, on);
+  table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
+  SizeColumnsToSample();
+}
 
 // Beside the plot and the instruments, not over them, each time it opens.
 void TNotebookWindow::showEvent(QShowEvent* event) {

@@ -41,6 +41,8 @@ class TNotebookWindow : public QDialog {
   // decimal habit; false (after the error box) when it could not be written. "Exporter…" asks for
   // the path, then calls this.
   bool ExportTo(const QString& path);
+  // Projector mode: the table's values half as large again. It opens in the mode last chosen.
+  void SetHighContrast(bool on);
 
  protected:
   void showEvent(QShowEvent* event) override;

@@ -4,6 +4,7 @@
 #include <QCursor>
 #include <QDialog>
 #include <QFile>
+#include <QFontInfo>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -17,6 +18,7 @@
 #include <QTest>
 #include <QTimer>
 #include <cmath>
+#include <vector>
 
 #include "app/lab/measures_window.h"
 #include "app/oscilloscope_settings.h"
@@ -302,14 +304,28 @@ TEST_F(LabTest, WithoutAPrinterThePrintEntryOffersAPdf) {
 TEST_F(LabTest, ProjectorModeIsRememberedAndOffMeansTheScreenOfBefore) {
   RunSquareWave();
   DoubleClickAt(PixelOf(5, 10));
+  DoubleClickAt(PixelOf(7.5, -5), Qt::ShiftModifier);
+  Menu("Mesures1");
   chart->PaintChart(nullptr, chart->ClientRect());
   const QImage untouched = form->LabTools().ScreenImage();
+  const QImage window = form->grab().toImage();
   QAction* mode = Find<QAction>("Contrastelev1");
   mode->trigger();
   chart->PaintChart(nullptr, chart->ClientRect());
   EXPECT_NE(form->LabTools().ScreenImage(), untouched);
-  EXPECT_EQ(Find<TFastLineSeries>("Series1")->LinePen().Width(), 2);
-  EXPECT_EQ(chart->BottomAxis().LabelsFont().Size, 9);
+  EXPECT_EQ(Find<TFastLineSeries>("Series1")->LinePen().Width(), 3);
+  EXPECT_EQ(Find<TFastLineSeries>("Series4")->LinePen().Width(), 3);
+  // Cursor A two pixels wide and solid, cursor B two pixels (a line and its twin) dashed.
+  EXPECT_EQ(Find<TFastLineSeries>("Series2")->LinePen().Width(), 2);
+  EXPECT_EQ(Find<TFastLineSeries>("Series2")->LinePen().Style(), psSolid);
+  for (const char* name : {"Series5", "Series6", "Series7", "Series8"}) {
+    EXPECT_EQ(Find<TFastLineSeries>(name)->LinePen().Style(), psDash) << name;
+    EXPECT_EQ(Find<TFastLineSeries>(name)->PointCount(), 2) << name;
+  }
+  const int twin =
+      chart->BottomAxis().ValueToPixel(Find<TFastLineSeries>("Series7")->XValues().ValueAt(0));
+  EXPECT_EQ(twin, PixelOf(Find<TFastLineSeries>("Series5")->XValues().ValueAt(0), 0).x() + 1);
+  EXPECT_GE(chart->BottomAxis().LabelsFont().Size, 12);  // 1,5 × 8 points
   EXPECT_TRUE(QSettings().value(QStringLiteral("affichage/contraste_eleve")).toBool());
   {
     TForm1 next;  // the next run starts in the same mode
@@ -318,15 +334,105 @@ TEST_F(LabTest, ProjectorModeIsRememberedAndOffMeansTheScreenOfBefore) {
   mode->trigger();
   chart->PaintChart(nullptr, chart->ClientRect());
   EXPECT_EQ(form->LabTools().ScreenImage(), untouched);
+  EXPECT_EQ(form->grab().toImage(), window);
 }
 
-TEST(ProjectorColours, CursorsKeepThreeToOneOverTheWholeGradient) {
-  for (const auto& s : {oscilloscope::kTraces[2], oscilloscope::kCursorB[0]}) {
+// Every text that is read from the seats: font pixel size at least 1,5 times the desktop one,
+// in a box that still holds it; back to the desktop size when the mode is off.
+TEST_F(LabTest, ProjectorTextIsHalfAsLargeAgain) {
+  Menu("Mesures1");
+  Menu("Relevs1");
+  QList<QWidget*> texts;
+  for (const char* name : {"LabeledEdit1", "LabeledEdit2", "LabeledEdit3", "LabeledEdit4", "Label1",
+                           "Label2", "MeanValue", "CursorBValue", "RowsTable"})
+    texts << Find<QWidget>(name);
+  const auto pixels = [](QWidget* w) { return QFontInfo(w->font()).pixelSize(); };
+  QList<int> desktop;
+  for (QWidget* w : texts)
+    desktop << pixels(w);
+  Find<QAction>("Contrastelev1")->trigger();
+  QApplication::processEvents();  // the windows lay out their bigger texts
+  for (int i = 0; i < texts.size(); ++i) {
+    EXPECT_GE(pixels(texts[i]), 1.5 * desktop[i]) << texts[i]->objectName().toStdString();
+    EXPECT_GE(texts[i]->contentsRect().height(), pixels(texts[i]))
+        << texts[i]->objectName().toStdString();
+  }
+  // The window still fits a 1024 × 768 projector, and the read-out its tool bar at 800 px.
+  EXPECT_LE(form->minimumSizeHint().width(), 1024);
+  EXPECT_LE(form->minimumSizeHint().height(), 768);
+  form->resize(800, 600);
+  form->show();
+  QApplication::processEvents();
+  for (const char* name : {"Label1", "Label2"})
+    EXPECT_GE(Find<QLabel>(name)->width(), Find<QLabel>(name)->sizeHint().width()) << name;
+  Find<QAction>("Contrastelev1")->trigger();
+  for (int i = 0; i < texts.size(); ++i)
+    EXPECT_EQ(pixels(texts[i]), desktop[i]) << texts[i]->objectName().toStdString();
+}
+
+// On grabs of the oscilloscope in projector mode: each line against the bare screen behind it
+// inside the plot's frame (gradient and back wall), pixel by pixel, over the whole height of
+// the gradient. Lines only cross the frame and the axes, which are lines themselves.
+TEST_F(LabTest, ProjectorLinesKeepThreeToOneOnTheGrab) {
+  RunSquareWave();
+  DoubleClickAt(PixelOf(5, 10));
+  DoubleClickAt(PixelOf(7.5, -5), Qt::ShiftModifier);
+  Find<QAction>("Contrastelev1")->trigger();
+  chart->PaintChart(nullptr, chart->ClientRect());
+  QList<TChartPen*> all;
+  for (const char* name :
+       {"Series4", "Series1", "Series2", "Series3", "Series5", "Series6", "Series7", "Series8"})
+    all << &Find<TFastLineSeries>(name)->LinePen();
+  for (TChartAxis* axis : {&chart->BottomAxis(), &chart->LeftAxis()})
+    all << &axis->Grid;
+  const auto grabWith = [&](const QList<TChartPen*>& shown) {
+    for (TChartPen* pen : all)
+      pen->SetVisible(shown.contains(pen));
+    return form->LabTools().ScreenImage();
+  };
+  const QImage bare = grabWith({});
+  const QRect plot = QRect(PixelOf(0, 25), PixelOf(25, -25)).adjusted(2, 1, -1, -1);
+  const struct {
+    const char* what;
+    QList<TChartPen*> pens;
+  } layers[] = {{"zero line", {all[0]}},
+                {"trace", {all[1]}},
+                {"cursor A", {all[2], all[3]}},
+                {"cursor B", {all[4], all[5], all[6], all[7]}},
+                {"grid", {all[8], all[9]}}};
+  for (const auto& layer : layers) {
+    const QImage lines = grabWith(layer.pens);
+    int drawn = 0;
+    double worst = 21;
+    for (int y = plot.top(); y < plot.bottom(); ++y) {
+      for (int x = plot.left(); x < plot.right(); ++x) {
+        const QRgb line = lines.pixel(x, y), behind = bare.pixel(x, y);
+        if (line == behind) continue;
+        ++drawn;
+        const auto colour = [](QRgb c) {
+          return static_cast<TColor>(qRed(c) | qGreen(c) << 8 | qBlue(c) << 16);
+        };
+        const double c = Contrast(colour(line), colour(behind));
+        worst = std::min(worst, c);
+      }
+    }
+    EXPECT_GT(drawn, 100) << layer.what;
+    EXPECT_GE(worst, 3.0) << layer.what;
+  }
+}
+
+TEST(ProjectorColours, LinesKeepThreeToOneOverTheWholeGradient) {
+  std::vector<oscilloscope::TTraceSetting> lines(std::begin(oscilloscope::kTraces),
+                                                 std::end(oscilloscope::kTraces));
+  lines.push_back(oscilloscope::kCursorB[0]);
+  lines.push_back({"grid", clGray, oscilloscope::kProjectorGridColour});
+  for (const auto& s : lines) {
     for (TColor background : {oscilloscope::kGradientStart, oscilloscope::kGradientEnd})
       EXPECT_GE(Contrast(s.highContrastColour, background), 3.0) << s.name;
   }
-  // The default cross is the one that is hard to see on a projector.
+  // The default cross and trace are the ones that are hard to see on a projector.
   EXPECT_LT(Contrast(oscilloscope::kTraces[2].colour, oscilloscope::kGradientStart), 1.5);
+  EXPECT_LT(Contrast(oscilloscope::kTraces[1].colour, oscilloscope::kGradientEnd), 3.0);
 }
 
 }  // namespace
