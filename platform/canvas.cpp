@@ -51,6 +51,21 @@ Dashes DashesOf(TPenStyle style) {
   }
 }
 
+// Each place of the pattern held for `scale` device pixels, as far as 64 bits allow.
+LinePen Stretched(const LinePen& pen, int scale) {
+  const int stretch = std::max(1, std::min(scale, 64 / pen.period));
+  LinePen p = pen;
+  p.pattern = 0;
+  for (int bit = 0; bit < pen.period; ++bit) {
+    if ((pen.pattern >> bit) & 1u) {
+      for (int j = 0; j < stretch; ++j)
+        p.pattern |= std::uint64_t{1} << (bit * stretch + j);
+    }
+  }
+  p.period = pen.period * stretch;
+  return p;
+}
+
 // The pen as pixel values, or nothing for a clear pen (which wins over AlternatePixels: an
 // invisible pen stays invisible).
 std::optional<LinePen> ResolvePen(const TCanvasPen& pen, TBackgroundMode mode, TColor background) {
@@ -67,13 +82,18 @@ std::optional<LinePen> ResolvePen(const TCanvasPen& pen, TBackgroundMode mode, T
     return p;  // one pixel wide, gaps untouched whatever the background mode
   }
   p.width = std::max(pen.Width, 1);
-  if (p.width == 1) {
-    const Dashes dashes = DashesOf(pen.Style);
-    p.pattern = dashes.pattern;
-    p.period = dashes.period;
-    p.fillGaps = mode == bkOpaque;
-  }
+  const Dashes dashes = DashesOf(pen.Style);
+  p.pattern = dashes.pattern;
+  p.period = dashes.period;
+  p.fillGaps = mode == bkOpaque && p.period > 1;
+  // A wide pen's dashes grow with it, or a two-pixel dash would close its own gaps.
+  if (p.width > 1 && p.period > 1) p = Stretched(p, p.width);
   return p;
+}
+
+// Wide patterned pens are drawn as parallel one-pixel lines, as at high density.
+bool WidePatterned(const LinePen& pen) {
+  return pen.width > 1 && pen.period > 1;
 }
 
 // Columns [x0, x1) of row y, both clipped to the surface first.
@@ -229,21 +249,6 @@ TRect ScaleRect(const TRect& r, int scale) {
           ScaleCoord(r.Bottom, scale)};
 }
 
-// Each place of the pattern held for `scale` device pixels, as far as 64 bits allow.
-LinePen Stretched(const LinePen& pen, int scale) {
-  const int stretch = std::max(1, std::min(scale, 64 / pen.period));
-  LinePen p = pen;
-  p.pattern = 0;
-  for (int bit = 0; bit < pen.period; ++bit) {
-    if ((pen.pattern >> bit) & 1u) {
-      for (int j = 0; j < stretch; ++j)
-        p.pattern |= std::uint64_t{1} << (bit * stretch + j);
-    }
-  }
-  p.period = pen.period * stretch;
-  return p;
-}
-
 // A solid pen `scale` times as wide, and where its line must run so that the squares it stamps
 // cover the device blocks of the logical pen's squares.
 struct WidePen {
@@ -359,7 +364,7 @@ void TCanvas::LineTo(int x, int y) {
   const std::optional<LinePen> pen = ResolvePen(Pen, BackgroundMode, BackgroundColor);
   Surface s;
   if (!pen || !PrepareSurface(s)) return;
-  if (scale_ > 1) {
+  if (scale_ > 1 || WidePatterned(*pen)) {
     ScaledLine(s, from, penPos_, *pen);
     return;
   }
@@ -372,7 +377,7 @@ void TCanvas::Polyline(const int* xs, const int* ys, int count) {
   const std::optional<LinePen> pen = ResolvePen(Pen, BackgroundMode, BackgroundColor);
   Surface s;
   if (!pen || !PrepareSurface(s)) return;
-  if (scale_ > 1) {
+  if (scale_ > 1 || WidePatterned(*pen)) {
     for (int k = 1; k < count; ++k)
       ScaledLine(s, {xs[k - 1], ys[k - 1]}, {xs[k], ys[k]}, *pen);
     return;
@@ -387,7 +392,7 @@ void TCanvas::Segments(const TPoint* ends, int pairs) {
   Surface s;
   if (!pen || !PrepareSurface(s)) return;
   for (int k = 0; k < 2 * pairs; k += 2) {
-    if (scale_ > 1) {
+    if (scale_ > 1 || WidePatterned(*pen)) {
       ScaledLine(s, ends[k], ends[k + 1], *pen);
     } else {
       raster::DrawLine(s, ends[k], ends[k + 1], *pen);
@@ -401,7 +406,7 @@ void TCanvas::VertLines(const int* xs, int count, int y0, int y1) {
   const std::optional<LinePen> pen = ResolvePen(Pen, BackgroundMode, BackgroundColor);
   Surface s;
   if (!pen || !PrepareSurface(s)) return;
-  if (scale_ > 1) {
+  if (scale_ > 1 || WidePatterned(*pen)) {
     for (int k = 0; k < count; ++k)
       ScaledLine(s, {xs[k], y0}, {xs[k], y1}, *pen);
     return;
@@ -420,7 +425,7 @@ void TCanvas::Rectangle(int x0, int y0, int x1, int y1) {
   Surface s;
   if (x0 == x1 || y0 == y1 || !PrepareSurface(s)) return;
   const std::optional<LinePen> pen = ResolvePen(Pen, BackgroundMode, BackgroundColor);
-  if (scale_ > 1) {
+  if (scale_ > 1 || (pen && WidePatterned(*pen))) {
     ScaledRectangle(s, TRect{x0, y0, x1, y1}, pen ? &*pen : nullptr);
     return;
   }
@@ -459,11 +464,13 @@ int TCanvas::ScaledLine(const Surface& s, TPoint from, TPoint to, const LinePen&
   if (length == 0) return next;
   const std::int64_t x0 = std::int64_t{from.X} * k, y0 = std::int64_t{from.Y} * k;
   if (pen.period > 1) {
-    const LinePen p = Stretched(pen, k);
+    LinePen p = Stretched(pen, k);
+    p.width = 1;
     const int stretch = p.period / pen.period;
     // Going left or up, the walk starts from the far side of the first pixel's block.
     const std::int64_t back = (xMajor ? dx : dy) < 0 ? k - 1 : 0;
-    for (int j = 0; j < k; ++j) {
+    // A wide pen: one line per device row of its square, -(w - 1) / 2 .. w / 2 around the line.
+    for (int j = -((pen.width - 1) / 2) * k; j < (pen.width / 2 + 1) * k; ++j) {
       const std::int64_t ox = xMajor ? back : j, oy = xMajor ? j : back;
       raster::DrawLine64(s, x0 + ox, y0 + oy, x0 + k * dx + ox, y0 + k * dy + oy, p,
                          phase * stretch);

@@ -99,20 +99,6 @@ class TShiftWatch : public QObject {
 // The box a widget had before projector mode, kept on the widget itself.
 const char* const kDesktopGeometry = "desktopGeometry";
 
-// Whether `series` holds exactly the points (xs[k], ys[k]).
-bool HoldsPoints(const TFastLineSeries& series, const std::vector<double>& xs,
-                 const std::vector<double>& ys) {
-  return Values(series.XValues()) == xs && Values(series.YValues()) == ys;
-}
-
-void SetPoints(TFastLineSeries& series, const std::vector<double>& xs,
-               const std::vector<double>& ys) {
-  if (HoldsPoints(series, xs, ys)) return;  // unchanged points ask for no new paint
-  series.ClearPoints();
-  for (std::size_t i = 0; i < xs.size(); ++i)
-    series.AppendPoint(xs[i], ys[i]);
-}
-
 }  // namespace
 
 void SetProjectorText(QWidget* widget, bool on, const QMargins& grow) {
@@ -140,9 +126,6 @@ TLabTools::TLabTools(QWidget* window, const TBench& bench, const TScope& scope, 
   // Whatever changes what the screen shows (a recomputation, a zoom, a pan, a wheel step)
   // ends in a paint; the measures follow from there.
   scope_.chart->OnAfterDraw = [this](TCustomAxisPanel*) { Guarded([this] { RefreshMeasures(); }); };
-  scope_.chart->OnBeforeDrawSeries = [this](TCustomAxisPanel*) {
-    Guarded([this] { FollowCursorB(); });
-  };
   baseLabelSize_ = scope_.chart->BottomAxis().LabelsFont().Size;
 }
 
@@ -157,10 +140,6 @@ bool TLabTools::HighContrastSaved() {
 void TLabTools::SetUpCursorB() {
   Series5 = oscilloscope::MakeTrace(*scope_.chart, oscilloscope::kCursorB[0], this);
   Series6 = oscilloscope::MakeTrace(*scope_.chart, oscilloscope::kCursorB[1], this);
-  Series7 = oscilloscope::MakeTrace(*scope_.chart, oscilloscope::kCursorB[0], this);
-  Series8 = oscilloscope::MakeTrace(*scope_.chart, oscilloscope::kCursorB[1], this);
-  Series7->setObjectName(QStringLiteral("Series7"));
-  Series8->setObjectName(QStringLiteral("Series8"));
   scope_.chart->installEventFilter(new TShiftWatch(this, shiftDoubleClick_));
 }
 
@@ -188,26 +167,8 @@ void TLabTools::SpanCursorLines(TChart& chart, TFastLineSeries& vertical,
 
 void TLabTools::ClearCursorB() {
   cursorB_.reset();
-  for (TFastLineSeries* line : {Series5, Series6, Series7, Series8})
-    line->ClearPoints();
-}
-
-void TLabTools::FollowCursorB() {
-  if (!highContrast_ || !cursorB_) {
-    SetPoints(*Series7, {}, {});
-    SetPoints(*Series8, {}, {});
-    return;
-  }
-  const TChartAxis& bottom = scope_.chart->BottomAxis();
-  const TChartAxis& left = scope_.chart->LeftAxis();
-  std::vector<double> xs = Values(Series5->XValues());
-  for (double& x : xs)
-    x = bottom.PixelToValue(bottom.ValueToPixel(x) + 1);
-  SetPoints(*Series7, xs, Values(Series5->YValues()));
-  std::vector<double> ys = Values(Series6->YValues());
-  for (double& y : ys)
-    y = left.PixelToValue(left.ValueToPixel(y) + 1);
-  SetPoints(*Series8, Values(Series6->XValues()), ys);
+  Series5->ClearPoints();
+  Series6->ClearPoints();
 }
 
 // --- Measures ---------------------------------------------------------------------------------
@@ -276,16 +237,14 @@ void TLabTools::SetHighContrast(bool on) {
   const std::pair<TFastLineSeries*, const osc::TTraceSetting*> lines[] = {
       {scope_.zeroLine, &osc::kTraces[0]},  {scope_.trace, &osc::kTraces[1]},
       {scope_.crossTime, &osc::kTraces[2]}, {scope_.crossVoltage, &osc::kTraces[3]},
-      {Series5, &osc::kCursorB[0]},         {Series6, &osc::kCursorB[1]},
-      {Series7, &osc::kCursorB[0]},         {Series8, &osc::kCursorB[1]}};
+      {Series5, &osc::kCursorB[0]},         {Series6, &osc::kCursorB[1]}};
   for (const auto& [series, setting] : lines)
     series->SetSeriesColor(on ? setting->highContrastColour : setting->colour);
   for (TFastLineSeries* trace : {scope_.zeroLine, scope_.trace})
     trace->LinePen().SetWidth(on ? osc::kProjectorTraceWidth : 1);
-  for (TFastLineSeries* cross : {scope_.crossTime, scope_.crossVoltage})
-    cross->LinePen().SetWidth(on ? osc::kProjectorCursorWidth : 1);
-  // Cursor B's second pixel is its twin line: a wide pen would lose the dashes.
-  for (TFastLineSeries* cursorB : {Series5, Series6, Series7, Series8})
+  for (TFastLineSeries* cursor : {scope_.crossTime, scope_.crossVoltage, Series5, Series6})
+    cursor->LinePen().SetWidth(on ? osc::kProjectorCursorWidth : 1);
+  for (TFastLineSeries* cursorB : {Series5, Series6})
     cursorB->LinePen().SetStyle(on ? osc::kProjectorCursorBStyle : psSolid);
   for (TChartAxis* axis : {&scope_.chart->BottomAxis(), &scope_.chart->LeftAxis()}) {
     TCanvasFont font = axis->LabelsFont();
@@ -335,9 +294,7 @@ QImage TLabTools::PaperScreenImage() const {
                                             {scope_.crossTime, kCursorAInk},
                                             {scope_.crossVoltage, kCursorAInk},
                                             {Series5, kCursorBInk},
-                                            {Series6, kCursorBInk},
-                                            {Series7, kCursorBInk},
-                                            {Series8, kCursorBInk}});
+                                            {Series6, kCursorBInk}});
   return ScreenImage();
 }
 

@@ -104,10 +104,6 @@ class TLabTools : public QObject {
 
  private:
   void SetUpCursorB();
-  // In projector mode cursor B's lines are doubled one pixel aside, both dashed: the canvas
-  // draws wide pens solid. Run before each drawing of the traces, as the pixels move with the
-  // zoom.
-  void FollowCursorB();
   QString ExperimentTitle() const;
   QString AskSavePath(const QString& title, const QString& suffix, const QString& filter);
   // No printer: offers the report as a PDF file instead.
@@ -123,8 +119,6 @@ class TLabTools : public QObject {
   // Cursor B's two lines.
   TFastLineSeries* Series5 = nullptr;
   TFastLineSeries* Series6 = nullptr;
-  TFastLineSeries* Series7 = nullptr;  // Series5 one pixel to the right, in projector mode
-  TFastLineSeries* Series8 = nullptr;  // Series6 one pixel lower, likewise
   std::optional<std::pair<double, double>> cursorB_;  // ms, V
   bool shiftDoubleClick_ = false;
   TMeasuresWindow* MeasuresWindow_ = nullptr;

@@ -31,12 +31,10 @@ TEST_F(FormTest, StartsWithNothingChosen) {
       QStringLiteral("Simulation de commande de moteur CC à aimant permanent par hacheur (")));
   EXPECT_EQ(form->minimumSize(), QSize(800, 600));
   EXPECT_EQ(form->windowIcon().availableSizes().value(0), QSize(32, 32));
-  // The screen and its series, in drawing order, all empty: the four traces, then cursor B
-  // and its projector-mode twins.
+  // The screen and its series, in drawing order, all empty: the four traces, then cursor B.
   TChart* chart = Find<TChart>("Chart1");
-  ASSERT_EQ(chart->SeriesList().size(), 8u);
-  const char* order[] = {"Series4", "Series1", "Series2", "Series3",
-                         "Series5", "Series6", "Series7", "Series8"};
+  ASSERT_EQ(chart->SeriesList().size(), 6u);
+  const char* order[] = {"Series4", "Series1", "Series2", "Series3", "Series5", "Series6"};
   for (std::size_t i = 0; i < std::size(order); ++i) {
     EXPECT_EQ(chart->SeriesList()[i]->objectName(), order[i]);
     EXPECT_EQ(chart->SeriesList()[i]->PointCount(), 0);

@@ -133,8 +133,18 @@ TEST(CanvasPen, StylesRepeatFromTheFirstPixelOfEachLine) {
     std::replace(opaque.begin(), opaque.end(), '.', 'R');
     EXPECT_EQ(LinePixels({clBlack, row.style, 1, pmCopy, false}, 20), opaque) << row.style;
   }
-  // Wide styled pens draw solid; a cosmetic pen is one pixel wide and leaves its gaps alone.
-  EXPECT_EQ(LinePixels({clBlack, psDot, 2, pmCopy, false}, 6), "######");
+  // Wide styled pens hold each place of the pattern for their width, on every row of their
+  // width; a cosmetic pen is one pixel wide and leaves its gaps alone.
+  EXPECT_EQ(LinePixels({clBlack, psDot, 2, pmCopy, false}, 10), "####RRRR##");
+  const QImage wide = Paint(20, 4, [](TCanvas& c) {
+    c.Pen = {clBlack, psDash, 2, pmCopy, false};
+    c.BackgroundMode = bkTransparent;
+    c.MoveTo(0, 1);
+    c.LineTo(20, 1);
+  });
+  EXPECT_EQ(Picture(wide),
+            "..................../############....####/"
+            "############....####/....................");
   EXPECT_EQ(LinePixels({clBlack, psDash, 3, pmCopy, true}, 9), "#.#.#.#.#");
   EXPECT_EQ(LinePixels({clBlack, psClear, 1, pmCopy, true}, 5), ".....");
 }
