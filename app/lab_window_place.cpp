@@ -215,6 +215,15 @@ QRect TLabWindowPlacer::Planned() const {
   return PlaceLabWindow(request);
 }
 
+void TLabWindowPlacer::Refit(const std::function<void()>& change) {
+  // The layouts grow the window as they take the change in: that is not the user's doing.
+  placing_ = true;
+  change();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+  placing_ = false;
+  if (window_->isVisible()) Place(Planned());
+}
+
 void TLabWindowPlacer::Place(const QRect& frame) {
   const QMargins margins = FrameMargins(window_);
   placing_ = true;

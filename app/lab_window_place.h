@@ -4,6 +4,7 @@
 #include <QRect>
 #include <QSize>
 #include <QString>
+#include <functional>
 
 class QWidget;
 
@@ -41,6 +42,9 @@ class TLabWindowPlacer {
   void Showing();
   // From its moveEvent and resizeEvent: a change the placer did not make is the user's.
   void Changed();
+  // Runs `change` (one that changes the contents' size, as projector mode does), then places
+  // the window again as if opening, so that a grown window does not spread over the bench.
+  void Refit(const std::function<void()>& change);
   // From its changeEvent. Some window managers minimise a window's main window with it: the
   // window minimised by the user is put away instead, and the main window comes back.
   void StateChanged();

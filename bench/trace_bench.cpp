@@ -1,6 +1,6 @@
 // What one scroll notification costs end to end: the recomputation (1001 appends into two
 // series) and one full paint of the 1520 × 760 screen, against the gradient-and-copy baseline;
-// and the same scene drawn by Qt Charts, when it is installed.
+// the same at twice the density; and the same scene drawn by Qt Charts, when it is installed.
 #include <benchmark/benchmark.h>
 
 #include <QCoreApplication>
@@ -44,6 +44,23 @@ void BM_ScrollNotification(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_ScrollNotification)->Unit(benchmark::kMicrosecond);
+
+// The same on a 2× screen: four times the pixels, lines and text drawn at that density.
+void BM_ScrollNotificationAt2x(benchmark::State& state) {
+  OscilloscopeChart scope(kWidth, kHeight);
+  TSeriesTrace<TFastLineSeries> trace1(scope.Series1()), trace4(scope.Series4());
+  TBench bench(nullptr, &trace1, &trace4);
+  SetUpTwoQuadrantBench(bench);
+  QImage target(2 * kWidth, 2 * kHeight, QImage::Format_RGB32);
+  TCanvas canvas(&target);
+  canvas.SetScale(2);
+  for (auto _ : state) {
+    bench.RefreshBench();
+    scope.chart.PaintChart(&canvas, scope.chart.ClientRect());
+    benchmark::DoNotOptimize(target.constBits());
+  }
+}
+BENCHMARK(BM_ScrollNotificationAt2x)->Unit(benchmark::kMicrosecond);
 
 #ifdef SIMHACHEUR_HAVE_QTCHARTS
 // The same scene in Qt Charts: two line series of 501 and 500 points appended one at a time,
@@ -116,6 +133,7 @@ int main(int argc, char** argv) {
   ChartApplication app(argc, argv);
   return RunWithRatios(argc, argv,
                        {{"BM_ScrollNotification", "BM_GradientAndCopyBaseline"},
+                        {"BM_ScrollNotificationAt2x", "BM_ScrollNotification"},
                         {"BM_QtChartsScene", "BM_ScrollNotification"},
                         {"BM_QtChartsScene", "BM_GradientAndCopyBaseline"},
                         {"BM_QtChartsSceneHidden", "BM_ScrollNotification"},

@@ -85,8 +85,9 @@ std::optional<LinePen> ResolvePen(const TCanvasPen& pen, TBackgroundMode mode, T
   const Dashes dashes = DashesOf(pen.Style);
   p.pattern = dashes.pattern;
   p.period = dashes.period;
-  p.fillGaps = mode == bkOpaque && p.period > 1;
-  // A wide pen's dashes grow with it, or a two-pixel dash would close its own gaps.
+  // A wide pen's dashes grow with it, or a two-pixel dash would close its own gaps; its gaps
+  // show what lies behind, whatever the background mode.
+  p.fillGaps = mode == bkOpaque && p.width == 1;
   if (p.width > 1 && p.period > 1) p = Stretched(p, p.width);
   return p;
 }

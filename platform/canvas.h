@@ -110,7 +110,8 @@ qreal PaintDeviceRatio(const QPainter& painter);
 //   background mode is transparent and painted in the background colour when it is opaque.
 //   A solid wide line is the union of its squares, each pixel written once. A wide styled
 //   line is w one-pixel lines, offset -(w - 1) / 2 .. w / 2 across its major axis, whose
-//   pattern holds each place for w pixels (a 2-pixel dash: 12 on, 4 off); a wide styled
+//   pattern holds each place for w pixels (a 2-pixel dash: 12 on, 4 off) and whose gaps are
+//   always left untouched; a wide styled
 //   rectangle outline is its four edges drawn so, the pattern running on around the corners.
 // - AlternatePixels draws the 1st, 3rd, 5th ... pixel of the line in the pen colour and leaves
 //   the others untouched.

@@ -1,8 +1,6 @@
 #include "app/lab/measures_window.h"
 
-#include <QGroupBox>
 #include <QLabel>
-#include <QLayout>
 #include <QMoveEvent>
 #include <QResizeEvent>
 #include <QShowEvent>
@@ -58,19 +56,11 @@ TMeasuresWindow::TMeasuresWindow(QWidget* parent)
 TMeasuresWindow::~TMeasuresWindow() = default;
 
 void TMeasuresWindow::SetHighContrast(bool on) {
-  for (QLabel* label : findChildren<QLabel*>()) {
-    if (label->objectName().endsWith(QStringLiteral("Value"))) SetProjectorText(label, on);
-  }
-  // The boxes' grids changed: the window makes room for them now, and gives it back after.
-  for (QGroupBox* box : findChildren<QGroupBox*>())
-    box->updateGeometry();
-  layout()->activate();
-  if (on) {
-    desktopSize_ = isVisible() ? size() : QSize();  // not shown yet: the placer sizes it
-    resize(size().expandedTo(minimumSizeHint()));
-  } else if (desktopSize_.isValid()) {
-    resize(desktopSize_);
-  }
+  placer_.Refit([this, on] {
+    for (QLabel* label : findChildren<QLabel*>()) {
+      if (label->objectName().endsWith(QStringLiteral("Value"))) SetProjectorText(label, on);
+    }
+  });
 }
 
 // Beside the plot and the instruments, not over them, each time it opens.

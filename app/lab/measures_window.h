@@ -44,5 +44,4 @@ class TMeasuresWindow : public QDialog {
   std::unique_ptr<Ui::TMeasuresWindow> ui_;
   TLabWindowPlacer placer_{this};
   TMeasuresText shown_;
-  QSize desktopSize_;  // the size before projector mode grew it
 };

@@ -134,8 +134,9 @@ TEST(CanvasPen, StylesRepeatFromTheFirstPixelOfEachLine) {
     EXPECT_EQ(LinePixels({clBlack, row.style, 1, pmCopy, false}, 20), opaque) << row.style;
   }
   // Wide styled pens hold each place of the pattern for their width, on every row of their
-  // width; a cosmetic pen is one pixel wide and leaves its gaps alone.
-  EXPECT_EQ(LinePixels({clBlack, psDot, 2, pmCopy, false}, 10), "####RRRR##");
+  // width, and leave their gaps alone even when the background is opaque; a cosmetic pen is one
+  // pixel wide and leaves its gaps alone.
+  EXPECT_EQ(LinePixels({clBlack, psDot, 2, pmCopy, false}, 10), "####....##");
   const QImage wide = Paint(20, 4, [](TCanvas& c) {
     c.Pen = {clBlack, psDash, 2, pmCopy, false};
     c.BackgroundMode = bkTransparent;

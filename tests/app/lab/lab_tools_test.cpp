@@ -335,6 +335,8 @@ TEST_F(LabTest, ProjectorModeIsRememberedAndOffMeansTheScreenOfBefore) {
     EXPECT_EQ(inked(b.x(), y), inked(b.x() + 1, y)) << y;
     both += inked(b.x(), y);
     gaps += !inked(b.x(), y);
+    // The gaps show the screen behind, not the canvas's white background colour.
+    EXPECT_NE(projected.pixel(b.x() + 1, y), qRgb(255, 255, 255)) << y;
   }
   EXPECT_GT(both, 20);
   EXPECT_GT(gaps, 5);
