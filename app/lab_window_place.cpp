@@ -107,7 +107,8 @@ QRect PlaceLabWindow(const TLabWindowRequest& request) {
         overOthers += AreaOf(candidate & other);
       double hidden = 0;
       for (const QRect& r : request.keepClear) {
-        if (!r.isEmpty()) hidden += static_cast<double>(AreaOf(candidate & r)) / AreaOf(r);
+        if (!r.isEmpty())
+          hidden += static_cast<double>(AreaOf(candidate & r)) / static_cast<double>(AreaOf(r));
       }
       const auto cost = std::make_tuple(overOthers, hidden, y, x);
       if (cost < chosenCost) {

@@ -343,7 +343,8 @@ class ScopeKeysTest : public KeyboardTest {
     for (int pass = 0; pass < 3; ++pass) {  // the labels' room may change with the scales
       chart->PaintChart(nullptr, chart->ClientRect());
       const int wide = chart->BottomAxis().PixelLength(), high = chart->LeftAxis().PixelLength();
-      chart->ApplyZoom(0, 1, 0, 0.05 * wide, -0.1 * (high / 2), 0.1 * (high - high / 2), 0, 1);
+      const int below = high / 2;  // whole pixels on each side of 0 V
+      chart->ApplyZoom(0, 1, 0, 0.05 * wide, -0.1 * below, 0.1 * (high - below), 0, 1);
     }
     chart->PaintChart(nullptr, chart->ClientRect());
   }
