@@ -42,6 +42,8 @@ class TLabTools : public QObject {
     TFastLineSeries* zeroLine = nullptr;      // Series4, the blue zero line
     TFastLineSeries* crossTime = nullptr;     // Series2 and Series3: the measuring cross,
     TFastLineSeries* crossVoltage = nullptr;  // which is cursor A
+    // Channel 2, the current on the right axis (A): empty and hidden while the channel is off.
+    TFastLineSeries* current = nullptr;
   };
   // What the window shows around it, as it shows it now.
   struct TWindowView {
@@ -49,6 +51,8 @@ class TLabTools : public QObject {
     std::function<TPairs()> settings;
     // The four instruments, each with its reading and unit.
     std::function<TPairs()> readings;
+    // Channel 2's current as named on the screen ("i", "i1" or "i2"); empty while it is off.
+    std::function<QString()> currentName;
   };
 
   // Cursor B's lines are drawn on the chart after the cross. `window` parents the dialogs and
