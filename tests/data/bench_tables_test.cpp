@@ -17,6 +17,7 @@
 #include "data_paths.h"
 #include "html_page.h"
 #include "sim/bench.h"
+#include "sim/current_wave.h"
 #include "sim/measure.h"
 #include "sim/notebook.h"
 #include "sim/number_text.h"
@@ -58,6 +59,11 @@ QString Fmt(double value, int decimals = 2) {
   return QString::fromStdString(FormatReading(value, decimals, ","));
 }
 
+// A current as the Mesures window writes it: amperes with three decimals.
+QString Amps(double value) {
+  return QString::fromStdString(FormatQuantity(value, "", 3, ","));
+}
+
 // As the Mesures window writes a figure it may not have: "—" when it has none.
 QString Quantity(const std::optional<double>& value) {
   return QString::fromStdString(FormatQuantity(value, "", 2, ","));
@@ -83,7 +89,8 @@ class FixedDraw : public TRandomSource {
   int draw_;
 };
 
-// What the bench shows after a setting: the instruments, the trace and its measures.
+// What the bench shows after a setting: the instruments, the trace and its measures, and the
+// current channel's measures (i, or i1 and i2 in four quadrants).
 struct BenchRun {
   Setting setting;
   long double supply = 0;
@@ -91,6 +98,22 @@ struct BenchRun {
   std::map<TInstrument, std::string> shown;
   std::vector<double> t, u;
   TTraceMeasures measures;
+  TTraceMeasures current;
+  std::optional<TTraceMeasures> current2;
+  double inductance = 0;  // H, what the current channel's model takes
+
+  // The supply current's measures; a page quoting them for a bench without one fails.
+  TTraceMeasures Current2() const {
+    EXPECT_TRUE(current2) << "no supply current in " << setting.kind.toStdString();
+    return current2.value_or(TTraceMeasures{});
+  }
+  // The course's ripple, alpha (1 - alpha) E T / L, with the chopper's alpha: "+ et -" doubles it.
+  double RippleFormula() const {
+    const double alpha = CursorAlpha();
+    const double factor = setting.chopper == TChopperType::kPlusOrMinus ? 1 : 2;
+    return factor * alpha * (1 - alpha) * static_cast<double>(supply) * kPeriodMs * 1e-3 /
+           inductance;
+  }
 
   QString Shown(TInstrument i) const { return QString::fromStdString(shown.at(i)); }
   double Reading(TInstrument i) const { return ParseDecimal(shown.at(i)).value_or(std::nan("")); }
@@ -120,12 +143,26 @@ struct BenchRun {
   }
 };
 
+TExperiment ExperimentOf(const QString& kind) {
+  return kind == u"1q"   ? TExperiment::kOneQuadrant
+         : kind == u"2q" ? TExperiment::kTwoQuadrants
+                         : TExperiment::kFourQuadrants;
+}
+
+TTraceMeasures Measure(const std::vector<double>& t, const std::vector<double>& values) {
+  EXPECT_EQ(t.size(), values.size());
+  return MeasureTrace(t.data(), values.data(), static_cast<int>(values.size()), 0, 25,
+                      TBench::kPeriodSamples);
+}
+
 BenchRun Replay(const Setting& s) {
   Readings readings;
   Trace trace, zero;
   TBench bench(&readings, &trace, &zero);
   FixedDraw draw(s.randomDraw);
   if (s.randomDraw >= 0) bench.SetRandomSource(&draw);
+  // The menu entry first: the current channel reads which experiment is on.
+  bench.ChooseExperiment(ExperimentOf(s.kind));
   bench.SetConnectionMode(s.connection);
   bench.SetRotationDirection(s.direction);
   bench.SetChopperType(s.chopper);
@@ -150,9 +187,14 @@ BenchRun Replay(const Setting& s) {
                readings.shown,
                trace.t,
                trace.u,
-               {}};
-  run.measures = MeasureTrace(trace.t.data(), trace.u.data(), static_cast<int>(trace.u.size()), 0,
-                              25, TBench::kPeriodSamples);
+               {},
+               {},
+               {},
+               SmoothingInductance(bench.ExperimentKind(), bench.ConnectionMode())};
+  run.measures = Measure(trace.t, trace.u);
+  const TCurrentWave wave = ComputeCurrentWave(bench);
+  run.current = Measure(trace.t, wave.i);
+  if (!wave.i2.empty()) run.current2 = Measure(trace.t, wave.i2);
   return run;
 }
 
@@ -215,6 +257,16 @@ const std::map<QString, std::function<QString(const BenchRun&)>> kReadingColumns
     // What a student works out from the two readings shown.
     {"PuissanceU·I1(W)",
      [](const BenchRun& r) { return Fmt(r.Reading(inVoltmeter) * r.Reading(inAmmeter1)); }},
+    // The current channel: i (i1 in four quadrants) and the supply current i2.
+    {"⟨i⟩Mesures(A)", [](const BenchRun& r) { return Amps(r.current.mean); }},
+    {"⟨i1⟩Mesures(A)", [](const BenchRun& r) { return Amps(r.current.mean); }},
+    {"ΔiMesures(A)", [](const BenchRun& r) { return Amps(r.current.peakToPeak); }},
+    {"Δi1Mesures(A)", [](const BenchRun& r) { return Amps(r.current.peakToPeak); }},
+    {"Minimumi(A)", [](const BenchRun& r) { return Amps(r.current.min); }},
+    {"Maximumi(A)", [](const BenchRun& r) { return Amps(r.current.max); }},
+    {"ValeurefficaceMesures(A)", [](const BenchRun& r) { return Amps(r.current.rms); }},
+    {"⟨i2⟩Mesures(A)", [](const BenchRun& r) { return Amps(r.Current2().mean); }},
+    {"α·(1-α)·E·T/L(A)", [](const BenchRun& r) { return Fmt(r.RippleFormula()); }},
 };
 
 TEST(BenchReadingsInPages, EveryQuotedTableMatchesTheBench) {
@@ -327,6 +379,32 @@ QStringList SpikesAlpha() {
   const QString spikes = Quantity(OneQuadrant(50, kSelf).measures.dutyCycle);
   EXPECT_EQ(spikes, Quantity(OneQuadrant(50, kNoSelf).measures.dutyCycle));
   return QStringList{spikes};
+}
+
+// The inductance of the current channel's model, in mH as the pages write it.
+QString Millihenries(const BenchRun& run) {
+  return Fmt(run.inductance * 1000, 0);
+}
+
+// The course's ripple worked out as the pages write it: alpha (1 - alpha), E, L in mH and the
+// result, which must be the ripple the Mesures window reads, rounded alike.
+QStringList RippleWorking(const BenchRun& run) {
+  const double alpha = run.CursorAlpha();
+  EXPECT_EQ(Fmt(run.RippleFormula()).toStdString(), Fmt(run.current.peakToPeak).toStdString());
+  return QStringList{Fmt(alpha * (1 - alpha)), Fmt(static_cast<double>(run.supply), 1),
+                     Millihenries(run), Fmt(run.RippleFormula())};
+}
+
+// The supply's power E <i2> against the machine's U I1 (from the readings shown) and against what
+// ammeter n°2's value would make of it: E, <i2>, E <i2>, U, I1, U I1, I2, E I2.
+QStringList PowerBalance(const BenchRun& run) {
+  const double supply = static_cast<double>(run.supply), i2 = run.Current2().mean;
+  const double machine = run.Reading(inVoltmeter) * run.Reading(inAmmeter1);
+  EXPECT_NEAR(supply * i2 / machine, 1, 0.02);  // the pages' "à peu près"
+  return QStringList{Fmt(supply, 1),        Amps(i2),
+                     Fmt(supply * i2),      run.Shown(inVoltmeter),
+                     run.Shown(inAmmeter1), Fmt(machine),
+                     run.Shown(inAmmeter2), Fmt(supply * run.Reading(inAmmeter2))};
 }
 
 // Machine n°1's armature law as the bench would give it: U / I at standstill (5 %), then
@@ -541,6 +619,158 @@ const Quote kQuotes[] = {
     {"corrige.htm",
      "la fenêtre n'y trouve aucun front, et affiche « %1 » pour la période et pour α",
      [] { return QStringList{NoPeriodNorAlpha(MachineTwo(100).measures)}; }},
+
+    // The current channel.
+    {"cours1.htm",
+     "L = %1 mH pour le moteur « sans effet de self », L = %2 mH « avec effet de self »",
+     [] {
+       return QStringList{Millihenries(OneQuadrant(50, kNoSelf)),
+                          Millihenries(OneQuadrant(50, kSelf))};
+     }},
+    {"cours1.htm", "Δi = %1 × %2 × 5 / %3 = %4 A. La fenêtre Mesures lit %5 A",
+     [] {
+       const BenchRun run = OneQuadrant(50, kNoSelf);
+       return RippleWorking(run) << Amps(run.current.peakToPeak);
+     }},
+    {"cours1.htm", "avec l'α de la trace, %1 × %2 = %3 au lieu de %4",
+     [] {
+       const BenchRun run = OneQuadrant(50, kNoSelf);
+       const double alpha = run.measures.dutyCycle.value_or(0), set = run.CursorAlpha();
+       // With the trace's alpha the course's formula gives the window's ripple.
+       EXPECT_EQ(Amps(alpha * (1 - alpha) * run.RippleFormula() / (set * (1 - set))).toStdString(),
+                 Amps(run.current.peakToPeak).toStdString());
+       return QStringList{Fmt(alpha), Fmt(1 - alpha), Fmt(alpha * (1 - alpha), 4),
+                          Fmt(set * (1 - set))};
+     }},
+    {"cours1.htm",
+     "l'ondulation est dix fois plus petite, %1 A, et la valeur moyenne reste ⟨i⟩ = %2 A",
+     [] {
+       const BenchRun plain = OneQuadrant(50, kNoSelf), self = OneQuadrant(50, kSelf);
+       EXPECT_NEAR(plain.current.peakToPeak / self.current.peakToPeak, 10, 1e-9);
+       EXPECT_EQ(Amps(plain.current.mean).toStdString(), Amps(self.current.mean).toStdString());
+       return QStringList{Amps(self.current.peakToPeak), Amps(self.current.mean)};
+     }},
+    {"cours1.htm", "imin = %1 − %2 = %3 A, le minimum de la voie 2",
+     [] {
+       const TTraceMeasures i = OneQuadrant(50, kNoSelf).current;
+       EXPECT_EQ(Amps(i.mean - i.peakToPeak / 2).toStdString(), Amps(i.min).toStdString());
+       return QStringList{Amps(i.mean), Amps(i.peakToPeak / 2), Amps(i.min)};
+     }},
+    {"cours2.htm", "Δi = 2 × %1 × %2 × 5 / %3 = %4 A, avec l'inductance L = %3 mH",
+     [] { return RippleWorking(TwoQuadrant(0, TChopperType::kPlusAndMinusFedAtZero, kNoSelf)); }},
+    {"cours2.htm",
+     "⟨i⟩ = %1 A, et le moteur ne tourne pas ; pourtant un courant de %2 A à %3 A le traverse à "
+     "chaque période, de valeur efficace %4 A",
+     [] {
+       const BenchRun run = TwoQuadrant(0, TChopperType::kPlusAndMinusFedAtZero, kNoSelf);
+       EXPECT_EQ(run.Shown(inTachometer).toStdString(), "0");
+       return QStringList{Amps(run.current.mean), Amps(run.current.min), Amps(run.current.max),
+                          Amps(run.current.rms)};
+     }},
+    {"cours2.htm",
+     "À 50 %, les deux commandes donnent la même valeur moyenne, ⟨i⟩ = %1 A, mais la commande "
+     "« + et − » ondule davantage : %2 A contre %3 A. Son minimum, %4 A, est même négatif",
+     [] {
+       const BenchRun both = TwoQuadrant(50, TChopperType::kPlusAndMinusFedAtZero, kNoSelf);
+       const BenchRun one = TwoQuadrant(50, TChopperType::kPlusOrMinus, kNoSelf);
+       EXPECT_EQ(Amps(both.current.mean).toStdString(), Amps(one.current.mean).toStdString());
+       EXPECT_LT(both.current.min, 0);
+       return QStringList{Amps(both.current.mean), Amps(both.current.peakToPeak),
+                          Amps(one.current.peakToPeak), Amps(both.current.min)};
+     }},
+    {"cours2.htm", "à 50 %, ⟨i2⟩ = %1 A pour ⟨i1⟩ = %2 A",
+     [] {
+       const BenchRun run = MachineOne(50);
+       // "voisine de alpha |<i1>|": the switches conduct about half the period.
+       EXPECT_NEAR(run.Current2().mean, 0.5 * std::fabs(run.current.mean), 0.01);
+       return QStringList{Amps(run.Current2().mean), Amps(run.current.mean)};
+     }},
+    {"cours2.htm", "L'ampèremètre n°2 du logiciel affiche %1 A",
+     [] { return QStringList{MachineOne(50).Shown(inAmmeter2)}; }},
+    {"cours2.htm",
+     "E · ⟨i2⟩ = %1 × %2 = %3 W, à peu près ce que reçoit la machine, U · I1 = %4 × %5 = %6 W, et "
+     "non %1 × %7 = %8 W",
+     [] { return PowerBalance(MachineOne(50)); }},
+    {"cours2.htm",
+     "À l'arrêt (5 %), l'écart est plus grand encore : %1 A à la voie 2, %2 A à l'ampèremètre n°2",
+     [] {
+       const BenchRun run = MachineOne(5);
+       EXPECT_EQ(run.Shown(inTachometer).toStdString(), "0");
+       return QStringList{Amps(run.Current2().mean), run.Shown(inAmmeter2)};
+     }},
+    {"cours2.htm", "À 100 % en sens anti-horaire, ⟨i1⟩ = %1 A et ⟨i2⟩ = %2 A : U · I1 est négatif",
+     [] {
+       const BenchRun run = Replay({"4q-m2", 100, TDirection::kAnticlockwise});
+       // Nothing switches: both flat, each at its ammeter's value.
+       EXPECT_EQ(run.current.peakToPeak, 0);
+       EXPECT_EQ(run.Current2().peakToPeak, 0);
+       EXPECT_EQ(Fmt(run.current.mean).toStdString(), run.shown.at(inAmmeter1));
+       EXPECT_EQ(Fmt(run.Current2().mean).toStdString(), run.shown.at(inAmmeter2));
+       EXPECT_LT(run.Reading(inVoltmeter) * run.Reading(inAmmeter1), 0);
+       return QStringList{Amps(run.current.mean), Amps(run.Current2().mean)};
+     }},
+    {"corrige.htm",
+     "avec effet de self : ⟨i⟩ = %1 A et Δi = %2 A ; sans effet de self : ⟨i⟩ = %3 A et Δi = %4 A",
+     [] {
+       const TTraceMeasures self = OneQuadrant(50, kSelf).current;
+       const TTraceMeasures plain = OneQuadrant(50, kNoSelf).current;
+       return QStringList{Amps(self.mean), Amps(self.peakToPeak), Amps(plain.mean),
+                          Amps(plain.peakToPeak)};
+     }},
+    {"corrige.htm", "L = %1 × %2 × 5 / Δi donne L = %3 mH sans effet de self et L = %4 mH avec",
+     [] {
+       // What a student works out from the ripple read, against the model's inductance.
+       QStringList figures = RippleWorking(OneQuadrant(50, kNoSelf)).mid(0, 2);
+       for (const TWiring wiring : {kNoSelf, kSelf}) {
+         const BenchRun run = OneQuadrant(50, wiring);
+         const double henries = run.RippleFormula() * run.inductance / run.current.peakToPeak;
+         EXPECT_EQ(Fmt(henries * 1000, 0).toStdString(), Millihenries(run).toStdString());
+         figures << Fmt(henries * 1000, 0);
+       }
+       return figures;
+     }},
+    {"corrige.htm", "Le minimum du courant, %1 A sans effet de self et %2 A avec, reste positif",
+     [] {
+       const TTraceMeasures self = OneQuadrant(50, kSelf).current;
+       const TTraceMeasures plain = OneQuadrant(50, kNoSelf).current;
+       EXPECT_GT(plain.min, 0);
+       return QStringList{Amps(plain.min), Amps(self.min)};
+     }},
+    {"corrige.htm", "À la voie 2 : ⟨i⟩ = %1 A, Δi = %2 A (de %3 A à %4 A), valeur efficace %5 A",
+     [] {
+       const TTraceMeasures i =
+           TwoQuadrant(0, TChopperType::kPlusAndMinusFedAtZero, kNoSelf).current;
+       return QStringList{Amps(i.mean), Amps(i.peakToPeak), Amps(i.min), Amps(i.max), Amps(i.rms)};
+     }},
+    {"corrige.htm", "la formule donne 2 × %1 × %2 × 5 / %3 = %4 A",
+     [] { return RippleWorking(TwoQuadrant(0, TChopperType::kPlusAndMinusFedAtZero, kNoSelf)); }},
+    {"corrige.htm",
+     "Le courant aussi : à 50 %, Δi = %1 A avec « + et − » (α = %2) contre %3 A avec « + ou − », "
+     "pour le même ⟨i⟩ = %4 A ; avec « + et − », le minimum, %5 A",
+     [] {
+       const BenchRun both = TwoQuadrant(50, TChopperType::kPlusAndMinusFedAtZero, kNoSelf);
+       const BenchRun one = TwoQuadrant(50, TChopperType::kPlusOrMinus, kNoSelf);
+       return QStringList{Amps(both.current.peakToPeak), Fmt(both.CursorAlpha()),
+                          Amps(one.current.peakToPeak), Amps(one.current.mean),
+                          Amps(both.current.min)};
+     }},
+    {"corrige.htm", "i1 ondule de %1 A à %2 A autour de ⟨i1⟩ = %3 A (ampèremètre n°1 : %4 A)",
+     [] {
+       const BenchRun run = MachineOne(50);
+       return QStringList{Amps(run.current.min), Amps(run.current.max), Amps(run.current.mean),
+                          run.Shown(inAmmeter1)};
+     }},
+    {"corrige.htm", "des impulsions de 0 à %1 A, de valeur moyenne ⟨i2⟩ = %2 A",
+     [] {
+       const BenchRun run = MachineOne(50);
+       EXPECT_EQ(Amps(run.Current2().min).toStdString(), "0,000");
+       return QStringList{Amps(run.Current2().max), Amps(run.Current2().mean)};
+     }},
+    {"corrige.htm", "E · ⟨i2⟩ = %1 W, à peu près U · I1 = %2 W",
+     [] {
+       const QStringList balance = PowerBalance(MachineOne(50));
+       return QStringList{balance[2], balance[5]};
+     }},
 };
 
 TEST(BenchReadingsInPages, EveryQuotedFigureIsTheBenchs) {

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <set>
 #include <string>
+#include <utility>
 
 #include "data_paths.h"
 #include "html_page.h"
@@ -179,6 +180,38 @@ TEST(CoursePages, OnlyTheContentsLeadToTheAnswers) {
       linked = linked || QUrl(a->Attribute("href")).path() == QLatin1String(kAnswers);
     const bool contents = std::string(name) == "index.htm";
     EXPECT_EQ(linked, contents) << name;
+  }
+}
+
+// The current of the oscilloscope's channel 2: developed in both courses and in the help on the
+// oscilloscope, asked about in each experiment of the work sheet and answered part by part, with
+// the inductance given as a value chosen for the simulation.
+TEST(CoursePages, TheCurrentChannelHasItsSectionsAndAQuestionInEachPart) {
+  const std::pair<const char*, const char*> sections[] = {{"cours1.htm", "courant"},
+                                                          {"cours1.htm", "courant-voie2"},
+                                                          {"cours1.htm", "inductance-choisie"},
+                                                          {"cours2.htm", "courant-pont"},
+                                                          {"cours2.htm", "courants-4q"},
+                                                          {"aideoscillo.htm", "voie2"}};
+  for (const auto& [name, id] : sections)
+    EXPECT_TRUE(HtmlPage(AideDir() / name).Ids().contains(id)) << name << " has no #" << id;
+
+  const QRegularExpression chosen(QStringLiteral("choisies?\\s+pour\\s+la\\s+simulation"));
+  for (const char* name : {"cours1.htm", "cours2.htm", "aideoscillo.htm", "corrige.htm"})
+    EXPECT_TRUE(HtmlPage(AideDir() / name).Prose().contains(chosen)) << name;
+
+  const QRegularExpression channel(QStringLiteral("voie[\\s\\x{A0}]2"),
+                                   QRegularExpression::CaseInsensitiveOption);
+  const QStringList parts = {"1. Hacheur 1 quadrant", "2. Hacheur 2 quadrants",
+                             "3. Hacheur 4 quadrants", "4. Bilan"};
+  for (const char* name : {"travail.htm", kAnswers}) {
+    const QString prose = HtmlPage(AideDir() / name).Prose();
+    for (qsizetype p = 0; p + 1 < parts.size(); ++p) {
+      const qsizetype begin = prose.indexOf(parts[p]), end = prose.indexOf(parts[p + 1]);
+      ASSERT_TRUE(begin >= 0 && end > begin) << name << ": " << parts[p].toStdString();
+      EXPECT_TRUE(prose.mid(begin, end - begin).contains(channel))
+          << name << ": nothing on channel 2 in " << parts[p].toStdString();
+    }
   }
 }
 
