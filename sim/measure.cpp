@@ -306,6 +306,23 @@ TCursorDelta CursorDifference(double tA, double uA, double tB, double uB) {
   return delta;
 }
 
+std::optional<double> ValueAtTime(const double* times, const double* values, int count,
+                                  double time) {
+  if (times == nullptr || values == nullptr || count <= 0 || !std::isfinite(time)) return {};
+  const double* after = std::lower_bound(times, times + count, time);
+  if (after == times + count) return {};
+  const auto k = after - times;
+  std::optional<double> value;
+  if (*after == time) {
+    value = values[k];
+  } else if (k > 0) {
+    const double t0 = times[k - 1], t1 = times[k];
+    value = values[k - 1] + (values[k] - values[k - 1]) * ((time - t0) / (t1 - t0));
+  }
+  if (value && !std::isfinite(*value)) value.reset();
+  return value;
+}
+
 std::string FormatQuantity(double value, const char* unit, int decimals,
                            const std::string& decimalSeparator) {
   if (!std::isfinite(value)) return kUndefinedMeasure;

@@ -56,6 +56,12 @@ struct TCursorDelta {
 
 TCursorDelta CursorDifference(double tA, double uA, double tB, double uB);
 
+// The trace's value at `time` (ms) on the line drawn through its samples (times ascending): a
+// sample's own value at its time, linear between two samples. None before the first sample,
+// after the last, or beside a sample that is not finite.
+std::optional<double> ValueAtTime(const double* times, const double* values, int count,
+                                  double time);
+
 // What the window shows for a value it cannot give.
 inline constexpr char kUndefinedMeasure[] = "\u2014";
 

@@ -123,7 +123,10 @@ QStringList ScreenCaptionLines(const TScreenCaption& caption) {
   for (const auto& [label, value] : caption.settings)
     settings << QStringLiteral("%1\u00A0: %2").arg(label, value);
   if (!settings.isEmpty()) lines << settings.join(QStringLiteral("\u202F; "));
-  lines << QStringLiteral("Axe vertical\u00A0: u (V)\u202F; axe horizontal\u00A0: t (ms)");
+  QString axes = QStringLiteral("Axe vertical\u00A0: u (V)\u202F; axe horizontal\u00A0: t (ms)");
+  if (!caption.current.isEmpty())
+    axes += QStringLiteral("\u202F; axe de droite (voie 2)\u00A0: %1 (A)").arg(caption.current);
+  lines << axes;
   if (caption.date.isValid()) {
     const QLocale french(QLocale::French);
     lines << QStringLiteral("Enregistré le %1 à %2")

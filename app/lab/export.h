@@ -60,10 +60,12 @@ struct TScreenCaption {
   QString experiment;
   QList<QPair<QString, QString>> settings;  // "Branchement", "moteur branché"...
   QDateTime date;                           // not written when invalid
+  QString current;  // channel 2's name ("i", "i1", "i2") while it is on, else empty
 };
 
 // The lines under a saved screen: the experiment, its settings ("Branchement\u00A0: ..." joined
-// on one line), the two axes and the date, in French; empty parts are left out.
+// on one line), the axes (the right one while channel 2 is on) and the date, in French; empty
+// parts are left out.
 QStringList ScreenCaptionLines(const TScreenCaption& caption);
 
 // `screen` as grabbed, untouched, with below it a white strip as wide as the screen holding the

@@ -209,7 +209,39 @@ TMeasuresText TLabTools::MeasuresText() const {
     text.deltaU = Quantity(d.dU, "V", 2);
     text.inverseDeltaT = QString::fromStdString(FormatInverseTime(d.dtMs, Separator()));
   }
+  MeasureCurrent(text, cursorA);
   return text;
+}
+
+QString TLabTools::CurrentName() const {
+  return scope_.current != nullptr && view_.currentName ? view_.currentName() : QString();
+}
+
+// Channel 2 as channel 1: the same whole periods of what is shown, in A to the milliampere
+// (the ripple with the smoothing inductor is a tenth of an ampere). The cursors, set on the
+// voltage, read the current at their times on its drawn line.
+void TLabTools::MeasureCurrent(TMeasuresText& text, bool cursorA) const {
+  const QString name = CurrentName();
+  if (name.isEmpty()) return;  // off: the column keeps its dashes
+  text.currentName = name;
+  const TFastLineSeries& current = *scope_.current;
+  const std::vector<double> times = Values(current.XValues()), values = Values(current.YValues());
+  const TChartAxis& bottom = scope_.chart->BottomAxis();
+  const TTraceMeasures m = MeasureTrace(times.data(), values.data(), current.PointCount(),
+                                        bottom.Minimum(), bottom.Maximum(), TBench::kPeriodSamples);
+  if (!m.Empty()) {
+    text.currentMean = Quantity(m.mean, "A", 3);
+    text.currentRms = Quantity(m.rms, "A", 3);
+    text.currentMin = Quantity(m.min, "A", 3);
+    text.currentMax = Quantity(m.max, "A", 3);
+    text.currentPeakToPeak = Quantity(m.peakToPeak, "A", 3);
+  }
+  if (!cursorA || !cursorB_) return;
+  const int count = current.PointCount();
+  const std::optional<double> iA =
+      ValueAtTime(times.data(), values.data(), count, bench_.ReferenceTime());
+  const std::optional<double> iB = ValueAtTime(times.data(), values.data(), count, cursorB_->first);
+  if (iA && iB) text.deltaI = Quantity(*iB - *iA, "A", 3);
 }
 
 void TLabTools::RefreshMeasures() {
@@ -240,8 +272,9 @@ void TLabTools::SetHighContrast(bool on) {
       {Series5, &osc::kCursorB[0]},         {Series6, &osc::kCursorB[1]}};
   for (const auto& [series, setting] : lines)
     series->SetSeriesColor(on ? setting->highContrastColour : setting->colour);
-  for (TFastLineSeries* trace : {scope_.zeroLine, scope_.trace})
-    trace->LinePen().SetWidth(on ? osc::kProjectorTraceWidth : 1);
+  for (TFastLineSeries* trace : {scope_.zeroLine, scope_.trace, scope_.current}) {
+    if (trace != nullptr) trace->LinePen().SetWidth(on ? osc::kProjectorTraceWidth : 1);
+  }
   for (TFastLineSeries* cursor : {scope_.crossTime, scope_.crossVoltage, Series5, Series6})
     cursor->LinePen().SetWidth(on ? osc::kProjectorCursorWidth : 1);
   for (TFastLineSeries* cursorB : {Series5, Series6})
@@ -300,7 +333,8 @@ QImage TLabTools::PaperScreenImage() const {
 
 bool TLabTools::SaveScreenTo(const QString& path) {
   // The file goes into lab reports: it says under the screen what it shows.
-  const TScreenCaption caption{ExperimentTitle(), view_.settings(), QDateTime::currentDateTime()};
+  const TScreenCaption caption{ExperimentTitle(), view_.settings(), QDateTime::currentDateTime(),
+                               CurrentName()};
   const TExportResult result = SaveImagePng(CaptionedScreen(ScreenImage(), caption), path);
   if (!result.Ok()) ShowErrorBox(result.error);
   return result.Ok();
@@ -311,9 +345,18 @@ bool TLabTools::ExportCurvesTo(const QString& path) {
   const TFastLineSeries& zero = *scope_.zeroLine;
   const std::vector<double> t1 = Values(trace.XValues()), u1 = Values(trace.YValues());
   const std::vector<double> t4 = Values(zero.XValues()), u4 = Values(zero.YValues());
-  const QList<TCsvTrace> traces = {
+  QList<TCsvTrace> traces = {
       {QStringLiteral("tension moteur"), t1.data(), u1.data(), static_cast<int>(u1.size())},
       {QStringLiteral("ligne zéro"), t4.data(), u4.data(), static_cast<int>(u4.size())}};
+  // Channel 2 on the voltage's own times: it shares their rows.
+  const QString current = CurrentName();
+  std::vector<double> t7, i7;
+  if (!current.isEmpty()) {
+    t7 = Values(scope_.current->XValues());
+    i7 = Values(scope_.current->YValues());
+    traces.append(
+        {current, t7.data(), i7.data(), static_cast<int>(i7.size()), QStringLiteral("A")});
+  }
   const TExportResult result = SaveTracesCsv(path, traces, QLocale::system());
   if (!result.Ok()) ShowErrorBox(result.error);
   return result.Ok();
@@ -328,6 +371,8 @@ void TLabTools::PrintReportTo(QPrinter* printer) {
   report.screen = PaperScreenImage();
   report.readings = view_.readings();
   const TMeasuresText m = MeasuresText();
+  // Channel 2's measures under channel 1's, and its ΔI under ΔU, while it is on.
+  const QString current = CurrentName();
   report.measures = {{QStringLiteral("Moyenne ⟨u⟩"), m.mean},
                      {QStringLiteral("Valeur efficace U"), m.rms},
                      {QStringLiteral("Minimum"), m.min},
@@ -337,12 +382,22 @@ void TLabTools::PrintReportTo(QPrinter* printer) {
                      {QStringLiteral("Niveau bas"), m.base},
                      {QStringLiteral("Période"), m.period},
                      {QStringLiteral("Fréquence"), m.frequency},
-                     {m.dutyCycleCaption, m.dutyCycle},
-                     {QStringLiteral("Curseur A"), m.cursorA},
-                     {QStringLiteral("Curseur B"), m.cursorB},
-                     {QStringLiteral("Δt"), m.deltaT},
-                     {QStringLiteral("ΔU"), m.deltaU},
-                     {QStringLiteral("1/Δt"), m.inverseDeltaT}};
+                     {m.dutyCycleCaption, m.dutyCycle}};
+  if (!current.isEmpty()) {
+    report.measures += TPairs{
+        {QStringLiteral("Moyenne ⟨%1⟩").arg(current), m.currentMean},
+        {QStringLiteral("Valeur efficace %1").arg(current.toUpper()), m.currentRms},
+        {QStringLiteral("Minimum de %1").arg(current), m.currentMin},
+        {QStringLiteral("Maximum de %1").arg(current), m.currentMax},
+        {QStringLiteral("Ondulation Δ%1 (crête à crête)").arg(current), m.currentPeakToPeak}};
+  }
+  report.measures += TPairs{{QStringLiteral("Curseur A"), m.cursorA},
+                            {QStringLiteral("Curseur B"), m.cursorB},
+                            {QStringLiteral("Δt"), m.deltaT},
+                            {QStringLiteral("ΔU"), m.deltaU}};
+  if (!current.isEmpty())
+    report.measures.append({QStringLiteral("Δ%1").arg(current.toUpper()), m.deltaI});
+  report.measures.append({QStringLiteral("1/Δt"), m.inverseDeltaT});
   const TExportResult result = PrintReport(report, printer);
   if (!result.Ok()) ShowErrorBox(result.error);
 }

@@ -109,6 +109,9 @@ class TLabTools : public QObject {
  private:
   void SetUpCursorB();
   QString ExperimentTitle() const;
+  // Channel 2's name while it is on; empty while it is off.
+  QString CurrentName() const;
+  void MeasureCurrent(TMeasuresText& text, bool cursorA) const;
   QString AskSavePath(const QString& title, const QString& suffix, const QString& filter);
   // No printer: offers the report as a PDF file instead.
   void OfferPdf(QPrinter& printer);

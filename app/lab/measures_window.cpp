@@ -33,12 +33,17 @@ TMeasuresWindow::TMeasuresWindow(QWidget* parent)
   // dialog minimised would take the main window along on some desktops.
   setWindowFlags((DialogWindowFlags() & ~Qt::WindowType_Mask) | Qt::Tool);
   const Ui::TMeasuresWindow& u = *ui_;
-  const std::pair<QLabel*, QLabel*> rows[] = {{u.MeanValue, u.MeanValueCaption},
-                                              {u.RmsValue, u.RmsValueCaption},
-                                              {u.MinValue, u.MinValueCaption},
-                                              {u.MaxValue, u.MaxValueCaption},
-                                              {u.PeakToPeakValue, u.PeakToPeakValueCaption},
-                                              {u.TopLevelValue, u.TopLevelValueCaption},
+  // Channel 1's values keep the names they had on their own; the column's captions speak of
+  // both channels, so the names are given, not read off the captions.
+  const std::pair<QLabel*, QString> named[] = {
+      {u.MeanValue, QStringLiteral("Moyenne ⟨u⟩")},
+      {u.RmsValue, QStringLiteral("Valeur efficace U")},
+      {u.MinValue, QStringLiteral("Minimum")},
+      {u.MaxValue, QStringLiteral("Maximum")},
+      {u.PeakToPeakValue, QStringLiteral("Crête à crête")}};
+  for (const auto& [value, name] : named)
+    value->setAccessibleName(name);
+  const std::pair<QLabel*, QLabel*> rows[] = {{u.TopLevelValue, u.TopLevelValueCaption},
                                               {u.BaseLevelValue, u.BaseLevelValueCaption},
                                               {u.PeriodValue, u.PeriodValueCaption},
                                               {u.FrequencyValue, u.FrequencyValueCaption},
@@ -51,6 +56,34 @@ TMeasuresWindow::TMeasuresWindow(QWidget* parent)
   for (const auto& [value, caption] : rows)
     NameAfterCaption(value, caption);
   u.CursorHint->setAccessibleName(u.CursorHint->text());
+  // The two columns in the traces' colours, as the legend on the screen.
+  const std::pair<QLabel*, QColor> headers[] = {{u.VoltageHeader, QColor(0x90, 0x00, 0x00)},
+                                                {u.CurrentHeader, QColor(75, 0, 130)},
+                                                {u.VoltageOnlyHeader, QColor(0x90, 0x00, 0x00)}};
+  for (const auto& [header, colour] : headers) {
+    QPalette palette = header->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    header->setPalette(palette);
+    QFont font = header->font();
+    font.setBold(true);
+    header->setFont(font);
+  }
+  NameCurrent(shown_.currentName);
+}
+
+// The column's header, its values' names and ΔI's caption follow the current shown: i, i1 or i2.
+void TMeasuresWindow::NameCurrent(const QString& name) {
+  const Ui::TMeasuresWindow& u = *ui_;
+  const QString symbol = name.toUpper();  // I, I1, I2 for the RMS value and the difference
+  u.CurrentHeader->setText(QStringLiteral("Voie 2 (%1)").arg(name));
+  u.CurrentMeanValue->setAccessibleName(QStringLiteral("Moyenne ⟨%1⟩").arg(name));
+  u.CurrentRmsValue->setAccessibleName(QStringLiteral("Valeur efficace %1").arg(symbol));
+  u.CurrentMinValue->setAccessibleName(QStringLiteral("Minimum de %1").arg(name));
+  u.CurrentMaxValue->setAccessibleName(QStringLiteral("Maximum de %1").arg(name));
+  u.CurrentPeakToPeakValue->setAccessibleName(
+      QStringLiteral("Ondulation Δ%1, crête à crête").arg(name));
+  u.DeltaIValueCaption->setText(QStringLiteral("Δ%1\u00A0:").arg(symbol));
+  NameAfterCaption(u.DeltaIValue, u.DeltaIValueCaption);
 }
 
 TMeasuresWindow::~TMeasuresWindow() = default;
@@ -107,4 +140,13 @@ void TMeasuresWindow::Show(const TMeasuresText& text) {
   SetText(u.DeltaTValue, text.deltaT);
   SetText(u.DeltaUValue, text.deltaU);
   SetText(u.InverseDeltaTValue, text.inverseDeltaT);
+
+  if (u.CurrentHeader->text() != QStringLiteral("Voie 2 (%1)").arg(text.currentName))
+    NameCurrent(text.currentName);
+  SetText(u.CurrentMeanValue, text.currentMean);
+  SetText(u.CurrentRmsValue, text.currentRms);
+  SetText(u.CurrentMinValue, text.currentMin);
+  SetText(u.CurrentMaxValue, text.currentMax);
+  SetText(u.CurrentPeakToPeakValue, text.currentPeakToPeak);
+  SetText(u.DeltaIValue, text.deltaI);
 }

@@ -18,9 +18,17 @@ struct TMeasuresText {
   QString cursorA, cursorB, deltaT, deltaU, inverseDeltaT;
   // The duty cycle's caption, without its colon: which level alpha counts the time at.
   QString dutyCycleCaption = QStringLiteral("α");
+
+  // Channel 2, the current, in A, beside channel 1's mean, RMS, extremes and peak to peak; "—"
+  // while the channel is off. Levels, period and duty cycle are the chopper's, channel 1's only.
+  QString currentName = QStringLiteral("i");  // "i", "i1" or "i2", as the screen names it
+  QString currentMean = QStringLiteral("—"), currentRms = QStringLiteral("—"),
+          currentMin = QStringLiteral("—"), currentMax = QStringLiteral("—"),
+          currentPeakToPeak = QStringLiteral("—");
+  QString deltaI = QStringLiteral("—");  // between the cursors, under deltaU
 };
 
-// The automatic measurements of the red trace and the two cursors, beside the main window:
+// The automatic measurements of the two channels and the two cursors, beside the main window:
 // not modal, so the student keeps zooming and moving the bars while it follows.
 class TMeasuresWindow : public QDialog {
   Q_OBJECT
@@ -41,6 +49,8 @@ class TMeasuresWindow : public QDialog {
   void changeEvent(QEvent* event) override;
 
  private:
+  void NameCurrent(const QString& name);
+
   std::unique_ptr<Ui::TMeasuresWindow> ui_;
   TLabWindowPlacer placer_{this};
   TMeasuresText shown_;

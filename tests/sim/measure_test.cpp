@@ -312,6 +312,26 @@ TEST(CursorDifference, DeltasAndInverse) {
   EXPECT_FALSE(CursorDifference(kNaN, 1, 3, 4).inverseHz);
 }
 
+// A cursor's time on a sample reads the sample; between two, the line drawn between them.
+TEST(ValueAtTime, OnTheDrawnLine) {
+  const Trace trace(5, [](int i) { return i == 3 ? kNaN : 1.0 + i * i; });  // 1 2 5 NaN 17
+  const auto at = [&](double time) {
+    return ValueAtTime(trace.t.data(), trace.u.data(), static_cast<int>(trace.t.size()), time);
+  };
+  const std::pair<double, std::optional<double>> rows[] = {
+      {0, 1.0},       {0.05, 2.0},           {0.1, 5.0},           {0.075, 3.5},
+      {0.0125, 1.25}, {-0.01, std::nullopt}, {0.21, std::nullopt}, {0.125, std::nullopt},
+      {0.2, 17.0},    {0.15, std::nullopt},  {kNaN, std::nullopt}};
+  for (const auto& [time, value] : rows) {
+    const std::optional<double> got = at(time);
+    ASSERT_EQ(got.has_value(), value.has_value()) << time;
+    if (value) {
+      EXPECT_NEAR(*got, *value, 1e-12) << time;
+    }
+  }
+  EXPECT_FALSE(ValueAtTime(nullptr, nullptr, 0, 0));
+}
+
 // 1/dt keeps the significant digits dt shows at two decimals in ms.
 TEST(FormatInverseTime, AsManyDigitsAsTheTimeShows) {
   for (const auto& [dtMs, text] : {std::pair{0.5004, "2,0\u00A0kHz"},   // "0,50 ms"

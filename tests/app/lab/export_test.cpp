@@ -349,7 +349,8 @@ TEST(ScreenCaption, StripBelowTheUntouchedScreenWrapsAndFollowsThePixelRatio) {
   const TScreenCaption caption{QStringLiteral("Hacheur 2 quadrants : visualisation des tensions"),
                                {{QStringLiteral("Branchement"), QStringLiteral("moteur branché")},
                                 {QStringLiteral("Rapport cyclique"), QStringLiteral("60\u00A0%")}},
-                               QDateTime(QDate(2024, 6, 4), QTime(14, 32))};
+                               QDateTime(QDate(2024, 6, 4), QTime(14, 32)),
+                               {}};
   QTemporaryDir dir;
   int stripAtOne = 0;
   for (const auto& [width, ratio] : {std::pair{640, 1}, std::pair{640, 2}, std::pair{150, 1}}) {
@@ -384,6 +385,18 @@ TEST(ScreenCaption, StripBelowTheUntouchedScreenWrapsAndFollowsThePixelRatio) {
                              "t (ms)\nEnregistré le mardi 4 juin 2024 à 14:32"));
     EXPECT_EQ(QDateTime::fromString(saved.text(QStringLiteral("Creation Time")), Qt::RFC2822Date),
               caption.date);
+  }
+}
+
+// With channel 2 on, the axes' line names the right axis too; off, it is the line of before.
+TEST(ScreenCaption, NamesTheRightAxisWhileChannelTwoIsOn) {
+  const QString axes =
+      QStringLiteral("Axe vertical\u00A0: u (V)\u202F; axe horizontal\u00A0: t (ms)");
+  for (const auto& [current, line] :
+       {std::pair{QString(), axes},
+        std::pair{QStringLiteral("i1"),
+                  axes + QStringLiteral("\u202F; axe de droite (voie 2)\u00A0: i1 (A)")}}) {
+    EXPECT_EQ(ScreenCaptionLines({QString(), {}, QDateTime(), current}), QStringList{line});
   }
 }
 

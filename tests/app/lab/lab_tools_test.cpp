@@ -15,6 +15,7 @@
 #include <QScrollBar>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <cmath>
@@ -23,8 +24,11 @@
 #include "app/lab/measures_window.h"
 #include "app/oscilloscope_settings.h"
 #include "app/save_folder.h"
+#include "sim/current_wave.h"
 #include "tests/app/form_fixture.h"
 #include "tests/app/lab/no_printer.h"
+#include "tests/sim/bench_recorder.h"
+#include "tests/support/oscilloscope_chart.h"
 
 namespace {
 
@@ -447,6 +451,232 @@ TEST(ProjectorColours, LinesKeepThreeToOneOverTheWholeGradient) {
   // The default cross and trace are the ones that are hard to see on a projector.
   EXPECT_LT(Contrast(oscilloscope::kTraces[2].colour, oscilloscope::kGradientStart), 1.5);
   EXPECT_LT(Contrast(oscilloscope::kTraces[1].colour, oscilloscope::kGradientEnd), 3.0);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// Channel 2, the current, as the lab tools read it: a series on the right axis filled from the
+// current model on the voltage trace's X values, named as the window names it.
+
+namespace {
+
+struct CurrentScene {
+  TExperiment experiment;
+  TWiring wiring;           // one quadrant
+  TDrivingMachine machine;  // four quadrants
+  TDirection direction;     // four quadrants
+  int bar;
+};
+constexpr CurrentScene kWithSelfAtHalf{TExperiment::kOneQuadrant, TWiring::kWithInductance,
+                                       TDrivingMachine::kNotChosen, TDirection::kNotChosen, 100};
+constexpr CurrentScene kWithoutSelfAtHalf{TExperiment::kOneQuadrant, TWiring::kWithoutInductance,
+                                          TDrivingMachine::kNotChosen, TDirection::kNotChosen, 100};
+constexpr CurrentScene kMachine1AtHalf{TExperiment::kFourQuadrants, TWiring::kNotChosen,
+                                       TDrivingMachine::kMachine1, TDirection::kClockwise, 100};
+constexpr CurrentScene kMachine2Anticlockwise{TExperiment::kFourQuadrants, TWiring::kNotChosen,
+                                              TDrivingMachine::kMachine2,
+                                              TDirection::kAnticlockwise, 200};
+
+class CurrentColumnTest : public testing::Test {
+ protected:
+  CurrentColumnTest() {
+    current.setObjectName(QStringLiteral("Series7"));
+    current.SetSeriesColor(0x82004B);
+    current.SetParentChart(&scope.chart);
+    current.SetVertAxis(aRightAxis);
+  }
+
+  // The bench in `scene`, its traces on the screen, and channel 2 showing `channel` ("i", "i1",
+  // "i2"; none when empty, the series then left empty as the window leaves it).
+  void Show(const CurrentScene& scene, const QString& channel) {
+    TBench& b = bench.bench;
+    b.ChooseExperiment(scene.experiment);
+    if (scene.experiment == TExperiment::kFourQuadrants) {
+      b.ChooseDrivingMachine(scene.machine);
+      b.ChooseMachineDirection(scene.direction);
+      b.SetMachineSpeedSetting(scene.bar);
+      b.RefreshFourQuadrant();
+    } else {
+      b.SetConnectionMode(scene.wiring);
+      b.SetSpeedSetting(scene.bar);
+      b.RefreshOneOrTwoQuadrant();
+    }
+    const auto fill = [](TFastLineSeries& series, const auto& points) {
+      series.ClearPoints();
+      for (const auto& [x, y] : points)
+        series.AppendPoint(x, y);
+    };
+    fill(scope.Series1(), bench.series1.points);
+    fill(scope.Series4(), bench.series4.points);
+    name = channel;
+    wave = ComputeCurrentWave(b);
+    current.ClearPoints();
+    if (channel.isEmpty()) return;
+    const std::vector<double>& values = channel == QStringLiteral("i2") ? wave.i2 : wave.i;
+    for (std::size_t k = 0; k < values.size(); ++k)
+      current.AppendPoint(bench.series1.points[k].first, values[k]);
+  }
+  TLabTools::TScope Scope(bool withCurrent) {
+    return {&scope.chart,          &scope.Series1(),      &scope.Series4(),
+            scope.series[2].get(), scope.series[3].get(), withCurrent ? &current : nullptr};
+  }
+  static QString Amperes(QString text) {
+    return text.replace(u'.', QLocale::system().decimalPoint()) + QStringLiteral("\u00A0A");
+  }
+  QStringList CsvLines(TLabTools& lab) {
+    const QString path = QDir(folder.path()).filePath(QStringLiteral("courbes.csv"));
+    EXPECT_TRUE(lab.ExportCurvesTo(path));
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+    return QString::fromUtf8(file.readAll()).split(u'\n', Qt::SkipEmptyParts);
+  }
+
+  QWidget window;
+  OscilloscopeChart scope{600, 400};
+  TFastLineSeries current;
+  RecordedBench bench;
+  TCurrentWave wave;
+  QString name;
+  TLabTools tools{&window,
+                  bench.bench,
+                  Scope(true),
+                  {[] { return TLabTools::TPairs{}; }, [] { return TLabTools::TPairs{}; },
+                   [this] { return name; }}};
+  QTemporaryDir folder;
+};
+
+// The column reads the table of values the current model is made to give, in A to the
+// milliampere, under the current's own name; the window shows and names each value.
+TEST_F(CurrentColumnTest, ColumnReadsTheCurrentUnderItsName) {
+  // <i>, I, min, max and the ripple, as the current model's table gives them.
+  const struct {
+    CurrentScene scene;
+    const char* channel;
+    const char* values;
+  } rows[] = {{kWithSelfAtHalf, "i", "0.957 0.958 0.887 1.027 0.140"},
+              {kWithoutSelfAtHalf, "i", "0.957 1.039 0.257 1.657 1.399"},
+              {kMachine1AtHalf, "i1", "0.947 1.018 0.297 1.597 1.299"},
+              {kMachine2Anticlockwise, "i2", "-0.400 0.400 -0.400 -0.400 0.000"}};
+  tools.ShowMeasures();
+  auto* shown = window.findChild<TMeasuresWindow*>();
+  ASSERT_NE(shown, nullptr);
+  const auto label = [&](const char* objectName) {
+    return shown->findChild<QLabel*>(QString::fromLatin1(objectName));
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.channel);
+    Show(row.scene, QString::fromLatin1(row.channel));
+    const TMeasuresText m = tools.MeasuresText();
+    QStringList want = QString::fromLatin1(row.values).split(u' ');
+    for (QString& value : want)
+      value = Amperes(value);
+    EXPECT_EQ(
+        QStringList({m.currentMean, m.currentRms, m.currentMin, m.currentMax, m.currentPeakToPeak}),
+        want);
+    tools.RefreshMeasures();
+    EXPECT_EQ(label("CurrentHeader")->text(), QStringLiteral("Voie 2 (%1)").arg(row.channel));
+    EXPECT_EQ(label("CurrentMeanValue")->text(), want[0]);
+    EXPECT_EQ(label("CurrentPeakToPeakValue")->text(), want[4]);
+    EXPECT_EQ(label("CurrentMinValue")->accessibleName(),
+              QStringLiteral("Minimum de %1").arg(row.channel));
+    EXPECT_TRUE(label("CurrentPeakToPeakValue")->accessibleName().startsWith("Ondulation"));
+  }
+  // Channel 1's values keep their own names beside the new ones.
+  EXPECT_EQ(label("MinValue")->accessibleName(), QStringLiteral("Minimum"));
+  EXPECT_EQ(label("MeanValue")->accessibleName(), QStringLiteral("Moyenne ⟨u⟩"));
+}
+
+// Off, the column shows dashes and channel 1 reads as without the channel at all; the curves
+// and the printed page are those of before.
+TEST_F(CurrentColumnTest, OffIsTheWindowOfBefore) {
+  Show(kWithSelfAtHalf, QString());
+  TLabTools alone(&window, bench.bench, Scope(false),
+                  {[] { return TLabTools::TPairs{}; }, [] { return TLabTools::TPairs{}; }, {}});
+  const TMeasuresText m = tools.MeasuresText(), before = alone.MeasuresText();
+  EXPECT_EQ(m.mean, before.mean);
+  EXPECT_EQ(m.dutyCycle, before.dutyCycle);
+  EXPECT_EQ(m.top, before.top);
+  EXPECT_EQ(m.mean, QStringLiteral("5,32\u00A0V").replace(u',', QLocale::system().decimalPoint()));
+  for (const QString& value :
+       {m.currentMean, m.currentRms, m.currentMin, m.currentMax, m.currentPeakToPeak, m.deltaI})
+    EXPECT_EQ(value, QStringLiteral("—"));
+  EXPECT_EQ(CsvLines(tools), CsvLines(alone));
+  EXPECT_EQ(CsvLines(tools).first().count(u'('), 3);  // time, voltage, zero line
+}
+
+// ΔI is the current at cursor B's time less the one at cursor A's: at 50 % with the self,
+// from the minimum at the period's start to the maximum 51 samples on, the whole ripple.
+TEST_F(CurrentColumnTest, DeltaIBetweenTheCursors) {
+  Show(kWithSelfAtHalf, QStringLiteral("i"));
+  EXPECT_EQ(tools.MeasuresText().deltaI, QStringLiteral("—"));  // no cursor yet
+  const auto time = [&](int sample) { return scope.Series1().XValues().ValueAt(sample); };
+  bench.bench.SetReference(time(200), 0);
+  TLabTools::SpanCursorLines(scope.chart, *scope.series[2], *scope.series[3], time(200), 0);
+  tools.PlaceCursorB(time(251), 11.2);
+  EXPECT_EQ(tools.MeasuresText().deltaI, Amperes("0.140"));
+  tools.PlaceCursorB(time(200) - 0.025, 0);  // halfway to the sample before: the drawn line
+  EXPECT_EQ(tools.MeasuresText().deltaI,
+            Amperes(QString::number((wave.i[199] - wave.i[200]) / 2, 'f', 3)));
+  tools.PlaceCursorB(24.99, 0);  // past the last sample: no current there
+  EXPECT_EQ(tools.MeasuresText().deltaI, QStringLiteral("—"));
+  Show(kWithSelfAtHalf, QString());
+  tools.PlaceCursorB(time(251), 11.2);
+  EXPECT_EQ(tools.MeasuresText().deltaI, QStringLiteral("—"));
+}
+
+// On, the curves get one more column on the voltage's rows, and the page lists the current.
+TEST_F(CurrentColumnTest, CurvesAndPageCarryTheCurrentWhileOn) {
+  Show(kMachine1AtHalf, QStringLiteral("i2"));
+  const QStringList lines = CsvLines(tools);
+  ASSERT_EQ(lines.size(), 1 + 501);
+  const QChar separator = QLocale::system().decimalPoint() == u',' ? u';' : u',';
+  EXPECT_TRUE(lines[0].endsWith(separator + QStringLiteral("i2 (A)"))) << lines[0].toStdString();
+  for (int k : {0, 51, 499}) {
+    const QStringList cells = lines[1 + k].split(separator);
+    ASSERT_EQ(cells.size(), 4) << k;
+    EXPECT_NEAR(QString(cells[3]).replace(u',', u'.').toDouble(),
+                wave.i2[static_cast<std::size_t>(k)], 1e-9)
+        << k;
+  }
+
+  const auto page = [&](const QString& file) {
+    const QString pdf = QDir(folder.path()).filePath(file);
+    {
+      QPrinter printer(QPrinter::HighResolution);
+      printer.setOutputFormat(QPrinter::PdfFormat);
+      printer.setOutputFileName(pdf);
+      tools.PrintReportTo(&printer);
+    }
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+    text.waitForFinished();
+    return QString::fromUtf8(text.readAllStandardOutput());
+  };
+  const QString on = page(QStringLiteral("on.pdf"));
+  if (on.isEmpty()) GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+  EXPECT_TRUE(on.contains(QStringLiteral("Valeur efficace I2"))) << on.toStdString();
+  EXPECT_TRUE(on.contains(QStringLiteral("Minimum de i2")));
+  EXPECT_TRUE(on.contains(Amperes("0.476").remove(QStringLiteral("\u00A0A"))));
+  name.clear();
+  const QString off = page(QStringLiteral("off.pdf"));
+  EXPECT_FALSE(off.contains(QStringLiteral("i2"))) << off.toStdString();
+  EXPECT_TRUE(off.contains(QStringLiteral("Valeur efficace U")));
+}
+
+// Projector mode thickens the current as the voltage, in its own colour, and back.
+TEST_F(CurrentColumnTest, ProjectorModeThickensTheCurrent) {
+  Show(kWithSelfAtHalf, QStringLiteral("i"));
+  tools.ShowMeasures();
+  auto* value = window.findChild<QLabel*>(QStringLiteral("CurrentMeanValue"));
+  const int desktop = QFontInfo(value->font()).pixelSize();
+  tools.SetHighContrast(true);
+  EXPECT_EQ(current.LinePen().Width(), oscilloscope::kProjectorTraceWidth);
+  EXPECT_EQ(current.SeriesColor(), TColor{0x82004B});
+  EXPECT_GE(QFontInfo(value->font()).pixelSize(), 1.5 * desktop);
+  tools.SetHighContrast(false);
+  EXPECT_EQ(current.LinePen().Width(), 1);
+  EXPECT_EQ(QFontInfo(value->font()).pixelSize(), desktop);
 }
 
 }  // namespace
