@@ -1,6 +1,7 @@
 #include "app/form1.h"
 
 #include <QAbstractSlider>
+#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
@@ -12,7 +13,9 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QSessionManager>
+#include <QStyle>
 
+#include "app/current_channel.h"
 #include "app/dialogs/about_box.h"
 #include "app/dialogs/confirmation_box.h"
 #include "app/dialogs/ok_bottom_dlg.h"
@@ -73,13 +76,20 @@ void TForm1::FitCaptions() {
 }
 
 void TForm1::SetUpOscilloscope() {
-  oscilloscope::ApplyChartSettings(*ui_->Chart1);
-  TFastLineSeries** fields[4] = {&Series4, &Series1, &Series2, &Series3};
-  for (std::size_t i = 0; i < std::size(fields); ++i)
-    *fields[i] = oscilloscope::MakeTrace(*ui_->Chart1, oscilloscope::kTraces[i], this);
+  namespace osc = oscilloscope;
+  TChart& chart = *ui_->Chart1;
+  osc::ApplyChartSettings(chart);
+  // Channel 2 comes right after the trace, so the cross and cursor B stay over both.
+  Series4 = osc::MakeTrace(chart, osc::kTraces[0], this);
+  Series1 = osc::MakeTrace(chart, osc::kTraces[1], this);
+  Series7 = osc::MakeTrace(chart, osc::kCurrentTrace, this);
+  Series2 = osc::MakeTrace(chart, osc::kTraces[2], this);
+  Series3 = osc::MakeTrace(chart, osc::kTraces[3], this);
+  currentChannel_ = std::make_unique<TCurrentChannel>(chart, *Series1, *Series7);
   trace1_ = std::make_unique<TSeriesTrace<TFastLineSeries>>(*Series1);
   trace4_ = std::make_unique<TSeriesTrace<TFastLineSeries>>(*Series4);
-  bench_.Connect(this, trace1_.get(), trace4_.get());
+  watchedTrace1_ = std::make_unique<TWatchedTrace>(*trace1_);
+  bench_.Connect(this, watchedTrace1_.get(), trace4_.get());
   bench_.SetDecimalSeparator(QLocale::system().decimalPoint().toStdString());
 }
 
@@ -140,8 +150,27 @@ void TForm1::ConnectToolBar() {
   Wire(ui_->Button1, &QAbstractButton::clicked, &TForm1::Button1Click);
   Wire(ui_->Button2, &QAbstractButton::clicked, &TForm1::Button2Click);
   Wire(ui_->Button3, &QAbstractButton::clicked, &TForm1::Button3Click);
+  Wire(ui_->Button6, &QAbstractButton::clicked, &TForm1::Button6Click);
+  auto* probes = new QActionGroup(this);
+  const std::pair<QAction*, void (TForm1::*)()> channel2[] = {
+      {ui_->Aucune1, &TForm1::Aucune1Click},
+      {ui_->icourantdumoteur1, &TForm1::icourantdumoteur1Click},
+      {ui_->i2courantctsource1, &TForm1::i2courantctsource1Click}};
+  for (const auto& [action, handler] : channel2) {
+    probes->addAction(action);
+    Wire(action, &QAction::triggered, handler);
+  }
   // On a narrow window the lab buttons shrink before the read-out loses a character.
-  new TToolBarFit(ui_->ToolBar1, ui_->Button4, ui_->Button5);
+  const QStyle* style = ui_->ToolBar1->style();
+  toolBarFit_ = new TToolBarFit(
+      ui_->ToolBar1,
+      {{ui_->Button4, QStringLiteral("&Mes."), style->standardIcon(QStyle::SP_FileDialogInfoView),
+        QString()},
+       {ui_->Button6, QStringLiteral("i(t)"), TCurrentChannel::ProbeIcon(),
+        QStringLiteral("Voie 2\u00A0: courant (sonde de courant)")},
+       {ui_->Button5, QStringLiteral("&Relever"),
+        style->standardIcon(QStyle::SP_FileDialogDetailedView), QString()}},
+      {ui_->Panel7, ui_->Label2, ui_->Label1, QStringLiteral("  u (V) / t (ms)\u00A0:")});
   const std::pair<QAction*, void (TForm1::*)()> pages[] = {
       {ui_->cours1bases1, &TForm1::cours1bases1Click},
       {ui_->Cours2approfondissement1, &TForm1::Cours2approfondissement1Click},
@@ -176,6 +205,7 @@ void TForm1::NameControls() {
                                                     {ui_->Button3, "Aide sur l'oscilloscope"},
                                                     {ui_->Button4, "Mesures"},
                                                     {ui_->Button5, "Relever le point"},
+                                                    {ui_->Button6, "Voie 2\u00A0: courant"},
                                                     {ui_->memo1, "Remarques"}};
   for (const auto& [widget, name] : names)
     widget->setAccessibleName(QString::fromUtf8(name));
@@ -185,7 +215,9 @@ void TForm1::NameControls() {
       {ui_->Button1, "Retire la croix de mesure\u00A0: lecture en valeurs absolues"},
       {ui_->Button2, "Remet les échelles d'avant le zoom, le déplacement ou la molette"},
       {ui_->Button4, "Ouvre la fenêtre des mesures automatiques et des curseurs"},
-      {ui_->Button5, "Ajoute les lectures des instruments au tableau des relevés (F5)"}};
+      {ui_->Button5, "Ajoute les lectures des instruments au tableau des relevés (F5)"},
+      {ui_->Button6,
+       "Affiche ou retire le courant sur la voie 2 (axe de droite), comme une sonde de courant"}};
   for (const auto& [widget, description] : descriptions)
     widget->setAccessibleDescription(QString::fromUtf8(description));
 }

@@ -25,6 +25,7 @@ class QLineEdit;
 class QPrinter;
 class QRadioButton;
 class TAboutBox;
+class TCurrentChannel;
 class TLabTools;
 class TNotebookController;
 class TNotebookModel;
@@ -32,6 +33,9 @@ struct TNotebookRow;
 struct TMeasuresText;
 class TOKBottomDlg;
 class TScopeKeys;
+class TToolBarFit;
+class TWatchedTrace;
+enum class TCurrentProbe;
 enum class TScopeCursor;
 enum class TScopeKey;
 class QScrollBar;
@@ -82,6 +86,14 @@ class TForm1 : public QMainWindow, private TBenchOutput {
   void Button1Click();
   void Button2Click();
   void Button3Click();
+  // Channel 2: the "Affichage › Voie 2 : courant" entries and the "i(t)" button, which turns
+  // the channel off or back on with the last current chosen.
+  void Aucune1Click();
+  void icourantdumoteur1Click();
+  void i2courantctsource1Click();
+  void Button6Click();
+  // Channel 2's name as the screen shows it ("i", "i1", "i2"); empty while it is off.
+  QString CurrentName() const;
   // Pages, dialogs and closing.
   void cours1bases1Click();
   void Cours2approfondissement1Click();
@@ -157,8 +169,16 @@ class TForm1 : public QMainWindow, private TBenchOutput {
   // The measuring cross (cursor A) at (`time`, `voltage`), across the ranges shown; the
   // read-out becomes relative to it.
   void PlaceCursorA(double time, double voltage);
-  // The read-out for the point (`time`, `voltage`), relative to the cross as for the pointer.
+  // The read-out for the point (`time`, `voltage`), relative to the cross as for the pointer;
+  // with channel 2 on, the right axis's value there too.
   void ShowReadOut(double time, double voltage);
+  // Channel 2 as chosen: the menu, the button, the read-out's room and the trace.
+  void ChooseCurrent(TCurrentProbe probe);
+  void ShowCurrentChoice();
+  // The read-out keeps every character of its longest text, the tool bar's buttons giving way.
+  void FitReadOut();
+  // After each handler: channel 2 follows a trace the bench rewrote.
+  void FollowBench();
   // The oscilloscope in words for screen readers, after every handler.
   void DescribeScope();
   // Where "image" (with pictures) or "aide" (with pages) is, looked for again each time.
@@ -187,8 +207,8 @@ class TForm1 : public QMainWindow, private TBenchOutput {
   static void ClearSelection(std::initializer_list<QRadioButton*> buttons);
   static void SetBarPosition(QScrollBar* bar, int position);
 
-  // Runs a handler; an error ends it where it stands and goes to the error box. The
-  // oscilloscope is described again after it, whatever happened.
+  // Runs a handler; an error ends it where it stands and goes to the error box. Channel 2
+  // follows and the oscilloscope is described again after it, whatever happened.
   template <class F>
   void RunHandler(F&& handler);
   // Runs `handler` on `signal` through RunHandler: a member function of the window, or a
@@ -198,13 +218,19 @@ class TForm1 : public QMainWindow, private TBenchOutput {
 
   std::unique_ptr<Ui::TForm1> ui_;
   TBench bench_;
-  // Series4, Series1, Series2, Series3: the drawing order of the oscilloscope.
+  // Series4, Series1, Series7, Series2, Series3: the drawing order of the oscilloscope.
   TFastLineSeries* Series1 = nullptr;
   TFastLineSeries* Series2 = nullptr;
   TFastLineSeries* Series3 = nullptr;
   TFastLineSeries* Series4 = nullptr;
+  // Channel 2's trace, on the right axis, drawn after Series1 and before the cross.
+  TFastLineSeries* Series7 = nullptr;
   std::unique_ptr<TSeriesTrace<TFastLineSeries>> trace1_;
   std::unique_ptr<TSeriesTrace<TFastLineSeries>> trace4_;
+  // The bench writes Series1 through it, so channel 2 knows when to follow.
+  std::unique_ptr<TWatchedTrace> watchedTrace1_;
+  std::unique_ptr<TCurrentChannel> currentChannel_;
+  TToolBarFit* toolBarFit_ = nullptr;
   TLabTools* labTools_ = nullptr;
   TNotebookController* notebook_ = nullptr;
   TScopeKeys* scopeKeys_ = nullptr;
@@ -217,6 +243,7 @@ class TForm1 : public QMainWindow, private TBenchOutput {
 template <class F>
 void TForm1::RunHandler(F&& handler) {
   Guarded(std::forward<F>(handler));
+  Guarded([this] { FollowBench(); });
   Guarded([this] { DescribeScope(); });
 }
 

@@ -2,15 +2,19 @@
 // around the bench's, and the small helpers they share.
 #include <QApplication>
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <algorithm>
 
+#include "app/current_channel.h"
 #include "app/dialogs/error_box.h"
 #include "app/form1.h"
 #include "app/lab/lab_tools.h"
+#include "app/tool_bar_fit.h"
 #include "chart/chart.h"
 #include "platform/jpeg_file.h"
 #include "platform/picture_box.h"
@@ -48,6 +52,9 @@ void TForm1::ChooseExperiment(TExperiment experiment, const char* picture) {
     ClearSelection({ui_->RadioButton1, ui_->RadioButton2, ui_->RadioButton3, ui_->RadioButton4,
                     ui_->RadioButton5, ui_->RadioButton6, ui_->RadioButton7, ui_->RadioButton8});
   }
+  // Channel 2's names follow the experiment; its trace follows the bench's.
+  currentChannel_->Choice().SetFourQuadrants(fourQuadrant);
+  ShowCurrentChoice();
   // A picture that cannot be read is said, and the experiment still shows its panels.
   Guarded([&] { LoadPicture(picture); });
   ShowExperimentPanels(experiment);
@@ -200,11 +207,19 @@ void TForm1::ScrollBar3Scroll(int position) {
 // ---------------------------------------------------------------------------------------------
 // The oscilloscope's tool bar, read-out and measuring cross
 
-// "U /T": each difference with two decimals and the user's separator.
+// "U /T": each difference with two decimals and the user's separator; with channel 2 on,
+// " / i : I A" after it, the right axis's difference at the same heights.
 QString TForm1::ReadOutText(double voltage, double time) const {
   const std::string separator = QLocale::system().decimalPoint().toStdString();
-  return QString::fromStdString(FormatReading(voltage, 2, separator) + " /" +
-                                FormatReading(time, 2, separator));
+  QString text = QString::fromStdString(FormatReading(voltage, 2, separator) + " /" +
+                                        FormatReading(time, 2, separator));
+  if (currentChannel_->Choice().On()) {
+    text += QStringLiteral(" / %1\u00A0: %2\u00A0A")
+                .arg(currentChannel_->Choice().Name(),
+                     QString::fromStdString(
+                         FormatReading(currentChannel_->AmperesFor(voltage), 2, separator)));
+  }
+  return text;
 }
 
 void TForm1::Chart1MouseMove(int x, int y) {
@@ -252,6 +267,71 @@ void TForm1::Button2Click() {
 
 void TForm1::Button3Click() {
   OpenHelpPage("\\aide\\aideoscillo.htm");
+}
+
+// ---------------------------------------------------------------------------------------------
+// Channel 2: the current
+
+void TForm1::Aucune1Click() {
+  ChooseCurrent(TCurrentProbe::kNone);
+}
+
+void TForm1::icourantdumoteur1Click() {
+  ChooseCurrent(TCurrentProbe::kMotor);
+}
+
+void TForm1::i2courantctsource1Click() {
+  ChooseCurrent(TCurrentProbe::kSupply);
+}
+
+void TForm1::Button6Click() {
+  const TCurrentChoice& choice = currentChannel_->Choice();
+  ChooseCurrent(choice.On() ? TCurrentProbe::kNone : choice.Last());
+}
+
+QString TForm1::CurrentName() const {
+  return currentChannel_->Choice().Name();
+}
+
+// Turned on while zoomed, the right axis takes the left one's range of now.
+void TForm1::ChooseCurrent(TCurrentProbe probe) {
+  currentChannel_->Choice().Choose(probe);
+  ShowCurrentChoice();
+  currentChannel_->FollowLeftAxis();
+  currentChannel_->Show(bench_);
+}
+
+// The menu and the button say what is shown; i2 is offered in four quadrants only.
+void TForm1::ShowCurrentChoice() {
+  const TCurrentChoice& choice = currentChannel_->Choice();
+  ui_->icourantdumoteur1->setText(choice.FourQuadrants()
+                                      ? QStringLiteral("&i1\u00A0: courant de la machine n°1")
+                                      : QStringLiteral("&i\u00A0: courant du moteur"));
+  ui_->i2courantctsource1->setEnabled(choice.FourQuadrants());
+  QAction* shown = choice.Probe() == TCurrentProbe::kMotor    ? ui_->icourantdumoteur1
+                   : choice.Probe() == TCurrentProbe::kSupply ? ui_->i2courantctsource1
+                                                              : ui_->Aucune1;
+  shown->setChecked(true);
+  ui_->Button6->setChecked(choice.On());
+  ui_->Label1->setAccessibleDescription(
+      choice.On() ? QStringLiteral("Lecture du curseur, tension (V) / temps (ms) / courant (A)")
+                  : QStringLiteral("Lecture du curseur, tension (V) / temps (ms)"));
+  FitReadOut();
+}
+
+// Room for the widest read-out with the current (two digits before the separator, as far as a
+// cross and the pointer can be apart), in the label's font of now; with the channel off, the
+// read-out as laid out.
+void TForm1::FitReadOut() {
+  QLabel* readOut = ui_->Label1;
+  toolBarFit_->SetValueWidth(
+      currentChannel_->Choice().On()
+          ? readOut->fontMetrics().horizontalAdvance(ReadOutText(-88.88, -88.88))
+          : 0);
+}
+
+void TForm1::FollowBench() {
+  if (watchedTrace1_->TakeRewritten()) currentChannel_->Show(bench_);
 }
 
 // ---------------------------------------------------------------------------------------------

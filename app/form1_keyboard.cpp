@@ -23,6 +23,7 @@
 #include "app/form1.h"
 #include "app/keyboard_access.h"
 #include "app/lab/lab_tools.h"
+#include "app/oscilloscope_settings.h"
 #include "app/scope_description.h"
 #include "app/set_point.h"
 #include "chart/chart.h"
@@ -98,12 +99,12 @@ void TForm1::SetUpKeyboard() {
 void TForm1::SetTabOrder() {
   const Ui::TForm1& u = *ui_;
   const QWidget* order[] = {
-      u.Button1,      u.Button2,       u.Button3,       u.Button4,       u.Button5,
-      u.Chart1,       u.RadioButton1,  u.RadioButton8,  u.RadioButton2,  u.RadioButton5,
-      u.RadioButton7, u.RadioButton6,  u.RadioButton3,  u.RadioButton4,  u.ScrollBar1,
-      u.Edit1,        u.RadioButton12, u.RadioButton13, u.RadioButton10, u.RadioButton9,
-      u.ScrollBar3,   u.Edit3,         u.ScrollBar2,    u.Edit2,         u.memo1,
-      u.LabeledEdit1, u.LabeledEdit3,  u.LabeledEdit2,  u.LabeledEdit4};
+      u.Button1,      u.Button2,      u.Button3,       u.Button4,       u.Button6,
+      u.Button5,      u.Chart1,       u.RadioButton1,  u.RadioButton8,  u.RadioButton2,
+      u.RadioButton5, u.RadioButton7, u.RadioButton6,  u.RadioButton3,  u.RadioButton4,
+      u.ScrollBar1,   u.Edit1,        u.RadioButton12, u.RadioButton13, u.RadioButton10,
+      u.RadioButton9, u.ScrollBar3,   u.Edit3,         u.ScrollBar2,    u.Edit2,
+      u.memo1,        u.LabeledEdit1, u.LabeledEdit3,  u.LabeledEdit2,  u.LabeledEdit4};
   for (std::size_t i = 1; i < std::size(order); ++i)
     setTabOrder(const_cast<QWidget*>(order[i - 1]), const_cast<QWidget*>(order[i]));
 }
@@ -280,8 +281,9 @@ void TForm1::ZoomAroundCursor(double factor) {
   const auto [topMin, topMax] = range(chart.TopAxis(), across);
   const auto [bottomMin, bottomMax] = range(chart.BottomAxis(), across);
   const auto [leftMin, leftMax] = range(chart.LeftAxis(), up);
-  const auto [rightMin, rightMax] = range(chart.RightAxis(), up);
-  chart.ApplyZoom(topMin, topMax, bottomMin, bottomMax, leftMin, leftMax, rightMin, rightMax);
+  // Channel 2's axis stays a tenth of the voltage's.
+  chart.ApplyZoom(topMin, topMax, bottomMin, bottomMax, leftMin, leftMax,
+                  leftMin / oscilloscope::kVoltsPerAmpere, leftMax / oscilloscope::kVoltsPerAmpere);
   chart.InvalidateChart();
   // The cursors' lines span the new screen, which a zoom out makes larger than they are.
   if (CursorPoint(TScopeCursor::kA, time, voltage)) PlaceCursorA(time, voltage);
@@ -300,6 +302,12 @@ void TForm1::DescribeScope() {
     scope.low = y.MinimumValue();
     scope.high = y.MaximumValue();
     scope.mean = y.SumOfValues() / count;
+  }
+  const QString current = CurrentName();
+  if (!current.isEmpty() && Series7->PointCount() > 0) {
+    scope.current = current.toStdString();
+    scope.currentLow = Series7->YValues().MinimumValue();
+    scope.currentHigh = Series7->YValues().MaximumValue();
   }
   scope.cross = Series2->PointCount() > 0;
   scope.crossTime = bench_.ReferenceTime();

@@ -1,23 +1,24 @@
 // The window's side of the lab tools and of the readings notebook: it creates them, hands them
 // what it shows, and runs its "Fichier" and "Affichage" menus, the "Mesures" and "Relever le
 // point" buttons through them.
-#include <QCoreApplication>
 #include <QLineEdit>
 #include <QRegularExpression>
-#include <QResizeEvent>
 
+#include "app/current_channel.h"
 #include "app/form1.h"
 #include "app/lab/lab_tools.h"
 #include "app/lab/measures_window.h"
 #include "app/notebook/notebook_controller.h"
 #include "app/notebook/notebook_window.h"
+#include "app/tool_bar_fit.h"
 #include "sim/notebook.h"
 #include "ui_form1.h"
 
 void TForm1::CreateLabTools() {
   labTools_ =
-      new TLabTools(this, bench_, {ui_->Chart1, Series1, Series4, Series2, Series3},
-                    {[this] { return SettingsList(); }, [this] { return InstrumentReadings(); }});
+      new TLabTools(this, bench_, {ui_->Chart1, Series1, Series4, Series2, Series3, Series7},
+                    {[this] { return SettingsList(); }, [this] { return InstrumentReadings(); },
+                     [this] { return CurrentName(); }});
 }
 
 void TForm1::CreateNotebook() {
@@ -117,20 +118,16 @@ void TForm1::Mesures1Click() {
 // room between their caption and the strip below, and the read-out.
 void TForm1::Contrastelev1Click(bool on) {
   labTools_->SetHighContrast(on);
+  currentChannel_->SetHighContrast(on);
   const Ui::TForm1& u = *ui_;
   for (QLineEdit* meter : {u.LabeledEdit1, u.LabeledEdit2, u.LabeledEdit3, u.LabeledEdit4})
     SetProjectorText(meter, on, QMargins(0, 3, 0, 6));
   for (QLabel* readOut : {u.Label2, u.Label1})
     SetProjectorText(readOut, on);
-  // The read-out's caption keeps its whole width, so the lab buttons give way first; they
-  // follow the tool bar's width, told of it here.
-  QLabel* caption = u.Label2;
-  if (!caption->property("desktopMinimumWidth").isValid())
-    caption->setProperty("desktopMinimumWidth", caption->minimumWidth());
-  caption->setMinimumWidth(on ? caption->sizeHint().width()
-                              : caption->property("desktopMinimumWidth").toInt());
-  QResizeEvent resize(u.ToolBar1->size(), u.ToolBar1->size());
-  QCoreApplication::sendEvent(u.ToolBar1, &resize);
+  // The read-out's caption keeps its whole width, so the lab buttons give way first; channel
+  // 2's read-out is measured again in the new font.
+  toolBarFit_->SetCaptionWhole(on);
+  FitReadOut();
   if (auto* notebook = findChild<TNotebookWindow*>()) notebook->SetHighContrast(on);
 }
 

@@ -25,6 +25,14 @@ inline constexpr TTraceSetting kTraces[4] = {{"Series4", clBlue, clBlue},
 inline constexpr TColor kDarkMagenta = 0x600060;
 inline constexpr TTraceSetting kCursorB[2] = {{"Series5", clFuchsia, kDarkMagenta},
                                               {"Series6", clFuchsia, kDarkMagenta}};
+// Channel 2, the current (A) on the right axis, drawn after the trace and before the cursors.
+// Indigo keeps 4.6:1 over the whole gradient and stays apart in hue from the red trace, the
+// blue zero line and cursor B, also for red-green colour blindness.
+inline constexpr TColor kIndigo = 0x82004B;
+inline constexpr TTraceSetting kCurrentTrace = {"Series7", kIndigo, kIndigo};
+// Ten volts for one ampere, as a 100 mV/A current probe: the right axis is the left one divided
+// by ten, so the zero lines coincide.
+inline constexpr double kVoltsPerAmpere = 10;
 // Projector mode ("Contraste élevé"), for the back row of a classroom: thicker traces, cursor
 // lines of two pixels with cursor B dashed (the cursors then differ by shape, not by colour
 // alone), a grid and ticks dark enough for 3:1, and every reading half as large again.
@@ -66,6 +74,21 @@ inline void ApplyChartSettings(TChart& chart) {
   chart.LeftAxis().SetMaximum(25);
   chart.LeftAxis().SetMinimum(-25);
   chart.EndLoading();
+}
+
+// The right axis of channel 2: −2,5 to 2,5 A, fixed, labelled as the left axis with the grid
+// left to it, its title read downwards in the trace's colour. Shown only while a series is
+// drawn against it.
+inline void ApplyCurrentAxisSettings(TChart& chart) {
+  TChartAxis& right = chart.RightAxis();
+  right.SetAxisRange(chart.LeftAxis().Minimum() / kVoltsPerAmpere,
+                     chart.LeftAxis().Maximum() / kVoltsPerAmpere);
+  right.SetIncrement(0.1);  // the left axis's steps from 1 V, divided by ten
+  right.Grid.SetVisible(false);
+  right.Title.SetAngle(270);
+  TCanvasFont font = chart.LeftAxis().LabelsFont();
+  font.Color = kIndigo;
+  right.Title.SetFont(font);
 }
 
 // A trace of `setting` on `chart`, owned by `owner` when one is given.

@@ -14,6 +14,11 @@ QString ScopeDescription(const TScopeSummary& scope, const std::string& decimalS
                  QStringLiteral("\u00A0: période %1\u202F; tension de %2 à %3, moyenne %4\u202F; ")
                      .arg(number(scope.period, "ms"), number(scope.low, "V"),
                           number(scope.high, "V"), number(scope.mean, "V"));
+  if (!scope.current.empty()) {
+    text += QStringLiteral("voie 2, %1 de %2 à %3\u202F; ")
+                .arg(QString::fromStdString(scope.current), number(scope.currentLow, "A"),
+                     number(scope.currentHigh, "A"));
+  }
   if (scope.cross) {
     text += QStringLiteral("croix de mesure en %1, %2.")
                 .arg(number(scope.crossTime, "ms"), number(scope.crossVoltage, "V"));

@@ -1,16 +1,22 @@
 // What one scroll notification costs end to end: the recomputation (1001 appends into two
 // series) and one full paint of the 1520 × 760 screen, against the gradient-and-copy baseline;
-// the same at twice the density; and the same scene drawn by Qt Charts, when it is installed.
+// the same at twice the density; the same with channel 2's current on (its model, 500 more
+// appends, the right axis with its labels and title); and the same scene drawn by Qt Charts, when
+// it is installed.
 #include <benchmark/benchmark.h>
 
 #include <QCoreApplication>
 #include <QImage>
 #include <QPainter>
+#include <memory>
+#include <vector>
 
+#include "app/oscilloscope_settings.h"
 #include "bench_scenes.h"
 #include "chart/chart.h"
 #include "ratio_reporter.h"
 #include "sim/bench.h"
+#include "sim/current_wave.h"
 #include "tests/support/oscilloscope_chart.h"
 
 #ifdef SIMHACHEUR_HAVE_QTCHARTS
@@ -61,6 +67,53 @@ void BM_ScrollNotificationAt2x(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_ScrollNotificationAt2x)->Unit(benchmark::kMicrosecond);
+
+// The window's screen with channel 2 on: the current after the trace in the drawing order, on
+// the right axis with its title, 500 values from the current model on the trace's X values
+// after each recomputation, as the window fills them.
+struct TwoChannelScreen {
+  TwoChannelScreen(int width, int height) {
+    namespace osc = oscilloscope;
+    osc::ApplyChartSettings(chart);
+    for (const osc::TTraceSetting* setting :
+         {&osc::kTraces[0], &osc::kTraces[1], &osc::kCurrentTrace, &osc::kTraces[2],
+          &osc::kTraces[3]})
+      series.emplace_back(osc::MakeTrace(chart, *setting));
+    Current().SetVertAxis(aRightAxis);
+    osc::ApplyCurrentAxisSettings(chart);
+    chart.RightAxis().Title.SetCaption(QStringLiteral("i (A)"));
+    chart.resize(width, height);
+  }
+  TFastLineSeries& Series4() { return *series[0]; }
+  TFastLineSeries& Series1() { return *series[1]; }
+  TFastLineSeries& Current() { return *series[2]; }
+  void ShowCurrent(const TBench& bench) {
+    const TCurrentWave wave = ComputeCurrentWave(bench);
+    const TChartValueList& times = Series1().XValues();
+    Current().ClearPoints();
+    for (int k = 0; k < times.ValueCount(); ++k)
+      Current().AppendPoint(times.ValueAt(k), wave.i[static_cast<std::size_t>(k)]);
+  }
+
+  TChart chart;
+  std::vector<std::unique_ptr<TFastLineSeries>> series;  // Series4, Series1, Series7, 2, 3
+};
+
+void BM_ScrollNotificationTwoTraces(benchmark::State& state) {
+  TwoChannelScreen scope(kWidth, kHeight);
+  TSeriesTrace<TFastLineSeries> trace1(scope.Series1()), trace4(scope.Series4());
+  TBench bench(nullptr, &trace1, &trace4);
+  SetUpTwoQuadrantBench(bench);
+  QImage target(kWidth, kHeight, QImage::Format_RGB32);
+  TCanvas canvas(&target);
+  for (auto _ : state) {
+    bench.RefreshBench();
+    scope.ShowCurrent(bench);
+    scope.chart.PaintChart(&canvas, scope.chart.ClientRect());
+    benchmark::DoNotOptimize(target.constBits());
+  }
+}
+BENCHMARK(BM_ScrollNotificationTwoTraces)->Unit(benchmark::kMicrosecond);
 
 #ifdef SIMHACHEUR_HAVE_QTCHARTS
 // The same scene in Qt Charts: two line series of 501 and 500 points appended one at a time,
@@ -134,6 +187,7 @@ int main(int argc, char** argv) {
   return RunWithRatios(argc, argv,
                        {{"BM_ScrollNotification", "BM_GradientAndCopyBaseline"},
                         {"BM_ScrollNotificationAt2x", "BM_ScrollNotification"},
+                        {"BM_ScrollNotificationTwoTraces", "BM_ScrollNotification"},
                         {"BM_QtChartsScene", "BM_ScrollNotification"},
                         {"BM_QtChartsScene", "BM_GradientAndCopyBaseline"},
                         {"BM_QtChartsSceneHidden", "BM_ScrollNotification"},

@@ -18,7 +18,8 @@ class TChartAxis;
 
 enum TAxisLabelStyle { talAuto, talNone, talValue, talMark, talText };
 
-// The title drawn beside an axis; the oscilloscope's axes have none.
+// The title drawn beside an axis, beyond its labels; the oscilloscope's voltage and time axes
+// have none.
 class TChartAxisTitle {
  public:
   int Angle() const { return angle_; }
@@ -187,6 +188,8 @@ class TChartAxis {
   int LargestLabelSize();
   // Room the labels take across the axis when they do not read along it.
   int WidestLabel();
+  // Room the title takes across the axis; 0 without a caption.
+  int TitleRoom();
   // The text of a label, as the chart's label hook leaves it.
   QString AxisLabelText(double value);
 
@@ -215,6 +218,7 @@ class TChartAxis {
   int PlotSizeAcross() const;
   int PositionShift() const;
 
+  void DrawTitle();
   void DrawLabel(int pixel, const QString& text);
   void DrawTicksAndGrid();
   void DrawTickSet(const std::vector<int>& positions, int offset, int length);

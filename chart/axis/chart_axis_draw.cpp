@@ -128,6 +128,15 @@ int TChartAxis::PositionShift() const {
   return RoundToInt(positionPercent_ * 0.01 * PlotSizeAcross());
 }
 
+int TChartAxis::TitleRoom() {
+  if (Title.Caption().isEmpty()) return 0;
+  TChartCanvas3D& canvas = chart_->Canvas();
+  canvas.Font() = Title.Font();
+  if (titleSize_ != 0) return titleSize_;
+  return ReadsAlong(IsHorizontal(), Title.Angle()) ? canvas.LineHeight()
+                                                   : canvas.TextWidthOf(Title.Caption());
+}
+
 void TChartAxis::ReserveAxisRoom(TRect& rect) {
   TChartCanvas3D& canvas = chart_->Canvas();
   // Moves the edge on the axis's side inward by `room` and returns the new edge.
@@ -146,13 +155,7 @@ void TChartAxis::ReserveAxisRoom(TRect& rect) {
   const auto outward = [&](int from, int room) {
     return kind_ == kBottom || kind_ == kRight || kind_ == kDepth ? from + room : from - room;
   };
-  int titleRoom = 0;
-  if (!Title.Caption().isEmpty()) {
-    canvas.Font() = Title.Font();
-    titleRoom = titleSize_ != 0                             ? titleSize_
-                : ReadsAlong(IsHorizontal(), Title.Angle()) ? canvas.LineHeight()
-                                                            : canvas.TextWidthOf(Title.Caption());
-  }
+  const int titleRoom = TitleRoom();
   int labelsRoom = 0;
   if (labels_) {
     canvas.Font() = labelsFont_;
@@ -208,9 +211,25 @@ void TChartAxis::ComputeTicks() {
 }
 
 void TChartAxis::DrawAxis() {
+  if (!Title.Caption().isEmpty()) DrawTitle();
   for (const TAxisLabel& label : ticks_.labels)
     DrawLabel(label.pixel, label.text);
   DrawTicksAndGrid();
+}
+
+// The title in the middle of its band beyond the labels, centred along the axis.
+void TChartAxis::DrawTitle() {
+  const int room = TitleRoom();  // leaves the title font on the canvas
+  const int half = room / 2;
+  const bool outward = kind_ == kBottom || kind_ == kRight || kind_ == kDepth;
+  const int across = outward ? titlePos_ + half : titlePos_ - room + half;
+  const int along = PixelCenter();
+  TChartCanvas3D& canvas = chart_->Canvas();
+  if (IsHorizontal()) {
+    canvas.PutRotatedText(along, across, Title.Angle(), Title.Caption());
+  } else {
+    canvas.PutRotatedText(across, along, Title.Angle(), Title.Caption());
+  }
 }
 
 void TChartAxis::DrawLabel(int pixel, const QString& text) {

@@ -1,5 +1,6 @@
 #include "chart/panel/chart_canvas.h"
 
+#include <QPainter>
 #include <algorithm>
 
 #include "chart/chart_math.h"
@@ -114,4 +115,19 @@ void TChartCanvas3D::Polyline(const int* xs, const int* ys, int count) {
     repeats += ((xs[k] == xs[k - 1]) & (ys[k] == ys[k - 1])) ? 1 : 0;
   LinesDrawn += count - 1 - repeats;
   canvas_.Polyline(xs, ys, count);
+}
+
+void TChartCanvas3D::PutRotatedText(int cx, int cy, int angle, const QString& text) {
+  QImage* image = canvas_.Target();
+  if (image == nullptr || text.isEmpty() || !HasGuiApplication()) return;
+  const int w = TextWidthOf(text), h = TextHeightOf(text);
+  QPainter painter(image);
+  // The painter already counts the image's own density; the canvas may draw at another.
+  const qreal extra = canvas_.Scale() / image->devicePixelRatio();
+  painter.scale(extra, extra);
+  painter.setFont(canvas_.CurrentQFont());
+  painter.setPen(ToQColor(canvas_.Font.Color));
+  painter.translate(cx, cy);
+  painter.rotate(-angle);
+  painter.drawText(QRectF(-w / 2.0, -h / 2.0, w, h), Qt::AlignCenter, text);
 }

@@ -59,6 +59,10 @@ class TChartCanvas3D {
 
   void PutText(int x, int y, const QString& text) { canvas_.TextOut(x, y, text); }
   void SetTextAlignment(int flags) { canvas_.TextAlign = flags; }
+  // Writes the text in the canvas font, its box (TextWidthOf × TextHeightOf) centred on
+  // (cx, cy) and turned `angle` degrees counter-clockwise: 90 reads upwards, 270 downwards.
+  // Axis titles only, which lie outside the plot: the clip rectangle is not applied.
+  void PutRotatedText(int cx, int cy, int angle, const QString& text);
   int TextWidthOf(const QString& text) const { return canvas_.TextWidth(text); }
   int TextHeightOf(const QString& text) const { return canvas_.TextHeight(text); }
   int LineHeight() const { return TextHeightOf(QStringLiteral("W")); }

@@ -71,6 +71,7 @@ void TCustomAxisPanel::DrawChart() {
   if (axisVisible_) DrawAxes();
   if (OnBeforeDrawSeries) OnBeforeDrawSeries(this);
   DrawSeries();
+  if (OnAfterDrawSeries) OnAfterDrawSeries(this);
   DrawOverlay();
   Canvas().ResetCanvasState();
   if (OnAfterDraw) OnAfterDraw(this);

@@ -48,6 +48,9 @@ class TCustomAxisPanel : public TCustomChartPanelExtended {
 
   std::function<void(TCustomAxisPanel* sender)> OnBeforeDrawAxes;
   std::function<void(TCustomAxisPanel* sender)> OnBeforeDrawSeries;
+  // After the series and before the zoom rectangle: what is drawn here lies over the traces
+  // and under the rectangle, which a drag then inverts and puts back cleanly.
+  std::function<void(TCustomAxisPanel* sender)> OnAfterDrawSeries;
   std::function<void(TCustomAxisPanel* sender)> OnAfterDraw;
   // May replace the text of an axis label.
   std::function<void(TChartAxis* axis, double value, QString& text)> OnGetAxisLabel;

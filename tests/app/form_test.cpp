@@ -31,10 +31,12 @@ TEST_F(FormTest, StartsWithNothingChosen) {
       QStringLiteral("Simulation de commande de moteur CC à aimant permanent par hacheur (")));
   EXPECT_EQ(form->minimumSize(), QSize(800, 600));
   EXPECT_EQ(form->windowIcon().availableSizes().value(0), QSize(32, 32));
-  // The screen and its series, in drawing order, all empty: the four traces, then cursor B.
+  // The screen and its series, in drawing order, all empty: the zero line, the trace, channel
+  // 2's current, the cross, then cursor B.
   TChart* chart = Find<TChart>("Chart1");
-  ASSERT_EQ(chart->SeriesList().size(), 6u);
-  const char* order[] = {"Series4", "Series1", "Series2", "Series3", "Series5", "Series6"};
+  ASSERT_EQ(chart->SeriesList().size(), 7u);
+  const char* order[] = {"Series4", "Series1", "Series7", "Series2",
+                         "Series3", "Series5", "Series6"};
   for (std::size_t i = 0; i < std::size(order); ++i) {
     EXPECT_EQ(chart->SeriesList()[i]->objectName(), order[i]);
     EXPECT_EQ(chart->SeriesList()[i]->PointCount(), 0);

@@ -72,12 +72,12 @@ TEST_F(KeyboardTest, TabFollowsTheScreenOneStopPerGroupAndNeverSticks) {
     std::vector<QString> stops;
   } rows[] = {
       {"Hacheur2quadrantsvisualisationdestensions1",
-       {"Button1", "Button2", "Button3", "Button4", "Button5", "Chart1", "RadioButton1",
+       {"Button1", "Button2", "Button3", "Button4", "Button6", "Button5", "Chart1", "RadioButton1",
         "RadioButton5", "RadioButton3", "ScrollBar1", "Edit1", "LabeledEdit1", "LabeledEdit3",
         "LabeledEdit2", "LabeledEdit4"}},
       // The machines' bars are locked until a machine is chosen; the remarks let Tab through.
       {"Hacheur4quadrantsvisualisationdesintensits1",
-       {"Button1", "Button2", "Button3", "Button4", "Button5", "Chart1", "RadioButton12",
+       {"Button1", "Button2", "Button3", "Button4", "Button6", "Button5", "Chart1", "RadioButton12",
         "RadioButton10", "Edit3", "Edit2", "memo1", "LabeledEdit1", "LabeledEdit3", "LabeledEdit2",
         "LabeledEdit4"}}};
   for (const auto& row : rows) {

@@ -258,4 +258,101 @@ TEST(ChartPanel, TwiceDenseGrabDoublesShapesAndDrawsLabelsAtFullDensity) {
   EXPECT_EQ(GrabAt(scope.chart, 1), once);  // back at 1×, the same pixels
 }
 
+// An axis title reads along its axis in the middle of a band of its own beyond the labels, in
+// its font's colour: the plot gives that band up.
+TEST(ChartPanel, AxisTitlesReadAlongTheirAxesBeyondTheLabels) {
+  constexpr TColor kInk = 0x82004B;
+  const struct {
+    TChartAxis& (TChart::*axis)();
+    TVertAxis vertical;
+    int angle;
+  } rows[] = {{&TChart::RightAxis, aRightAxis, 270},
+              {&TChart::LeftAxis, aLeftAxis, 90},
+              {&TChart::BottomAxis, aLeftAxis, 0}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.angle);
+    OscilloscopeChart scope(389, 233);
+    TFastLineSeries current;
+    current.SetSeriesColor(clRed);
+    current.SetParentChart(&scope.chart);
+    current.SetVertAxis(row.vertical);
+    current.AppendPoint(0, 1);
+    current.AppendPoint(25, -1);
+    scope.chart.RightAxis().SetAxisRange(-2.5, 2.5);
+    Painted(scope.chart);  // the labels' room takes the step of the layout before
+    const QImage before = Painted(scope.chart);
+    const TRect plot = scope.chart.PlotRect;
+    TChartAxis& axis = (scope.chart.*row.axis)();
+    axis.Title.SetCaption(QStringLiteral("courant (A)"));
+    axis.Title.SetAngle(row.angle);
+    TCanvasFont font = axis.LabelsFont();
+    font.Color = kInk;
+    axis.Title.SetFont(font);
+    const QImage& image = Painted(scope.chart);
+    scope.chart.Canvas().Font() = font;
+    const int room = scope.chart.Canvas().LineHeight();
+    // The band: beside the plot's side on the axis's side, one text line deep.
+    const TRect& now = scope.chart.PlotRect;
+    QRect band;
+    if (row.angle == 270) {
+      EXPECT_EQ(now.Right, plot.Right - room);
+      band = QRect(axis.TitlePos(), now.Top, room, now.Height());
+    } else if (row.angle == 90) {
+      EXPECT_EQ(now.Left, plot.Left + room);
+      band = QRect(axis.TitlePos() - room, now.Top, room, now.Height());
+    } else {
+      EXPECT_EQ(now.Bottom, plot.Bottom - room);
+      band = QRect(now.Left, axis.TitlePos(), now.Width(), room);
+    }
+    QRect ink;
+    for (int y = 0; y < image.height(); ++y) {
+      for (int x = 0; x < image.width(); ++x) {
+        const QRgb p = image.pixel(x, y);
+        if (p != before.pixel(x, y) && qBlue(p) > qGreen(p) + 40 && qRed(p) < qBlue(p))
+          ink |= QRect(x, y, 1, 1);
+      }
+    }
+    ASSERT_FALSE(ink.isEmpty());
+    EXPECT_TRUE(band.contains(ink))
+        << ink.x() << "," << ink.y() << " " << ink.width() << "x" << ink.height();
+    if (row.angle == 0) {
+      EXPECT_GT(ink.width(), 3 * ink.height());
+      EXPECT_NEAR(ink.center().x(), axis.PixelCenter(), 3);
+    } else {
+      EXPECT_GT(ink.height(), 3 * ink.width());
+      EXPECT_NEAR(ink.center().y(), axis.PixelCenter(), 3);
+    }
+  }
+}
+
+// What a window draws after the series lies over the traces and under the zoom rectangle, so
+// that dragging the rectangle over it inverts and restores it cleanly.
+TEST(ChartPanel, AfterSeriesHookComesBetweenTheTracesAndTheZoomRectangle) {
+  OscilloscopeChart scope(389, 233);
+  TChart& chart = scope.chart;
+  scope.Series1().AppendPoint(0, 0);
+  scope.Series1().AppendPoint(25, 0);
+  std::vector<std::string> order;
+  chart.OnBeforeDrawSeries = [&](TCustomAxisPanel*) { order.emplace_back("before series"); };
+  chart.OnAfterDrawSeries = [&](TCustomAxisPanel*) {
+    order.emplace_back("after series");
+    TChartCanvas3D& canvas = chart.Canvas();
+    canvas.Pen() = TCanvasPen{clWhite, psClear};
+    canvas.Brush() = TCanvasBrush{clWhite, bsSolid};
+    canvas.FillSolid({100, 80, 200, 150});  // over the red trace at 0 V
+  };
+  chart.OnAfterDraw = [&](TCustomAxisPanel*) { order.emplace_back("after"); };
+  Painted(chart);
+  const int zero = chart.LeftAxis().ValueToPixel(0);
+  EXPECT_EQ(order, (std::vector<std::string>{"before series", "after series", "after"}));
+  EXPECT_EQ(PixelAt(*chart.BufferImage(), 150, zero), clWhite);
+  EXPECT_EQ(PixelAt(*chart.BufferImage(), 90, zero), clRed);
+  chart.ZoomState.BeginTracking(120, 100);
+  chart.ZoomState.EndX = 180;
+  chart.ZoomState.EndY = 200;
+  const QImage& image = Painted(chart);
+  EXPECT_NE(PixelAt(image, 120, 120), clWhite);  // the rectangle's edge, inverted over the fill
+  EXPECT_EQ(PixelAt(image, 150, 120), clWhite);
+}
+
 }  // namespace
