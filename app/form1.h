@@ -7,6 +7,7 @@
 #include <functional>
 #include <initializer_list>
 #include <memory>
+#include <optional>
 #include <type_traits>
 #include <utility>
 
@@ -230,6 +231,9 @@ class TForm1 : public QMainWindow, private TBenchOutput {
   // The bench writes Series1 through it, so channel 2 knows when to follow.
   std::unique_ptr<TWatchedTrace> watchedTrace1_;
   std::unique_ptr<TCurrentChannel> currentChannel_;
+  // The read-out's last differences (V, ms), once it has shown one: a change of channel 2
+  // writes it again with the current's name, or without it.
+  std::optional<std::pair<double, double>> readOutShown_;
   TToolBarFit* toolBarFit_ = nullptr;
   TLabTools* labTools_ = nullptr;
   TNotebookController* notebook_ = nullptr;

@@ -230,8 +230,8 @@ void TForm1::Chart1MouseMove(int x, int y) {
 }
 
 void TForm1::ShowReadOut(double time, double voltage) {
-  ui_->Label1->setText(
-      ReadOutText(voltage - bench_.ReferenceVoltage(), time - bench_.ReferenceTime()));
+  readOutShown_ = {voltage - bench_.ReferenceVoltage(), time - bench_.ReferenceTime()};
+  ui_->Label1->setText(ReadOutText(readOutShown_->first, readOutShown_->second));
 }
 
 // The cross spans the ranges shown at this moment; the read-out becomes relative to it at the
@@ -256,7 +256,8 @@ void TForm1::Button1Click() {
   Series2->ClearPoints();
   Series3->ClearPoints();
   bench_.SetReference(0, 0);
-  ui_->Label1->setText(ReadOutText(bench_.ReferenceVoltage(), bench_.ReferenceTime()));
+  readOutShown_ = {bench_.ReferenceVoltage(), bench_.ReferenceTime()};
+  ui_->Label1->setText(ReadOutText(readOutShown_->first, readOutShown_->second));
   labTools_->ClearCursorB();
   labTools_->RefreshMeasures();
 }
@@ -316,6 +317,7 @@ void TForm1::ShowCurrentChoice() {
   ui_->Label1->setAccessibleDescription(
       choice.On() ? QStringLiteral("Lecture du curseur, tension (V) / temps (ms) / courant (A)")
                   : QStringLiteral("Lecture du curseur, tension (V) / temps (ms)"));
+  if (readOutShown_) ui_->Label1->setText(ReadOutText(readOutShown_->first, readOutShown_->second));
   FitReadOut();
 }
 

@@ -277,8 +277,9 @@ TEST_F(CurrentChannelTest, ReadOutAddsTheCurrentAtThePointer) {
                                 right.PixelToValue(b.y()) - right.PixelToValue(a.y())));
   Find<QPushButton>("Button1")->click();  // "0 absolu"
   EXPECT_EQ(readOut(), expected(0, 0, "i2", 0));
+  Menu("icourantdumoteur1");  // the read-out names the current now shown at once
+  EXPECT_EQ(readOut(), expected(0, 0, "i1", 0));
   // By keys: cursor B one division right of A, both on the trace.
-  Menu("icourantdumoteur1");
   form->Chart1KeyDown(TScopeKey::kCursorA);
   form->Chart1KeyDown(TScopeKey::kCursorB);
   form->Chart1KeyDown(TScopeKey::kDivisionForward);
@@ -286,6 +287,7 @@ TEST_F(CurrentChannelTest, ReadOutAddsTheCurrentAtThePointer) {
   const double du = bPoint.second - Bench().ReferenceVoltage();
   EXPECT_EQ(readOut(), expected(du, bPoint.first - Bench().ReferenceTime(), "i1", du / 10));
   Menu("Aucune1");
+  EXPECT_FALSE(readOut().contains("A"));
   pointAt(a);
   EXPECT_FALSE(readOut().contains("A"));
 }
