@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QStaticText>
 #include <algorithm>
+#include <array>
 #include <climits>
 #include <cmath>
 #include <cstring>
@@ -132,6 +133,12 @@ void OutlineWide(const Surface& s, const TRect& r, const LinePen& pen) {
   }
 }
 
+// A rectangle's outline corners clockwise from the top-left one, back to it.
+std::array<TPoint, 5> ClockwiseCorners(const TRect& r) {
+  return {TPoint{r.Left, r.Top}, TPoint{r.Right - 1, r.Top}, TPoint{r.Right - 1, r.Bottom - 1},
+          TPoint{r.Left, r.Bottom - 1}, TPoint{r.Left, r.Top}};
+}
+
 // A one-pixel outline walked clockwise from the top-left corner, each pixel once, the pattern
 // running on around the corners.
 void OutlineThin(const Surface& s, const TRect& r, const LinePen& pen) {
@@ -143,13 +150,9 @@ void OutlineThin(const Surface& s, const TRect& r, const LinePen& pen) {
     raster::DrawLine(s, {r.Left, r.Top}, {r.Right, r.Top}, pen);
     return;
   }
-  const TPoint corners[] = {{r.Left, r.Top},
-                            {r.Right - 1, r.Top},
-                            {r.Right - 1, r.Bottom - 1},
-                            {r.Left, r.Bottom - 1},
-                            {r.Left, r.Top}};
+  const std::array<TPoint, 5> corners = ClockwiseCorners(r);
   int phase = 0;
-  for (int i = 0; i < 4; ++i)
+  for (std::size_t i = 0; i < 4; ++i)
     phase = raster::DrawLine(s, corners[i], corners[i + 1], pen, phase);
 }
 
@@ -508,13 +511,9 @@ void TCanvas::ScaledRectangle(const Surface& s, const TRect& r, const LinePen* p
   if (pen->period > 1) {
     // The four edges clockwise, each logical pixel once, the pattern running on around the
     // corners as at 1×.
-    const TPoint corners[] = {{r.Left, r.Top},
-                              {r.Right - 1, r.Top},
-                              {r.Right - 1, r.Bottom - 1},
-                              {r.Left, r.Bottom - 1},
-                              {r.Left, r.Top}};
+    const std::array<TPoint, 5> corners = ClockwiseCorners(r);
     int phase = 0;
-    for (int i = 0; i < 4; ++i)
+    for (std::size_t i = 0; i < 4; ++i)
       phase = ScaledLine(s, corners[i], corners[i + 1], *pen, phase);
     return;
   }
