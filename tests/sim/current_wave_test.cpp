@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <numeric>
 #include <optional>
 #include <string>
 #include <utility>
@@ -61,12 +62,11 @@ Scene FourQuadrants(M machine, D direction, int bar) {
   return {X::kFourQuadrants, W::kNotChosen, C::kNotChosen, direction, machine, bar};
 }
 
-// What the Mesures window would read on the channel, on the voltage trace's own X values.
+// What the Mesures window would read on the voltage trace's own X values.
 TTraceMeasures Measure(const RecordedBench& rb, const std::vector<double>& values) {
   std::vector<double> times;
   for (const auto& point : rb.series1.points)
     times.push_back(point.first);
-  EXPECT_EQ(times.size(), values.size());
   return MeasureTrace(times.data(), values.data(), static_cast<int>(values.size()), 0, 25,
                       kCurrentPeriodSamples);
 }
@@ -102,20 +102,15 @@ TEST(CurrentWave, RepresentativeValues) {
     const auto readings = rb.readings.history;
     const auto trace = rb.series1.points;
     const auto wave = rb.bench.WaveSamples();
-
     EXPECT_EQ(Readings(rb, ComputeCurrentWave(rb.bench)), expected);
-    // Reading the bench changes none of its readings, traces or samples.
-    EXPECT_EQ(rb.readings.history, readings);
+    EXPECT_EQ(rb.readings.history, readings);  // the bench is left untouched
     EXPECT_EQ(rb.series1.points, trace);
     EXPECT_EQ(rb.bench.WaveSamples(), wave);
   }
 }
 
 double Mean(const std::vector<double>& v) {
-  double sum = 0;
-  for (std::size_t k = 0; k < kCurrentPeriodSamples; ++k)
-    sum += v[k];
-  return sum / kCurrentPeriodSamples;
+  return std::accumulate(v.begin(), v.begin() + kCurrentPeriodSamples, 0.0) / kCurrentPeriodSamples;
 }
 double Ripple(const std::vector<double>& v) {
   const auto [lo, hi] = std::minmax_element(v.begin(), v.end());
@@ -136,14 +131,12 @@ TEST(CurrentWave, FollowsTheAmmetersLawPeriodicallyAndWithoutJumps) {
       const std::vector<double> i = ComputeCurrentWave(b).i;
       ASSERT_EQ(i.size(), kCurrentTracePoints);
       EXPECT_NEAR(Mean(i), current1, 1e-12);
-      for (std::size_t k = 0; k + 1 < i.size(); ++k) {
-        if (k >= kCurrentPeriodSamples) {
-          ASSERT_EQ(i[k], i[k - kCurrentPeriodSamples]);
-        }
-        ASSERT_LE(std::fabs(i[k + 1] - i[k]), 10.4 * 0.05e-3 / 10e-3 * (1 + 1e-9)) << k;
+      for (std::size_t k = 0; k < i.size(); ++k) {
+        const std::size_t before = k >= kCurrentPeriodSamples ? k - kCurrentPeriodSamples : k;
+        ASSERT_EQ(i[k], i[before]);
+        ASSERT_LE(std::fabs(i[k] - i[k > 0 ? k - 1 : 0]), 10.4 * 0.05e-3 / 10e-3 * (1 + 1e-9));
+        ASSERT_EQ((i[k] > 0) - (i[k] < 0), (current1 > 0) - (current1 < 0));
       }
-      for (double value : i)
-        ASSERT_EQ((value > 0) - (value < 0), (current1 > 0) - (current1 < 0));
     }
   }
 }
@@ -193,14 +186,12 @@ TEST(CurrentWave, RippleFollowsTheDutyCycleAndTheInductance) {
     const double scale = 11.2 * 5e-3 / 10e-3;  // E T / L
     const double alpha = percent / 100.0;
     EXPECT_NEAR(Ripple(i) / (alpha * (1 - alpha) * scale), 1, 0.04);
-
     std::vector<double> volts;
     for (const auto& point : rb.series1.points)
       volts.push_back(point.second);
     const std::optional<double> measured = Measure(rb, volts).dutyCycle;
     ASSERT_TRUE(measured);
     EXPECT_NEAR(Ripple(i), *measured * (1 - *measured) * scale, 1e-9);
-
     const std::vector<double> iSmoothed = ComputeCurrentWave(smoothed).i;
     EXPECT_NEAR(Ripple(i), 10 * Ripple(iSmoothed), 1e-12);
     EXPECT_NEAR(Mean(i), Mean(iSmoothed), 1e-12);
