@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds, and starts simhacheur in its run folder (the program finds
 # image/ and aide/ through its working directory).
 set -euo pipefail

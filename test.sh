@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what the project needs (Debian 12, as root), builds, and runs every test.
 #   ./test.sh              build/, its tests and the benchmarks
 #   SANITIZE=1 ./test.sh   build-asan/ with AddressSanitizer and UndefinedBehaviorSanitizer

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The handlers of the control panels and of the oscilloscope's tool bar: the widgets' part
 // around the bench's, and the small helpers they share.
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window by keyboard and for screen readers: the menu bar on F10, keys on the speed
 // bars and in the radio groups, typed set-points, the oscilloscope's cursors and zoom, the Tab
 // order, focus frames, and the oscilloscope described in words.

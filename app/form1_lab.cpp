@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's side of the lab tools and of the readings notebook: it creates them, hands them
 // what it shows, and runs its "Fichier" and "Affichage" menus, the "Mesures" and "Relever le
 // point" buttons through them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // simhacheur: the chopper-fed DC motor bench, for the classroom.
 #include <QApplication>
 #include <QFont>

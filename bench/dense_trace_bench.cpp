@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A full paint of the 1520 × 760 oscilloscope screen carrying one dense trace of 1e3 to 1e6
 // points (a random walk, a sine), against the gradient-and-copy baseline; and the bytes each
 // point holds once the trace has been painted.

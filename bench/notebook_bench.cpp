@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Recording one row into a notebook of 10 000 rows while its window is open: the window
 // follows the model, rebuilds the plot and its fitted line, and the plot is painted in full at
 // the size the window gives it on opening. Compared with a full paint of the oscilloscope

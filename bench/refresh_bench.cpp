@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What one scroll notification costs the model: RefreshBench with its 1001 appends into two
 // chart series, against writing the same 1001 (x, y) pairs into preallocated plain arrays.
 #include <benchmark/benchmark.h>

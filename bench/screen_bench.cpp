@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A full paint of the empty oscilloscope screen at 1520 × 760, against the least any paint of
 // this screen must do: a 256-band gradient filled into an image and one copy of it.
 #include <benchmark/benchmark.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Point storage of a chart series: the cost per appended point from 1e4 to 1e6 points, and
 // the bytes a stored point holds.
 #include <benchmark/benchmark.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What one scroll notification costs end to end: the recomputation (1001 appends into two
 // series) and one full paint of the 1520 × 760 screen, against the gradient-and-copy baseline;
 // the same at twice the density; the same with channel 2's current on (its model, 500 more

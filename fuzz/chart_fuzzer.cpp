@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer: sequences of chart operations and window-system events.
 #include <QApplication>
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the libjpeg the system has, from Debian's own source package of the installed version,
 # as a static library with the fuzzers' instrumentation: libFuzzer is guided by the branches it
 # sees, and the system's shared library shows it none of the decoder's.

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Writes the hand-made seeds of the chart fuzzer into corpus/chart/ (see chart_input.cpp for
 the meaning of each byte). Run it again after changing the operation encoding."""
 import os

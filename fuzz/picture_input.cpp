@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "fuzz/fuzz_inputs.h"
 #include "platform/jpeg_file.h"
 

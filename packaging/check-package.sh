@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Checks the Debian package as Debian's own tools do: the menu entry (desktop-file-validate,
 # no hint allowed), the AppStream description (appstreamcli, without the network), the manual
 # page (man's warnings) and the package built by cpack from BUILD_DIR (lintian: no error and no

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/jpeg_error.h"
 
 // The callbacks find their JpegErrors from the jpeg_error_mgr libjpeg hands them.

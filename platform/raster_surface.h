@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The pixel level under TCanvas: a 32-bit image as rows of pixels, and the few ways a pixel

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Fails when a C++ source of the project is not formatted as .clang-format says, or when a number
 # is converted through the C library's locale.
 set -euo pipefail

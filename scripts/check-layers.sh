@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Fails when a folder includes one it sits below: every target sees the project root, so the
 # layers are kept here rather than by the include paths. Each folder's README says the same.
 #   platform/  platform/ only

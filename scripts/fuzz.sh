@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the libFuzzer programs with Clang (AddressSanitizer and UndefinedBehaviorSanitizer on)
 # into build-fuzz/, against a libjpeg built with the same instrumentation, then fuzzes each for
 # the given number of seconds from the stored corpus.

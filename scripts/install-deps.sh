@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian 12 packages that building, testing and benchmarking need, and only the
 # missing ones, so a second run costs a dpkg query and nothing else.
 set -euo pipefail

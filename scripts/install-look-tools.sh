@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Optional tools for looking at what the build produces: a virtual display to run the window
 # in, screenshots, synthetic input, and a headless browser for the course pages.
 #   xvfb-run -a ./run.sh & ... import -window root shot.png

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs clang-tidy with .clang-tidy's checks over our sources as a build compiled them, as many
 # at a time as there are processors, and fails on any finding. The build must have run: its
 # compile_commands.json gives each source's flags, and its generated ui_*.h and moc files must

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The bench in its window's words: the one place where the experiments' titles and the
 // captions of the panels' buttons meet the bench's state. The captions are the buttons' own
 // texts in the window's layout, character for character: the notebook records them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Build tool: turns one SVG drawing into a JPEG picture (through libjpeg) or a PNG icon.
 //   svgraster input.svg output.jpg [width height]
 #include <QFile>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/dialogs/ok_bottom_dlg.h"
 
 #include "app/dialogs/dialog_flags.h"

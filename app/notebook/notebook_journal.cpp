@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The notebook file's writing side: the lock, the lines appended to the journal, and the whole
 // file rewritten when appending is impossible or the removed rows outweigh the live ones.
 #include <QDir>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "chart/axis/axis_map.h"
 
 TAxisMap::TAxisMap(double rangeMin, double rangeMax, int pixelStart, int pixelEnd, bool horizontal,

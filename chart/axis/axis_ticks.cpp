@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "chart/axis/axis_ticks.h"
 
 #include "chart/axis/axis_labels.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Room, labels, ticks and grid of an axis.
 #include <algorithm>
 

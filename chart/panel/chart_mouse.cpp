@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The chart's own mouse handling: clicks, zooming, panning, the wheel.
 #include <QMouseEvent>
 #include <QWheelEvent>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "chart/panel/chart_pen.h"
 
 void TChartPen::Assign(const TChartPen& other) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a screen reader gets: a name on every control, the oscilloscope in words after each
 // change (announcing it is the bridge's work: the AT-SPI check listens for that).
 #include <QAccessible>

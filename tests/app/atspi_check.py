@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """What a screen reader sees of simhacheur, through AT-SPI.
 
 Starts the program on the display it is given, walks its accessibility tree and fails when a

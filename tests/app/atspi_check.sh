@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs atspi_check.py on its own session bus and virtual display. Exits 77 (CTest: skipped)
 # when the AT-SPI tools are not installed.
 #   atspi_check.sh PROGRAM RUN_FOLDER

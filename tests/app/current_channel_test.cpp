@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Channel 2: the current beside the voltage, its menu and button, its trace on the right axis,
 // the read-out, the legend, and the screen as before while off.
 #include <QApplication>

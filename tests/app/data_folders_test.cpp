@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pictures and pages found whatever folder the program starts from.
 #include <QCoreApplication>
 #include <QFile>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // An exception raised under any kind of entry point of the program (a menu entry, a radio
 // button, a speed bar, a speed box, the chart's events, the notebook's window, the notebook
 // saving a change) is said in the error box and goes no further: the window keeps working.

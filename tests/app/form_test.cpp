@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window: start-up, the three experiments and the radio buttons.
 #include <QLabel>
 #include <QPlainTextEdit>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window by keyboard alone, the keys going to whatever holds the focus.
 #include <QClipboard>
 #include <QCursor>

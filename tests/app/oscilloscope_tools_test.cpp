@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The oscilloscope's read-out, measuring cross and tool bar; pages, dialogs and closing.
 #include <QApplication>
 #include <QCloseEvent>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pictures: decoding through libjpeg, refusing bad files, and the picture box's scaling rule.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where save dialogs open: a folder the user can write, never the program's own.
 #include <gtest/gtest.h>
 

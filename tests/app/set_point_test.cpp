@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Exact speeds typed in the speed boxes.
 #include "app/set_point.h"
 #include "keyboard_fixture.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One copy per desktop session: later starts bring the first copy's window to the front.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The speed bars driven as a user would, and pictures that cannot be read.
 #include <QFile>
 #include <QTest>

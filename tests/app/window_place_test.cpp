@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where "Mesures" and "Relevés" open: clear of the plot, the readings and the speed setting
 // where the screen has room, hiding the least where it has not, never one over the other.
 #include <gtest/gtest.h>

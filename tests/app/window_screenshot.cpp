@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Takes the README's screenshot: the window at 1280 × 800 in the two-quadrant experiment with
 // the motor running (or, with "4q" after the file name, the four-quadrant one with machine n°2
 // driving; with "lab", the two-quadrant one with both cursors set and the "Mesures" window

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The bench's traces on the oscilloscope screen, written as PNG files to look at.
 #include <gtest/gtest.h>
 

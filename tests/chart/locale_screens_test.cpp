@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The oscilloscope draws the same pixels whatever locale the C library is set to, and whichever
 // decimal habit the desktop has, as long as the labels are whole numbers. Qt sets the C library's
 // locale from the environment at start-up, so a French desktop once garbled every label.

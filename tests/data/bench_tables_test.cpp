@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The numbers the course pages and the answers quote are the numbers of the simulated bench:
 // each table of readings is replayed on the bench model row by row, its columns read by their
 // headings, and each figure quoted in the prose is worked out again from the model.

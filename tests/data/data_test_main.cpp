@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Drawing SVG and reading PNG need a GUI application (fonts, image formats), never a display.
 #include <gtest/gtest.h>
 

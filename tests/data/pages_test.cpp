@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The course and help pages in the run folder: the names the program opens, well-formed HTML5 in
 // French and UTF-8, and links and pictures that all lead somewhere.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The wiring pictures in the run folder: exactly the nine names the program loads (é as one
 // character), each perhaps with its SVG source, each a JPEG that libjpeg decodes into a drawing of
 // the expected size.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The work sheet as a teacher prints it from a browser: A4 pages, few enough to hand out, no menu
 // of pages on paper, and each graph grid whole on one page with its caption.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The build tool that draws the pictures: SVG through Qt SVG, JPEG through libjpeg, and the
 // program icon kept in step with its drawing.
 #include <gtest/gtest.h>

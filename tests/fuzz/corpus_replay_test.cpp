@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The fuzzers' corpus, replayed: each input is one test row, so a fault found once stays fixed.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A polyline lands on exactly the pixels of its segments drawn one by one with LineTo, for
 // every kind of pen: the solid one-pixel pen merges each column's steps into one span.
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A canvas for a high-density screen: straight shapes land on exactly the blocks of their 1×
 // pixels; slanted lines and text gain the device's detail.
 #include <functional>

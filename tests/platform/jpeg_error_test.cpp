@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libjpeg's failures, wherever they happen, come back as a false Run with libjpeg's own words.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The picture box on high-density screens: the vector source rendered at the device's
 // resolution, the bitmap otherwise.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Small off-screen images for pixel tests, and the application that text and palettes need.

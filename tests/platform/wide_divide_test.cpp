@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The portable row crossing of long lines against 128-bit arithmetic, where the compiler has it.
 #include "platform/wide_divide.h"
 

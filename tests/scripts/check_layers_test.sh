@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # scripts/check-layers.sh on a small tree of its own: it passes one that keeps its layers, and
 # refuses, naming the file and line, each include that crosses one.
 #   check_layers_test.sh PATH_OF_CHECK_LAYERS_SH

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The bench's part of the window's handlers: the experiments, the panels' choices and the
 // words the window shows and records for them.
 #include <gtest/gtest.h>

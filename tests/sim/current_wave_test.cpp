@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The oscilloscope's current channel against the bench it is computed from.
 #include "sim/current_wave.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Qt's own formatting, which the notebook's texts followed before this module, is the reference
 // for halves rounded away from zero: the halfway values are found from the double's bits, so the
 // comparison runs over values that end their binary fraction at every reach.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Numbers as text and back, the same under every C library locale. The expected texts are those
 // the program wrote before it had this module, under the C locale.
 #include "sim/number_text.h"

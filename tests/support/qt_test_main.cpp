@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Chart tests need an application object: the chart is a widget and measures text.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A course page the desktop cannot open: said with its path, and shown in the program.
 #include <QApplication>
 #include <QFile>

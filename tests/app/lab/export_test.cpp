@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The traces, the screen and the report as the "Fichier" menu saves and prints them.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The oscilloscope for lab work: cursor B, the measures, exports, the printed page, the
 // projector mode, and the menus that open them.
 #include <QAction>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The readings notebook from the main window: what a recorded row holds in each experiment, F5,
 // and the rows found again by the next run.
 #include <QScopeGuard>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The notebook's table model and its file.
 #include <gtest/gtest.h>
 

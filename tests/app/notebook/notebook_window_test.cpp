@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The notebook's window: the plot and its fitted line, the equation, and what the buttons do
 // to the rows.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Mapping whole arrays of values gives, bit for bit, the pixel ValueToPixel gives each value:
 // on random maps (tiny, huge, reversed and empty ranges, far pixels, inverted, logarithmic)
 // and values (ties, NaN, infinities, values at the int range's edge); and the rounding under

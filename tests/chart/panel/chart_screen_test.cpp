@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The empty oscilloscope screen, pixel by pixel, through the chart's own paint.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "chart/series/chart_value_list.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The cross series: the pixels of one cross per point however crowded the points, whatever
 // the arms' sizes, whole or cut at the plot's edges; its settings.
 #include "chart/series/cross_series.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Dense traces: the fast line series paints exactly the image of the plain algorithm (each
 // visible point mapped through its axes on its own, every segment drawn with LineTo, a point
 // on the pixel drawn before it making no line), on walks, sines, square waves and steps of a

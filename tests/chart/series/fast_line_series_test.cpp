@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The fast line series: which segments a paint draws, where their pixels land, hit tests.
 #include "chart/series/fast_line_series.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Series attached to a chart: order, axes, visible range, pixels and repaints.
 #include <gtest/gtest.h>
 
