@@ -11,26 +11,9 @@
 #include <memory>
 #include <vector>
 
-#include "app/notebook/notebook_model.h"
+#include "app/csv_text.h"
 #include "app/save_file.h"
 #include "sim/number_text.h"
-
-namespace {
-
-// Locale-independent digits: a spreadsheet in any language reads ASCII digits, and only the
-// decimal mark follows the user's habit. Every number reads back as the value exported.
-QString CsvNumber(double value, bool decimalComma) {
-  return QString::fromStdString(SpreadsheetText(value, decimalComma ? "," : "."));
-}
-
-QString CsvText(const QString& text, QChar separator) {
-  if (!text.contains(separator) && !text.contains(u'"') && !text.contains(u'\n') &&
-      !text.contains(u'\r'))
-    return text;
-  return u'"' + QString(text).replace(QStringLiteral("\""), QStringLiteral("\"\"")) + u'"';
-}
-
-}  // namespace
 
 QByteArray TracesCsv(const QList<TCsvTrace>& traces, const QLocale& locale) {
   const bool decimalComma = locale.decimalPoint() == QStringLiteral(",");
@@ -76,35 +59,6 @@ QByteArray TracesCsv(const QList<TCsvTrace>& traces, const QLocale& locale) {
 TExportResult SaveTracesCsv(const QString& path, const QList<TCsvTrace>& traces,
                             const QLocale& locale) {
   return {SaveFileOrSayWhy(path, TracesCsv(traces, locale))};
-}
-
-QByteArray NotebookCsv(const TNotebookModel& model, const QLocale& locale) {
-  const bool decimalComma = locale.decimalPoint() == QStringLiteral(",");
-  const QChar separator = decimalComma ? u';' : u',';
-  QString text;
-  for (int column = 0; column < kNotebookColumns; ++column) {
-    if (column > 0) text += separator;
-    text += CsvText(TNotebookModel::ColumnTitle(static_cast<TNotebookColumn>(column)), separator);
-  }
-  text += u'\n';
-  for (const TNotebookRow& row : model.Rows()) {
-    for (int column = 0; column < kNotebookColumns; ++column) {
-      const auto c = static_cast<TNotebookColumn>(column);
-      if (column > 0) text += separator;
-      if (!IsNumericColumn(c)) {
-        text += CsvText(QString::fromStdString(TextOf(row, c)), separator);
-      } else if (const std::optional<double> value = NumberOf(row, c)) {
-        text += CsvNumber(*value, decimalComma);
-      }
-    }
-    text += u'\n';
-  }
-  return text.toUtf8();
-}
-
-TExportResult SaveTableCsv(const QString& path, const TNotebookModel& model,
-                           const QLocale& locale) {
-  return {SaveFileOrSayWhy(path, NotebookCsv(model, locale))};
 }
 
 TExportResult SaveImagePng(const QImage& image, const QString& path) {

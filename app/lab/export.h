@@ -8,17 +8,12 @@
 #include <QPair>
 #include <QString>
 
-class TNotebookModel;
+#include "app/csv_text.h"
 
-// Saving the oscilloscope's traces (CSV) and screen (PNG), and the notebook's rows (CSV). Every
+// Saving the oscilloscope's traces (CSV) and screen (PNG). Every
 // file is written whole or not at all (app/save_file.h): a write that fails leaves the file that
 // was there untouched. Nothing here throws; a failure comes back as a French sentence for the
 // error box.
-
-struct TExportResult {
-  QString error;  // empty when the file was written
-  bool Ok() const { return error.isEmpty(); }
-};
 
 // One trace as the chart stores it: `count` points, times in ms and values in `unit`. The
 // pointers are read only during the call (a series' StoredValues() can be handed in as is).
@@ -44,14 +39,6 @@ struct TCsvTrace {
 QByteArray TracesCsv(const QList<TCsvTrace>& traces, const QLocale& locale);
 [[nodiscard]] TExportResult SaveTracesCsv(const QString& path, const QList<TCsvTrace>& traces,
                                           const QLocale& locale);
-
-// The notebook's rows as CSV, under the same rules as the traces: a heading row of the column
-// titles, then one line per row in the notebook's order; numbers with the locale's separator and
-// decimal mark and the same digits as the traces, an empty cell where a reading is missing; a text
-// that holds the separator, a quote or a line break is quoted.
-QByteArray NotebookCsv(const TNotebookModel& model, const QLocale& locale);
-[[nodiscard]] TExportResult SaveTableCsv(const QString& path, const TNotebookModel& model,
-                                         const QLocale& locale);
 
 // The image as PNG, pixel for pixel, with its texts (QImage::text) as the file's text chunks.
 [[nodiscard]] TExportResult SaveImagePng(const QImage& image, const QString& path);

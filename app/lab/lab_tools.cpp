@@ -27,6 +27,7 @@
 #include "app/lab/measures_window.h"
 #include "app/lab/report.h"
 #include "app/oscilloscope_settings.h"
+#include "app/projector_mode.h"
 #include "app/save_folder.h"
 #include "chart/chart.h"
 #include "sim/bench.h"
@@ -97,29 +98,7 @@ class TShiftWatch : public QObject {
   bool& shift_;
 };
 
-// The box a widget had before projector mode, kept on the widget itself.
-const char* const kDesktopGeometry = "desktopGeometry";
-
 }  // namespace
-
-void SetProjectorText(QWidget* widget, bool on, const QMargins& grow) {
-  const QVariant desktop = widget->property(kDesktopGeometry);
-  if (desktop.isValid()) widget->setGeometry(desktop.toRect());
-  widget->setFont(QFont());  // an empty font: the widget inherits again
-  if (!on) return;
-  QFont font = widget->font();
-  font.setPixelSize(
-      static_cast<int>(std::ceil(QFontInfo(font).pixelSize() * oscilloscope::kProjectorTextScale)));
-  widget->setFont(font);
-  if (!grow.isNull()) {
-    if (!desktop.isValid()) widget->setProperty(kDesktopGeometry, widget->geometry());
-    widget->setGeometry(widget->geometry().marginsAdded(grow));
-  }
-}
-
-void SetProjectorText(QWidget* widget, bool on) {
-  SetProjectorText(widget, on, QMargins());
-}
 
 TLabTools::TLabTools(QWidget* window, const TBench& bench, const TScope& scope, TWindowView view)
     : QObject(window), window_(window), bench_(bench), scope_(scope), view_(std::move(view)) {

@@ -10,7 +10,8 @@
 #include <optional>
 #include <utility>
 
-class QMargins;
+#include "app/projector_mode.h"
+
 class QPrinter;
 class QWidget;
 class TBench;
@@ -18,12 +19,6 @@ class TChart;
 class TFastLineSeries;
 class TMeasuresWindow;
 struct TMeasuresText;
-
-// Projector mode on a widget's text: the font it inherits, half as large again when `on`, its
-// box grown by `grow` to hold it; off, the inherited font and the box of before, as if never
-// touched.
-void SetProjectorText(QWidget* widget, bool on, const QMargins& grow);
-void SetProjectorText(QWidget* widget, bool on);
 
 // The oscilloscope for lab work: the screen saved as PNG, the curves exported as CSV, the screen
 // copied, the one-page report printed (or saved as PDF where there is no printer), the "Mesures"

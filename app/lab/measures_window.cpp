@@ -7,7 +7,7 @@
 #include <QShowEvent>
 
 #include "app/dialogs/dialog_flags.h"
-#include "app/lab/lab_tools.h"
+#include "app/projector_mode.h"
 
 #include "ui_measures_window.h"
 

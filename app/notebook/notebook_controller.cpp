@@ -11,7 +11,7 @@
 
 #include "app/dialogs/error_box.h"
 #include "app/guarded.h"
-#include "app/lab/export.h"
+#include "app/notebook/notebook_csv.h"
 #include "app/notebook/notebook_file.h"
 #include "app/notebook/notebook_model.h"
 #include "app/notebook/notebook_store.h"

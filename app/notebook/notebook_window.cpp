@@ -25,10 +25,10 @@
 #include "app/dialogs/confirmation_box.h"
 #include "app/dialogs/error_box.h"
 #include "app/guarded.h"
-#include "app/lab/export.h"
-#include "app/lab/lab_tools.h"
 #include "app/notebook/fit_equation.h"
+#include "app/notebook/notebook_csv.h"
 #include "app/notebook/notebook_model.h"
+#include "app/projector_mode.h"
 #include "app/save_folder.h"
 #include "chart/chart.h"
 
@@ -141,7 +141,7 @@ TNotebookWindow::TNotebookWindow(TNotebookModel* model, QWidget* parent)
   ConnectGuarded(ui_->ExportButton, &QPushButton::clicked, this, &TNotebookWindow::AskExportPath);
   ConnectGuarded(ui_->DezoomButton, &QPushButton::clicked, chart_, [this] { chart_->ResetZoom(); });
   ui_->Splitter->setSizes({620, 500});
-  if (TLabTools::HighContrastSaved()) SetHighContrast(true);
+  if (TProjectorMode::Saved()) SetHighContrast(true);
   SizeColumnsToSample();
   stale_ = TStale::kAll;
   Refresh();

@@ -28,6 +28,7 @@
 
 #include "app/lab/export.h"
 #include "app/lab/report.h"
+#include "app/notebook/notebook_csv.h"
 #include "app/notebook/notebook_file.h"
 #include "app/notebook/notebook_model.h"
 #include "app/oscilloscope_settings.h"

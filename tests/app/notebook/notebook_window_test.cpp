@@ -23,8 +23,8 @@
 
 #include "app/dialogs/confirmation_box.h"
 #include "app/dialogs/error_box.h"
-#include "app/lab/export.h"
 #include "app/notebook/fit_equation.h"
+#include "app/notebook/notebook_csv.h"
 #include "app/notebook/notebook_model.h"
 #include "app/notebook/notebook_window.h"
 #include "chart/chart.h"
