@@ -35,7 +35,7 @@ while IFS= read -r -d '' file; do
     CMakeLists.txt | */CMakeLists.txt | .ci/run | .clang-format | .clang-tidy) ;;
     *) continue ;;
   esac
-  if [ -f "$file" ]; then files+=("$file"); fi  # not one deleted but not yet committed
+  if [ -f "$file" ]; then files+=("$file"); fi  # gone when deleted but not yet committed
 done < <(list_files)
 
 # The identifier each file names in its first three lines, read in one pass over them all.
