@@ -1,11 +1,15 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Fails when a C++ source of the project is not formatted as .clang-format says, or when a number
-# is converted through the C library's locale.
+# Fails when a C++ source of the project is not formatted as .clang-format says, when a file does
+# not name its licence (scripts/check-spdx.sh), or when a number is converted through the C
+# library's locale.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror
 echo "Every source is formatted."
+
+# Every source, script, build file and page names its licence at its top.
+./scripts/check-spdx.sh
 
 # Qt sets the C library's locale from the environment at start-up: on a French desktop printf
 # then writes "2,5" and strtod stops at the point of "2.5". Numbers become text and text numbers

@@ -8,7 +8,7 @@ namespace Ui {
 class TAboutBox;
 }
 
-// "A propos": the program's icon, credit and contact, and an OK button. A plain layout.
+// "A propos": the program's icon, credit, licences and contact, and an OK button. A plain layout.
 class TAboutBox : public QDialog {
   Q_OBJECT
 
