@@ -9,6 +9,7 @@
 #include <random>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "chart/chart.h"
@@ -94,6 +95,21 @@ TEST_F(ChartSeriesTest, RandomInsertsMatchAStableSortedReference) {
   for (Point& p : reference)
     p.color = p.color == clDefault ? clRed : p.color;
   EXPECT_EQ(Points(series), reference);
+}
+
+// Both lists as ValueAt reads them, index for index, each with its own multiplier.
+TEST_F(ChartSeriesTest, PointValuesAreBothListsIndexForIndex) {
+  series.YValues().SetMultiplier(0.5);
+  for (const auto& [x, y] : {std::pair{2.0, 20.0}, {1.0, 10.0}, {3.0, -30.0}})
+    series.AppendPoint(x, y);
+  const TPointValues values = series.PointValues();
+  std::vector<double> xs, ys;
+  for (const Point& p : Points(series)) {
+    xs.push_back(p.x);
+    ys.push_back(p.y);
+  }
+  EXPECT_EQ(values.x, xs);
+  EXPECT_EQ(values.y, ys);
 }
 
 TEST_F(ChartSeriesTest, EffectiveColours) {
