@@ -18,7 +18,6 @@ write chart/axis/chart_axis.cpp '#include "chart/chart_math.h"' '#include "chart
   '#include "chart/panel/custom_axis_panel.h"' '#include "chart/series/chart_series.h"'
 write chart/series/chart_series.h '#include "chart/axis/chart_axis.h"' \
   '#include "chart/panel/custom_axis_panel.h"'
-write chart/panel/custom_chart.h '#include "chart/series/chart_series.h"'
 write tools/jpeg_writer.cpp '#include "tools/jpeg_writer.h"' '#include "platform/jpeg_error.h"'
 write app/form1_lab.cpp '#include "app/form1.h"' '#include "app/lab/export.h"'
 write app/guarded.cpp '#include "app/guarded.h"' '#include "app/dialogs/error_box.h"'
@@ -42,15 +41,12 @@ faults=(
   'chart/chart_math.h|#include "chart/axis/axis_map.h"'
   'chart/axis/y.cpp|#include "app/form1.h"'
   'chart/axis/z.cpp|#include "chart/panel/custom_axis_panel.h"'
-  'chart/axis/x.h|#include "chart/chart.h"'
   'chart/series/x.h|#include "chart/panel/custom_chart.h"'
-  'chart/panel/chart_pen.h|#include "chart/axis/chart_axis.h"'
   'tools/x.cpp|#include "chart/chart.h"'
   'app/x.cpp|#include "tests/support/oscilloscope_chart.h"'
   'app/y.cpp|#include "app/lab/export.h"'
   'app/lab/x.cpp|#include "app/form1.h"'
   'app/notebook/x.cpp|#include "app/lab/export.h"'
-  'app/dialogs/x.cpp|#include "app/scope/scope_view.h"'
   'app/room/x.cpp|#include "app/guarded.h"'
 )
 for row in "${faults[@]}"; do

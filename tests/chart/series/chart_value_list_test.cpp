@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <random>
-#include <utility>
 #include <vector>
 
 #include "chart/series/list_error.h"
@@ -80,19 +79,6 @@ TEST(ChartValueList, MultiplierAppliesOnReadingNotOnStorage) {
   EXPECT_EQ(list.LastValue(), 8);
   EXPECT_EQ(list.FindValue(6), 2);
   EXPECT_EQ(list.FindValue(3), -1);
-}
-
-// The copy reads what ValueAt reads, the multiplier applied.
-TEST(ChartValueList, ValuesCopiesWhatValueAtReads) {
-  const std::pair<double, std::vector<double>> rows[] = {
-      {1, {}}, {1, {3, -1, 2.5}}, {0.001, {1e9, 7, -0.5}}, {-2, {0.1, 0.2}}};
-  for (const auto& [multiplier, values] : rows) {
-    TChartValueList list(nullptr, "Y ");
-    for (double v : values)
-      list.AddOrdered(v);
-    list.SetMultiplier(multiplier);
-    EXPECT_EQ(list.Values(), Stored(list)) << "multiplier " << multiplier;
-  }
 }
 
 TEST(ChartValueList, StatisticsAreLazyAndFollowTheMultiplier) {
