@@ -1,35 +1,26 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/canvas.h"
 
-#include <QFontMetrics>
-#include <QFontMetricsF>
 #include <QPaintEngine>
 #include <QPainter>
-#include <QStaticText>
 #include <algorithm>
 #include <array>
 #include <climits>
 #include <cmath>
 #include <cstring>
 #include <optional>
-#include <unordered_map>
 
+#include "platform/canvas_font_cache.h"
 #include "platform/raster_line.h"
 #include "platform/raster_polyline.h"
 #include "platform/raster_surface.h"
 #include "platform/wide_divide.h"
 
-// The fuzzers' coverage tracing costs more than the work in a per-pixel loop whose branches
-// tell them nothing new; sanitizers stay on.
-#if defined(__clang__) && __clang_major__ >= 13
-#define SIMHACHEUR_PIXEL_LOOP __attribute__((no_sanitize("coverage")))
-#else
-#define SIMHACHEUR_PIXEL_LOOP
-#endif
-
 namespace {
 
 using raster::LinePen;
+using raster::ScaleCoord;
+using raster::ScaleRect;
 using raster::Surface;
 using raster::ToPixel;
 
@@ -157,101 +148,9 @@ void OutlineThin(const Surface& s, const TRect& r, const LinePen& pen) {
     phase = raster::DrawLine(s, corners[i], corners[i + 1], pen, phase);
 }
 
-// Hatched brushes repeat an 8 × 8 tile anchored at the image's origin, so that neighbouring
-// fills join up; '#' is a line pixel in the brush colour, '.' a gap:
-//
-//   Horizontal  Vertical  FDiagonal BDiagonal Cross     DiagCross
-//   ########    #.......  #.......  #.......  ########  #.......
-//   ........    #.......  .......#  .#......  #.......  .#.....#
-//   ........    #.......  ......#.  ..#.....  #.......  ..#...#.
-//   ........    #.......  .....#..  ...#....  #.......  ...#.#..
-//   ........    #.......  ....#...  ....#...  #.......  ....#...
-//   ........    #.......  ...#....  .....#..  #.......  ...#.#..
-//   ........    #.......  ..#.....  ......#.  #.......  ..#...#.
-//   ........    #.......  .#......  .......#  #.......  .#.....#
-//
-// that is y % 8 == 0, x % 8 == 0, (x + y) % 8 == 0, (x - y) % 8 == 0 and their unions.
-// Bit x % 8 of the result marks a line pixel of row y.
-std::uint8_t HatchRow(TBrushStyle style, int y) {
-  const int row = y & 7;
-  const std::uint8_t horizontal = row == 0 ? 0xFF : 0x00;
-  const std::uint8_t vertical = 0x01;
-  const std::uint8_t forward = static_cast<std::uint8_t>(1u << ((8 - row) & 7));
-  const std::uint8_t backward = static_cast<std::uint8_t>(1u << row);
-  switch (style) {
-    case bsHorizontal:
-      return horizontal;
-    case bsVertical:
-      return vertical;
-    case bsFDiagonal:
-      return forward;
-    case bsBDiagonal:
-      return backward;
-    case bsCross:
-      return horizontal | vertical;
-    case bsDiagCross:
-      return forward | backward;
-    default:
-      return 0xFF;
-  }
-}
-
-// `r` is already clipped. Transparent gaps: only the line pixels are visited.
-void FillHatched(const Surface& s, const TRect& r, TBrushStyle style, std::uint32_t ink,
-                 std::optional<std::uint32_t> gapInk) {
-  for (int y = r.Top; y < r.Bottom; ++y) {
-    const std::uint8_t lines = HatchRow(style, y);
-    std::uint32_t* row = s.Row(y);
-    if (gapInk) {
-      std::uint32_t tile[8];
-      for (int k = 0; k < 8; ++k)
-        tile[k] = (lines >> k) & 1 ? ink : *gapInk;
-      for (int x = r.Left; x < r.Right; ++x)
-        row[x] = tile[x & 7];
-      continue;
-    }
-    for (int k = 0; k < 8; ++k) {
-      if (!((lines >> k) & 1)) continue;
-      for (int x = r.Left + ((k - r.Left) & 7); x < r.Right; x += 8)
-        row[x] = ink;
-    }
-  }
-}
-
 bool IsDrawable(QImage::Format format) {
   return format == QImage::Format_RGB32 || format == QImage::Format_ARGB32 ||
          format == QImage::Format_ARGB32_Premultiplied;
-}
-
-// The top-left corner of a w × h text box whose reference point (x, y) `align` places.
-TPoint TextBoxOrigin(int x, int y, int w, int h, int align) {
-  switch (align & taCenter) {
-    case taRight:
-      x -= w;
-      break;
-    case taCenter:
-      x -= w / 2;
-      break;
-    default:
-      break;
-  }
-  if (align & taBottom) y -= h;
-  return {x, y};
-}
-
-bool SameFace(const TCanvasFont& a, const TCanvasFont& b) {
-  return a.Size == b.Size && a.Bold == b.Bold && a.Italic == b.Italic && a.Name == b.Name;
-}
-
-// A logical coordinate as a device one, kept well inside the int range: what lies that far off
-// the image is never drawn anyway.
-int ScaleCoord(std::int64_t v, int scale) {
-  return static_cast<int>(std::clamp<std::int64_t>(v * scale, -(1LL << 30), 1LL << 30));
-}
-
-TRect ScaleRect(const TRect& r, int scale) {
-  return {ScaleCoord(r.Left, scale), ScaleCoord(r.Top, scale), ScaleCoord(r.Right, scale),
-          ScaleCoord(r.Bottom, scale)};
 }
 
 // A solid pen `scale` times as wide, and where its line must run so that the squares it stamps
@@ -270,52 +169,7 @@ WidePen Widened(const LinePen& pen, int scale) {
 
 }  // namespace
 
-// A face's font and metrics, and the texts already laid out in it: a chart writes the same
-// labels on every paint, and laying a text out costs far more than drawing it.
-struct TCanvas::TFontCache {
-  struct TLaidOut {
-    QStaticText text;
-    int width;
-    // The text drawn once, antialiased, on a transparent image, in `inkColour`; later paints
-    // blend it instead of drawing the glyphs again.
-    QImage ink;
-    QRect inked;  // the part of `ink` that holds any glyph pixel
-    TColor inkColour = clNone;
-    int inkScale = 1;  // device pixels per logical pixel of `ink`
-  };
-  static constexpr int kInkMargin = 3;  // glyphs may reach past their advance
-  static constexpr std::size_t kMaxTexts = 1024;
-
-  TFontCache(const TCanvasFont& f, const QFont& q)
-      : face(f),
-        font(q),
-        metrics(q),
-        ascent(static_cast<int>(std::ceil(QFontMetricsF(q).ascent()))),
-        // The height of the text's box, rounded up on both sides of the baseline as the
-        // layout's own platform measures it (13 pixels for 8-point Arial).
-        height(ascent + static_cast<int>(std::ceil(QFontMetricsF(q).descent()))) {}
-
-  const TLaidOut& LaidOut(const QString& text) {
-    auto it = texts.find(text);
-    if (it != texts.end()) return it->second;
-    if (texts.size() >= kMaxTexts) texts.clear();  // a chart never needs this many at once
-    QStaticText laidOut(text);
-    laidOut.setTextFormat(Qt::PlainText);
-    laidOut.setPerformanceHint(QStaticText::AggressiveCaching);
-    laidOut.prepare(QTransform(), font);
-    return texts
-        .emplace(text,
-                 TLaidOut{laidOut, metrics.horizontalAdvance(text), QImage(), QRect(), clNone, 1})
-        .first->second;
-  }
-
-  TCanvasFont face;  // the colour is not part of it
-  QFont font;
-  QFontMetrics metrics;
-  int ascent;
-  int height;
-  std::unordered_map<QString, TLaidOut> texts;
-};
+// Filling is in canvas_fill.cpp, text in canvas_text.cpp.
 
 TCanvas::TCanvas() = default;
 
@@ -445,16 +299,6 @@ void TCanvas::Rectangle(int x0, int y0, int x1, int y1) {
   }
 }
 
-void TCanvas::FillRect(const TRect& rect) {
-  Surface s;
-  if (Brush.Style == bsClear || !PrepareSurface(s)) return;
-  if (scale_ > 1) {
-    ScaledFill(s, rect);
-    return;
-  }
-  FillWithBrush(s, rect);
-}
-
 // Patterned pens: one one-pixel line per device row (or column) of the logical line's
 // thickness, the pattern stretched to match, so a straight line covers its blocks exactly.
 // Solid pens: one wide line, shortened so that its last square ends where the last logical
@@ -526,43 +370,6 @@ void TCanvas::ScaledRectangle(const Surface& s, const TRect& r, const LinePen* p
               w.pen);
 }
 
-// Hatches keep their logical 8 × 8 tile: each of its pixels is a device block.
-void TCanvas::ScaledFill(const Surface& s, const TRect& rect) const {
-  const TRect r = raster::Intersect(ScaleRect(rect, scale_), s.bounds);
-  if (r.IsEmpty() || Brush.Style == bsClear) return;
-  const std::uint32_t ink = ToPixel(ResolveColor(Brush.Color));
-  if (Brush.Style == bsSolid) {
-    raster::FillRect(s, r, ink, false);
-    return;
-  }
-  const bool opaque = BackgroundMode == bkOpaque;
-  const std::uint32_t gapInk = ToPixel(ResolveColor(BackgroundColor));
-  for (int y = r.Top; y < r.Bottom; ++y) {
-    const std::uint8_t lines = HatchRow(Brush.Style, y / scale_);
-    std::uint32_t* row = s.Row(y);
-    for (int x = r.Left; x < r.Right; ++x) {
-      if ((lines >> ((x / scale_) & 7)) & 1) {
-        row[x] = ink;
-      } else if (opaque) {
-        row[x] = gapInk;
-      }
-    }
-  }
-}
-
-void TCanvas::FillWithBrush(const Surface& s, const TRect& rect) const {
-  const TRect r = raster::Intersect(rect, s.bounds);
-  if (r.IsEmpty() || Brush.Style == bsClear) return;
-  const std::uint32_t ink = ToPixel(ResolveColor(Brush.Color));
-  if (Brush.Style == bsSolid) {
-    raster::FillRect(s, r, ink, false);
-    return;
-  }
-  std::optional<std::uint32_t> gapInk;
-  if (BackgroundMode == bkOpaque) gapInk = ToPixel(ResolveColor(BackgroundColor));
-  FillHatched(s, r, Brush.Style, ink, gapInk);
-}
-
 void TCanvas::IntersectClipRect(const TRect& rect) {
   clip_ = raster::Intersect(hasClip_ ? clip_ : rect, rect);
   hasClip_ = true;
@@ -599,125 +406,5 @@ void TCanvas::Draw(int x, int y, const QImage& source) {
   for (int row = 0; row < dst.Height(); ++row) {
     const uchar* line = from->constScanLine(sy + row) + static_cast<std::size_t>(sx) * 4;
     std::memcpy(s.Row(dst.Top + row) + dst.Left, line, rowBytes);
-  }
-}
-
-QFont TCanvas::CurrentQFont() const {
-  QFont font(Font.Name);
-  font.setPixelSize(std::max(1, static_cast<int>(std::lround(Font.Size * 96.0 / 72.0))));
-  font.setBold(Font.Bold);
-  font.setItalic(Font.Italic);
-  return font;
-}
-
-TCanvas::TFontCache& TCanvas::FontCache() const {
-  if (fontCache_ != nullptr && SameFace(fontCache_->face, Font)) return *fontCache_;
-  fontCache_ = nullptr;
-  for (const auto& cache : fontCaches_) {
-    if (SameFace(cache->face, Font)) fontCache_ = cache.get();
-  }
-  if (fontCache_ == nullptr) {
-    fontCaches_.push_back(std::make_unique<TFontCache>(Font, CurrentQFont()));
-    fontCache_ = fontCaches_.back().get();
-  }
-  return *fontCache_;
-}
-
-int TCanvas::TextWidth(const QString& text) const {
-  if (!HasGuiApplication()) return 0;
-  return FontCache().LaidOut(text).width;
-}
-
-int TCanvas::TextHeight(const QString&) const {
-  if (!HasGuiApplication()) return 0;
-  return FontCache().height;
-}
-
-void TCanvas::TextOut(int x, int y, const QString& text) {
-  Surface s;
-  if (text.isEmpty() || !HasGuiApplication() || !PrepareSurface(s)) return;
-  TFontCache& cache = FontCache();
-  const TFontCache::TLaidOut& laidOut = cache.LaidOut(text);
-  const int w = laidOut.width;
-  const int h = cache.height;
-  const TPoint box = TextBoxOrigin(x, y, w, h, TextAlign);
-  if (BackgroundMode == bkOpaque) {
-    const TRect back{box.X, box.Y, box.X + w, box.Y + h};
-    raster::FillRect(s, scale_ == 1 ? back : ScaleRect(back, scale_),
-                     ToPixel(ResolveColor(BackgroundColor)), false);
-  }
-  QRect inked;
-  const QImage& ink = Ink(cache, text, inked);
-  const TPoint corner{box.X - TFontCache::kInkMargin, box.Y};
-  BlendInk(
-      s, scale_ == 1 ? corner : TPoint{ScaleCoord(corner.X, scale_), ScaleCoord(corner.Y, scale_)},
-      ink, inked);
-}
-
-// The text's glyphs as a premultiplied image whose left edge lies kInkMargin pixels before the
-// text box, rendered on first use in the current font colour.
-// Blending skips the empty margins and the room above and below the glyphs.
-QRect TCanvas::InkedPart(const QImage& ink) {
-  QRect part;
-  for (int y = 0; y < ink.height(); ++y) {
-    const auto* row = reinterpret_cast<const QRgb*>(ink.constScanLine(y));
-    for (int x = 0; x < ink.width(); ++x) {
-      if (qAlpha(row[x]) != 0) part |= QRect(x, y, 1, 1);
-    }
-  }
-  return part;
-}
-
-const QImage& TCanvas::Ink(TFontCache& cache, const QString& text, QRect& inked) const {
-  TFontCache::TLaidOut& laidOut = const_cast<TFontCache::TLaidOut&>(cache.LaidOut(text));
-  if (laidOut.inkColour != Font.Color || laidOut.inkScale != scale_ || laidOut.ink.isNull()) {
-    const int margin = TFontCache::kInkMargin;
-    // At a higher scale the glyphs are rendered at the device's size from the same layout, so
-    // the text keeps its logical extents and gains the detail.
-    laidOut.ink = QImage((laidOut.width + 2 * margin) * scale_, cache.height * scale_,
-                         QImage::Format_ARGB32_Premultiplied);
-    laidOut.ink.fill(Qt::transparent);
-    QPainter painter(&laidOut.ink);
-    if (scale_ > 1) painter.scale(scale_, scale_);
-    painter.setFont(cache.font);
-    painter.setPen(ToQColor(Font.Color));
-    // A laid-out text is placed by the top of its line: the baseline lands at top + ascent.
-    painter.drawStaticText(QPointF(margin, cache.ascent - cache.metrics.ascent()), laidOut.text);
-    painter.end();
-    laidOut.inkColour = Font.Color;
-    laidOut.inkScale = scale_;
-    laidOut.inked = InkedPart(laidOut.ink);
-  }
-  inked = laidOut.inked;
-  return laidOut.ink;
-}
-
-// Source-over blending of the premultiplied ink onto the surface, inside its bounds.
-SIMHACHEUR_PIXEL_LOOP void TCanvas::BlendInk(const Surface& s, TPoint corner, const QImage& ink,
-                                             const QRect& inked) {
-  if (inked.isEmpty()) return;
-  const int left = corner.X, top = corner.Y;
-  const TRect r = raster::Intersect(
-      {left + inked.left(), top + inked.top(), left + inked.right() + 1, top + inked.bottom() + 1},
-      s.bounds);
-  for (int y = r.Top; y < r.Bottom; ++y) {
-    const auto* from = reinterpret_cast<const QRgb*>(ink.constScanLine(y - top)) + (r.Left - left);
-    std::uint32_t* to = s.Row(y) + r.Left;
-    for (int x = 0; x < r.Width(); ++x) {
-      const std::uint32_t src = from[x];
-      const std::uint32_t alpha = src >> 24;
-      if (alpha == 0) continue;
-      if (alpha == 255) {
-        to[x] = src;
-        continue;
-      }
-      // dst × (255 − alpha) / 255 for red and blue, then green, two channels per multiply.
-      const std::uint32_t keep = 255 - alpha, dst = to[x];
-      std::uint32_t rb = (dst & 0xFF00FFu) * keep + 0x800080u;
-      rb = ((rb + ((rb >> 8) & 0xFF00FFu)) >> 8) & 0xFF00FFu;
-      std::uint32_t g = (dst & 0x00FF00u) * keep + 0x008000u;
-      g = ((g + ((g >> 8) & 0x00FF00u)) >> 8) & 0x00FF00u;
-      to[x] = 0xFF000000u | ((src & 0xFFFFFFu) + rb + g);
-    }
   }
 }

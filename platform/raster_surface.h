@@ -30,6 +30,17 @@ inline TRect Intersect(const TRect& a, const TRect& b) {
   return r;
 }
 
+// A logical coordinate as a device one, kept well inside the int range: what lies that far off
+// the image is never drawn anyway.
+inline int ScaleCoord(std::int64_t v, int scale) {
+  return static_cast<int>(std::clamp<std::int64_t>(v * scale, -(1LL << 30), 1LL << 30));
+}
+
+inline TRect ScaleRect(const TRect& r, int scale) {
+  return {ScaleCoord(r.Left, scale), ScaleCoord(r.Top, scale), ScaleCoord(r.Right, scale),
+          ScaleCoord(r.Bottom, scale)};
+}
+
 struct Surface {
   std::uint32_t* bits = nullptr;
   qsizetype stride = 0;  // pixels from one row to the next

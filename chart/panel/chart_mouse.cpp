@@ -161,6 +161,7 @@ void TCustomChart::MouseMove(TShiftState shift, int x, int y) {
     PanState.EndY = y;
     if (horizontal || vertical) {
       if (OnScroll) OnScroll(this);
+      emit Scrolled(this);
       InvalidateChart();
     }
     return;
@@ -267,6 +268,7 @@ void TCustomChart::ApplyZoom(double topMin, double topMax, double bottomMin, dou
   for (const Target& t : targets)
     t.axis->SetAxisRange(t.min, t.max);
   if (OnZoom) OnZoom(this);
+  emit Zoomed(this);
 }
 
 void TCustomChart::ResetZoom() {

@@ -71,15 +71,19 @@ void TCustomAxisPanel::DrawChart() {
   // The axes, their grid and labels go first, so traces lie over the grid.
   if (axisVisible_) DrawAxes();
   if (OnBeforeDrawSeries) OnBeforeDrawSeries(this);
+  emit BeforeDrawSeries(this);
   DrawSeries();
   if (OnAfterDrawSeries) OnAfterDrawSeries(this);
+  emit AfterDrawSeries(this);
   DrawOverlay();
   Canvas().ResetCanvasState();
   if (OnAfterDraw) OnAfterDraw(this);
+  emit AfterDraw(this);
 }
 
 void TCustomAxisPanel::DrawAxes() {
   if (OnBeforeDrawAxes) OnBeforeDrawAxes(this);
+  emit BeforeDrawAxes(this);
   for (auto& axis : axes_) {
     if (axis->IsVisible()) axis->DrawAxis();
   }

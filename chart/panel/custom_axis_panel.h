@@ -47,17 +47,25 @@ class TCustomAxisPanel : public TCustomChartPanelExtended {
   QString LabelDecimalSeparator;
   QString LabelThousandSeparator;
 
-  std::function<void(TCustomAxisPanel* sender)> OnBeforeDrawAxes;
-  std::function<void(TCustomAxisPanel* sender)> OnBeforeDrawSeries;
+  // One listener each; the signals of the same names are raised at the same moment for any
+  // number.
+  TChartHook<void(TCustomAxisPanel* sender)> OnBeforeDrawAxes;
+  TChartHook<void(TCustomAxisPanel* sender)> OnBeforeDrawSeries;
   // After the series and before the zoom rectangle: what is drawn here lies over the traces
   // and under the rectangle, which a drag then inverts and puts back cleanly.
-  std::function<void(TCustomAxisPanel* sender)> OnAfterDrawSeries;
-  std::function<void(TCustomAxisPanel* sender)> OnAfterDraw;
+  TChartHook<void(TCustomAxisPanel* sender)> OnAfterDrawSeries;
+  TChartHook<void(TCustomAxisPanel* sender)> OnAfterDraw;
   // May replace the text of an axis label.
   std::function<void(TChartAxis* axis, double value, QString& text)> OnGetAxisLabel;
 
   // Effective ranges, room for the visible axes, then their pixels.
   void LayoutAxes();
+
+ signals:
+  void BeforeDrawAxes(TCustomAxisPanel* sender);
+  void BeforeDrawSeries(TCustomAxisPanel* sender);
+  void AfterDrawSeries(TCustomAxisPanel* sender);
+  void AfterDraw(TCustomAxisPanel* sender);
 
  protected:
   void DrawChart() override;

@@ -185,5 +185,6 @@ TCustomChartPanelExtended::TCustomChartPanelExtended(QWidget* parent) : TCustomC
 
 void TCustomChartPanelExtended::ResetZoom() {
   if (OnUndoZoom) OnUndoZoom(this);
+  emit ZoomUndone(this);
   InvalidateChart();
 }

@@ -2,11 +2,11 @@
 #pragma once
 
 #include <QWidget>
-#include <functional>
 
 #include "chart/notifying.h"
 #include "chart/panel/chart_canvas.h"
 #include "chart/panel/chart_gradient.h"
+#include "chart/panel/chart_hook.h"
 
 enum TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
 
@@ -154,12 +154,18 @@ class TCustomChartPanelExtended : public TCustomChartPanel {
   void SetAnimatedZoomSteps(int steps) { Set(animatedZoomSteps_, steps); }
 
   // Puts back the scales of before the first zoom or pan (the chart with axes does the
-  // restoring), raises OnUndoZoom and repaints.
+  // restoring), raises OnUndoZoom and ZoomUndone, and repaints.
   virtual void ResetZoom();
 
-  std::function<void(TCustomChartPanelExtended* sender)> OnZoom;
-  std::function<void(TCustomChartPanelExtended* sender)> OnUndoZoom;
-  std::function<void(TCustomChartPanelExtended* sender)> OnScroll;
+  // One listener each; the signals below are raised at the same moment for any number.
+  TChartHook<void(TCustomChartPanelExtended* sender)> OnZoom;
+  TChartHook<void(TCustomChartPanelExtended* sender)> OnUndoZoom;
+  TChartHook<void(TCustomChartPanelExtended* sender)> OnScroll;
+
+ signals:
+  void Zoomed(TCustomChartPanelExtended* sender);
+  void ZoomUndone(TCustomChartPanelExtended* sender);
+  void Scrolled(TCustomChartPanelExtended* sender);
 
  private:
   bool allowZoom_ = true;

@@ -32,6 +32,11 @@ using TSeriesClick = std::function<void(TChartSeries* sender, int valueIndex,
 enum THorizAxis { aTopAxis, aBottomAxis, aBothHorizAxis, aCustomHorizAxis };
 enum TVertAxis { aLeftAxis, aRightAxis, aBothVertAxis, aCustomVertAxis };
 
+// A series' points as copies of its two lists, index for index.
+struct TPointValues {
+  std::vector<double> x, y;
+};
+
 // The chart's unit of data: points of (X, Y) with an optional colour and label. X and Y live in
 // two value lists; the X list is kept in ascending order by default, so a point goes to its
 // place by X. Every change of data asks the owning chart, if any, to repaint.
@@ -51,6 +56,7 @@ class TChartSeries : public QObject {
   const TChartValueList& XValues() const { return xValues_; }
   TChartValueList& YValues() { return yValues_; }
   const TChartValueList& YValues() const { return yValues_; }
+  TPointValues PointValues() const { return {xValues_.Values(), yValues_.Values()}; }
   // Every value list of the series, X first.
   const std::vector<TChartValueList*>& ValueLists() const { return valueLists_; }
 

@@ -19,6 +19,13 @@ double TChartValueList::ValueAt(int index) const {
   return values_[Checked(index)] * multiplier_;
 }
 
+std::vector<double> TChartValueList::Values() const {
+  std::vector<double> copy(values_.size());
+  std::transform(values_.begin(), values_.end(), copy.begin(),
+                 [this](double stored) { return stored * multiplier_; });
+  return copy;
+}
+
 void TChartValueList::SetValueAt(int index, double value) {
   const std::size_t at = Checked(index);
   values_[at] = value;

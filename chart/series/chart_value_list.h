@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 #include "chart/series/pod_list.h"
 
@@ -27,6 +28,8 @@ class TChartValueList {
   // The values as stored, before Multiplier, ValueCount() of them: for loops over every point
   // that ValueAt's index check would slow down. Valid until the list changes.
   const double* StoredValues() const { return values_.begin(); }
+  // Every ValueAt in index order, as a copy of its own: the list may change while it is read.
+  std::vector<double> Values() const;
   // True when the stored values never decrease and none is NaN, whatever Order claims: values
   // set or inserted out of order, and NaN, break it. Checked on from where the last call
   // stopped, so a list that only grows at its end is read once in all.

@@ -6,8 +6,10 @@
 #include <QCursor>
 #include <QImage>
 #include <QMouseEvent>
+#include <functional>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "chart/chart.h"
@@ -283,5 +285,49 @@ TEST_F(ZoomTest, ExceptionsStopAtTheWindowSystemEvents) {
   EXPECT_EQ(faults,
             (std::vector<std::string>{"mousePressEvent: appui", "mouseMoveEvent: déplacement"}));
 }
+
+// The hook writes `tag`, then each of two listeners of the signal writes '+'.
+template <class Owner>
+void Listen(TChart& chart, TChartHook<void(Owner*)> Owner::*hook, void (Owner::*signal)(Owner*),
+            char tag, std::string& log) {
+  chart.*hook = [&log, tag](Owner*) { log += tag; };
+  for (int i = 0; i < 2; ++i)
+    QObject::connect(&chart, signal, [&](Owner* sender) { log += sender == &chart ? '+' : '?'; });
+}
+
+// Each event reaches its one hook, then every listener of its signal, once each time.
+TEST_F(ZoomTest, EachEventReachesItsHookThenEveryListener) {
+  using Panel = TCustomChartPanelExtended;
+  using Axes = TCustomAxisPanel;
+  std::string log;
+  Listen(chart(), &Panel::OnZoom, &Panel::Zoomed, 'z', log);
+  Listen(chart(), &Panel::OnUndoZoom, &Panel::ZoomUndone, 'u', log);
+  Listen(chart(), &Panel::OnScroll, &Panel::Scrolled, 's', log);
+  Listen(chart(), &Axes::OnBeforeDrawAxes, &Axes::BeforeDrawAxes, 'a', log);
+  Listen(chart(), &Axes::OnBeforeDrawSeries, &Axes::BeforeDrawSeries, 'b', log);
+  Listen(chart(), &Axes::OnAfterDrawSeries, &Axes::AfterDrawSeries, 'c', log);
+  Listen(chart(), &Axes::OnAfterDraw, &Axes::AfterDraw, 'd', log);
+  const std::pair<std::function<void()>, std::string> rows[] = {
+      {[&] { Paint(); }, "a++b++c++d++"},
+      {[&] { chart().ApplyZoom(0, 1, 5, 10, -2, 4, 0, 1); }, "z++"},
+      {[&] { chart().ResetZoom(); }, "u++"},
+      {[&] { Drag(Qt::RightButton, 200, 100, 100, 100); }, "s++s++"},
+  };
+  for (const auto& [raise, expected] : rows) {
+    log.clear();
+    raise();
+    EXPECT_EQ(log, expected);
+  }
+}
+
+#ifndef QT_NO_DEBUG  // where Q_ASSERT is compiled in
+TEST(ChartHookDeathTest, ASecondListenerOverATakenHookStopsADebugBuild) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");  // the process has Qt's threads
+  TChartHook<void()> hook;
+  const auto listener = [] {};
+  hook = listener;
+  EXPECT_DEATH(hook = listener, "listener already");
+}
+#endif
 
 }  // namespace

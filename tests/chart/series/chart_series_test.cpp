@@ -96,6 +96,15 @@ TEST_F(ChartSeriesTest, RandomInsertsMatchAStableSortedReference) {
   EXPECT_EQ(Points(series), reference);
 }
 
+// Both lists in index order, each read through its multiplier.
+TEST_F(ChartSeriesTest, PointValuesAreBothListsIndexForIndex) {
+  series.YValues().SetMultiplier(0.5);
+  for (double x : {2.0, 1.0, 3.0})
+    series.AppendPoint(x, 10 * x + 1);
+  EXPECT_EQ(series.PointValues().x, (std::vector<double>{1, 2, 3}));
+  EXPECT_EQ(series.PointValues().y, (std::vector<double>{5.5, 10.5, 15.5}));
+}
+
 TEST_F(ChartSeriesTest, EffectiveColours) {
   series.AppendPoint(0, 0);
   series.AppendNullPoint(1, 0);
