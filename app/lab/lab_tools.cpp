@@ -26,13 +26,6 @@ namespace {
 
 const QString kFolderKey = QStringLiteral("fichiers/dossier");
 
-std::vector<double> Values(const TChartValueList& list) {
-  std::vector<double> copy(static_cast<std::size_t>(list.ValueCount()));
-  for (std::size_t i = 0; i < copy.size(); ++i)
-    copy[i] = list.ValueAt(static_cast<int>(i));
-  return copy;
-}
-
 }  // namespace
 
 TLabTools::TLabTools(QWidget* window, const TBench& bench, const TScopeView& scope,
@@ -110,21 +103,17 @@ bool TLabTools::SaveScreenTo(const QString& path) {
 }
 
 bool TLabTools::ExportCurvesTo(const QString& path) {
-  const TFastLineSeries& trace = scope_.Trace();
-  const TFastLineSeries& zero = scope_.ZeroLine();
-  const std::vector<double> t1 = Values(trace.XValues()), u1 = Values(trace.YValues());
-  const std::vector<double> t4 = Values(zero.XValues()), u4 = Values(zero.YValues());
+  const TPointValues u1 = scope_.Trace().PointValues(), u4 = scope_.ZeroLine().PointValues();
   QList<TCsvTrace> traces = {
-      {QStringLiteral("tension moteur"), t1.data(), u1.data(), static_cast<int>(u1.size())},
-      {QStringLiteral("ligne zéro"), t4.data(), u4.data(), static_cast<int>(u4.size())}};
+      {QStringLiteral("tension moteur"), u1.x.data(), u1.y.data(), static_cast<int>(u1.y.size())},
+      {QStringLiteral("ligne zéro"), u4.x.data(), u4.y.data(), static_cast<int>(u4.y.size())}};
   // Channel 2 on the voltage's own times: it shares their rows.
   const QString current = scope_.CurrentName();
-  std::vector<double> t7, i7;
+  TPointValues i7;
   if (!current.isEmpty()) {
-    t7 = Values(scope_.CurrentTrace().XValues());
-    i7 = Values(scope_.CurrentTrace().YValues());
+    i7 = scope_.CurrentTrace().PointValues();
     traces.append(
-        {current, t7.data(), i7.data(), static_cast<int>(i7.size()), QStringLiteral("A")});
+        {current, i7.x.data(), i7.y.data(), static_cast<int>(i7.y.size()), QStringLiteral("A")});
   }
   const TExportResult result = SaveTracesCsv(path, traces, QLocale::system());
   if (!result.Ok()) ShowErrorBox(result.error);

@@ -23,17 +23,10 @@ QString Point(TScopePoint point) {
       .arg(Quantity(point.ms, "ms", 2), Quantity(point.volts, "V", 2));
 }
 
-std::vector<double> Values(const TChartValueList& list) {
-  std::vector<double> copy(static_cast<std::size_t>(list.ValueCount()));
-  for (std::size_t i = 0; i < copy.size(); ++i)
-    copy[i] = list.ValueAt(static_cast<int>(i));
-  return copy;
-}
-
 // A trace's measures over the whole periods between the bottom axis's ends.
 TTraceMeasures MeasureShown(const TFastLineSeries& trace, const TChartAxis& bottom) {
-  const std::vector<double> times = Values(trace.XValues()), values = Values(trace.YValues());
-  return MeasureTrace(times.data(), values.data(), trace.PointCount(), bottom.Minimum(),
+  const TPointValues points = trace.PointValues();
+  return MeasureTrace(points.x.data(), points.y.data(), trace.PointCount(), bottom.Minimum(),
                       bottom.Maximum(), TBench::kPeriodSamples);
 }
 
@@ -57,10 +50,10 @@ void MeasureCurrent(TMeasuresText& text, const TScopeView& scope) {
   Fill(text.current, MeasureShown(current, scope.Chart().BottomAxis()), "A", 3);
   const std::optional<TScopePoint> a = scope.Cursors().A(), b = scope.Cursors().B();
   if (!a || !b) return;
-  const std::vector<double> times = Values(current.XValues()), values = Values(current.YValues());
+  const TPointValues points = current.PointValues();
   const int count = current.PointCount();
-  const std::optional<double> iA = ValueAtTime(times.data(), values.data(), count, a->ms);
-  const std::optional<double> iB = ValueAtTime(times.data(), values.data(), count, b->ms);
+  const std::optional<double> iA = ValueAtTime(points.x.data(), points.y.data(), count, a->ms);
+  const std::optional<double> iB = ValueAtTime(points.x.data(), points.y.data(), count, b->ms);
   if (iA && iB) text.deltaI = Quantity(*iB - *iA, "A", 3);
 }
 

@@ -49,13 +49,7 @@ TScopeView::TScopeView(TBench& bench, TChart& chart, TBenchOutput* readings,
   keys_->Watch(&chart_);
 }
 
-// The chart may outlive the view by a little while the window is taken down.
-TScopeView::~TScopeView() {
-  chart_.OnZoom = nullptr;
-  chart_.OnScroll = nullptr;
-  chart_.OnUndoZoom = nullptr;
-  chart_.OnAfterDrawSeries = nullptr;
-}
+TScopeView::~TScopeView() = default;
 
 // Drawing order: the zero line, the trace, channel 2, the cross (cursor A), then cursor B, so
 // the cursors stay over both channels.
@@ -79,14 +73,13 @@ std::vector<TScopeView::TLine> TScopeView::Lines() const {
 // The chart zooms, pans and restores the right axis with the left one already; channel 2 keeps
 // the ratio exact, whatever rounding each step brought.
 void TScopeView::HookChart() {
-  const auto follow = [this](TCustomChartPanelExtended*) {
-    channel_->FollowLeftAxis();
-    Guarded([this] { emit Changed(); });
-  };
-  chart_.OnZoom = follow;
-  chart_.OnScroll = follow;
-  chart_.OnUndoZoom = follow;
-  chart_.OnAfterDrawSeries = [this](TCustomAxisPanel*) { channel_->DrawLegend(); };
+  for (auto event : {&TChart::Zoomed, &TChart::Scrolled, &TChart::ZoomUndone}) {
+    ConnectGuarded(&chart_, event, this, [this] {
+      channel_->FollowLeftAxis();
+      emit Changed();
+    });
+  }
+  connect(&chart_, &TChart::AfterDrawSeries, this, [this] { channel_->DrawLegend(); });
 }
 
 // ---------------------------------------------------------------------------------------------

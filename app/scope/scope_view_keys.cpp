@@ -12,13 +12,6 @@
 
 namespace {
 
-std::vector<double> Values(const TChartValueList& list) {
-  std::vector<double> copy(static_cast<std::size_t>(list.ValueCount()));
-  for (std::size_t i = 0; i < copy.size(); ++i)
-    copy[i] = list.ValueAt(static_cast<int>(i));
-  return copy;
-}
-
 double Middle(const TChartAxis& axis) {
   return (axis.Minimum() + axis.Maximum()) / 2;
 }
@@ -64,7 +57,7 @@ void TScopeView::TakeCursor(TScopeCursor cursor) {
     return;
   }
   const TChartAxis& bottom = chart_.BottomAxis();
-  const std::vector<double> times = Values(Trace().XValues());
+  const std::vector<double> times = Trace().XValues().Values();
   const int sample = NearestSample(times, bottom.Minimum(), bottom.Maximum(), Middle(bottom));
   const TScopePoint point = sample >= 0 ? TScopePoint{times[static_cast<std::size_t>(sample)],
                                                       Trace().YValues().ValueAt(sample)}
@@ -80,7 +73,7 @@ void TScopeView::MoveCursor(int direction, bool byDivision) {
   TChartAxis& bottom = chart_.BottomAxis();
   // A division is the grid's step, as the screen shows it.
   const double span = byDivision ? bottom.LabelStep() : 0;
-  const std::vector<double> times = Values(Trace().XValues());
+  const std::vector<double> times = Trace().XValues().Values();
   const int sample =
       SampleAlong(times, bottom.Minimum(), bottom.Maximum(), at->ms, direction, span);
   if (sample < 0) return;
