@@ -98,11 +98,11 @@ void TForm1::ShowExperimentPanels(TExperiment experiment) {
 // A picture that cannot be read ends the handler with the wiring set but not recomputed.
 void TForm1::ChooseWiring(TWiring wiring, const char* twoQuadrantPicture,
                           const char* oneQuadrantPicture) {
-  bench_.SetConnectionMode(wiring);
-  const TExperiment experiment = bench_.ExperimentKind();
-  if (experiment == TExperiment::kTwoQuadrants) LoadPicture(twoQuadrantPicture);
-  if (experiment == TExperiment::kOneQuadrant) LoadPicture(oneQuadrantPicture);
-  bench_.RefreshOneOrTwoQuadrant();
+  bench_.ChooseWiring(wiring, [&] {
+    const TExperiment experiment = bench_.ExperimentKind();
+    if (experiment == TExperiment::kTwoQuadrants) LoadPicture(twoQuadrantPicture);
+    if (experiment == TExperiment::kOneQuadrant) LoadPicture(oneQuadrantPicture);
+  });
 }
 
 void TForm1::RadioButton1Click() {

@@ -105,6 +105,12 @@ void TBench::SetSpeedSetting(int position) {
   SpeedPercent_ = HalveToEven(SpeedSetting_);
 }
 
+void TBench::ChooseWiring(TWiring wiring, const std::function<void()>& showPicture) {
+  ConnectionMode_ = wiring;
+  if (showPicture) showPicture();
+  RefreshOneOrTwoQuadrant();
+}
+
 void TBench::RefreshOneOrTwoQuadrant() {
   if (ExperimentKind_ != TExperiment::kFourQuadrants) RefreshBench();
 }
@@ -420,9 +426,6 @@ void TBench::RefreshBench() {
   UpdateSpeed();
 }
 
-// Machine n°1 as motor: the chopper fixes the voltage, and the wave is drawn before the new
-// voltage is known (ShowMeters corrects the voltmeter). Machine n°2 driving: the speed comes
-// first and machine n°1's voltage follows from it.
 void TBench::RefreshFourQuadrant() {
   if (DrivingMachine_ == TDrivingMachine::kMachine1) {
     BuildChopperWave();

@@ -174,9 +174,9 @@ TMeasuresText TLabTools::MeasuresText() const {
   text.frequency = Quantity(m.frequencyHz, "Hz", 0);
   text.dutyCycle = Quantity(m.dutyCycle, "", 2);
   // Which level alpha counts: +E or -E is the chopper's active level, whichever its voltage.
-  text.dutyCycleCaption = m.activeSign > 0   ? QStringLiteral("α (à +E)")
-                          : m.activeSign < 0 ? QStringLiteral("α (à −E)")
-                                             : QStringLiteral("α");
+  text.dutyCycleCaption = m.activeLevel == TActiveLevel::kPositive   ? QStringLiteral("α (à +E)")
+                          : m.activeLevel == TActiveLevel::kNegative ? QStringLiteral("α (à −E)")
+                                                                     : QStringLiteral("α");
 
   const bool cursorA = scope_.crossTime->PointCount() > 0;
   text.cursorA = cursorA ? Point(bench_.ReferenceTime(), bench_.ReferenceVoltage()) : kNone;
