@@ -36,6 +36,10 @@ class TBench {
 
   // A bar position (0 .. 200) halved to a percentage, ties to the even neighbour.
   static int HalveToEven(int position);
+  // Ammeter n°1's law for machine n°1 as a motor at the mean voltage U, A: stalled below
+  // 0.65 V, running above. 0 when no direction is chosen. The bench's ammeters and the
+  // oscilloscope's current channel both read it, so they agree to the last bit.
+  static long double MotorCurrent(long double voltage, TDirection direction);
 
   // --- The bench's part of the window's handlers -------------------------------------------------
 
