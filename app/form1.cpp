@@ -15,15 +15,19 @@
 #include <QScrollBar>
 #include <QSessionManager>
 #include <QStyle>
+#include <array>
 
-#include "app/current_channel.h"
+#include "app/control_panels.h"
 #include "app/dialogs/about_box.h"
 #include "app/dialogs/confirmation_box.h"
 #include "app/dialogs/ok_bottom_dlg.h"
 #include "app/dialogs/page_viewer.h"
+#include "app/form1_setup.h"
+#include "app/instruments.h"
 #include "app/lab/lab_tools.h"
 #include "app/notebook/notebook_controller.h"
-#include "app/oscilloscope_settings.h"
+#include "app/projector_mode.h"
+#include "app/scope/current_channel.h"
 #include "app/tool_bar_fit.h"
 #include "chart/chart.h"
 #include "platform/shell_open.h"
@@ -32,17 +36,19 @@
 TForm1::TForm1(QWidget* parent) : QMainWindow(parent), ui_(std::make_unique<Ui::TForm1>()) {
   ui_->setupUi(this);
   SetUpWindow();
-  SetUpOscilloscope();
-  CreateLabTools();
-  CreateNotebook();
-  ConnectHandlers();
-  SetAccessibleNames();
+  CreateParts();
+  // Handlers run only on what the user does: radio buttons when one becomes selected (the
+  // program sets them with their signals blocked), speed bars on the user's actions.
+  ConnectExperimentHandlers();
+  ConnectToolBar();
+  ConnectLabAndNotebook();
+  ConnectProjector();
   SetUpKeyboard();
   // The projector mode of the last run, through its menu entry's handler.
-  if (TLabTools::HighContrastSaved()) ui_->Contrastelev1->setChecked(true);
-  CenterOnScreen();
+  if (TProjectorMode::Saved()) ui_->Contrastelev1->setChecked(true);
+  CenterOnScreen(this);
   FormCreate();
-  DescribeScope();
+  scope_->Describe();
   CreateDialogs();
   FollowSession();
 }
@@ -64,42 +70,26 @@ void TForm1::SetUpWindow() {
   QSizePolicy remarks = ui_->Panel34->sizePolicy();
   remarks.setRetainSizeWhenHidden(true);
   ui_->Panel34->setSizePolicy(remarks);
-  FitCaptions();
+  FitCaptions(this);
 }
 
-// The layout's widths were measured in a narrower font than the one this platform has: a
-// radio button whose caption would be cut grows to its caption, from the same place.
-void TForm1::FitCaptions() {
-  for (QRadioButton* button : findChildren<QRadioButton*>()) {
-    const int needed = button->sizeHint().width();
-    if (needed > button->width()) button->resize(needed, button->height());
-  }
-}
-
-void TForm1::SetUpOscilloscope() {
-  namespace osc = oscilloscope;
-  TChart& chart = *ui_->Chart1;
-  osc::ApplyChartSettings(chart);
-  // Channel 2 comes right after the trace, so the cross and cursor B stay over both.
-  Series4 = osc::MakeTrace(chart, osc::kTraces[0], this);
-  Series1 = osc::MakeTrace(chart, osc::kTraces[1], this);
-  Series7 = osc::MakeTrace(chart, osc::kCurrentTrace, this);
-  Series2 = osc::MakeTrace(chart, osc::kTraces[2], this);
-  Series3 = osc::MakeTrace(chart, osc::kTraces[3], this);
-  currentChannel_ = std::make_unique<TCurrentChannel>(chart, *Series1, *Series7);
-  trace1_ = std::make_unique<TSeriesTrace<TFastLineSeries>>(*Series1);
-  trace4_ = std::make_unique<TSeriesTrace<TFastLineSeries>>(*Series4);
-  watchedTrace1_ = std::make_unique<TWatchedTrace>(*trace1_);
-  bench_.Connect(this, watchedTrace1_.get(), trace4_.get());
-  bench_.SetDecimalSeparator(QLocale::system().decimalPoint().toStdString());
-}
-
-// Handlers run only on what the user does: radio buttons when one becomes selected (the
-// program sets them with their signals blocked), speed bars on the user's actions.
-void TForm1::ConnectHandlers() {
-  ConnectExperimentHandlers();
-  ConnectToolBar();
-  ConnectLabAndNotebook();
+// The parts the window's handlers hand their work to; the bench writes its readings on the
+// instruments and its traces on the oscilloscope.
+void TForm1::CreateParts() {
+  const Ui::TForm1& u = *ui_;
+  instruments_ = std::make_unique<TInstruments>(
+      std::array<QLineEdit*, 4>{u.LabeledEdit1, u.LabeledEdit2, u.LabeledEdit3, u.LabeledEdit4});
+  scope_ = std::make_unique<TScopeView>(
+      bench_, *u.Chart1, instruments_.get(),
+      TScopeView::TControls{u.Label1, u.Label2, u.Aucune1, u.icourantdumoteur1,
+                            u.i2courantctsource1, u.Button6},
+      this);
+  panels_ = new TControlPanels(this, *ui_, bench_, *instruments_);
+  connect(panels_, &TControlPanels::FourQuadrantsChosen, scope_.get(),
+          &TScopeView::SetFourQuadrants);
+  labTools_ = new TLabTools(this, bench_, *scope_, *instruments_);
+  notebook_ = new TNotebookController(this, bench_);
+  projector_ = new TProjectorMode(this);
 }
 
 void TForm1::ConnectExperimentHandlers() {
@@ -148,6 +138,7 @@ void TForm1::ConnectToolBar() {
     RunHandler([&] { Chart1MouseMove(x, y); });
   };
   chart->OnDblClick = [this](TCustomChart*) { RunHandler([this] { Chart1DblClick(); }); };
+  Wire(&scope_->Keys(), &TScopeKeys::Pressed, &TForm1::Chart1KeyDown);
   Wire(ui_->Button1, &QAbstractButton::clicked, &TForm1::Button1Click);
   Wire(ui_->Button2, &QAbstractButton::clicked, &TForm1::Button2Click);
   Wire(ui_->Button3, &QAbstractButton::clicked, &TForm1::Button3Click);
@@ -172,6 +163,7 @@ void TForm1::ConnectToolBar() {
        {ui_->Button5, QStringLiteral("&Relever"),
         style->standardIcon(QStyle::SP_FileDialogDetailedView), QString()}},
       {ui_->Panel7, ui_->Label2, ui_->Label1, QStringLiteral("  u (V) / t (ms)\u00A0:")});
+  connect(scope_.get(), &TScopeView::ReadOutWidthNeeded, toolBarFit_, &TToolBarFit::SetValueWidth);
   const std::pair<QAction*, void (TForm1::*)()> pages[] = {
       {ui_->cours1bases1, &TForm1::cours1bases1Click},
       {ui_->Cours2approfondissement1, &TForm1::Cours2approfondissement1Click},
@@ -181,76 +173,6 @@ void TForm1::ConnectToolBar() {
       {ui_->Apropos1, &TForm1::Apropos1Click}};
   for (const auto& [action, handler] : pages)
     Wire(action, &QAction::triggered, handler);
-}
-
-// A screen reader names each instrument and control after its panel's caption.
-void TForm1::SetAccessibleNames() {
-  NameControls();
-  NamePanels();
-}
-
-void TForm1::NameControls() {
-  const std::pair<QWidget*, const char*> names[] = {{ui_->LabeledEdit1, "Voltmètre"},
-                                                    {ui_->LabeledEdit2, "Compte-tours"},
-                                                    {ui_->LabeledEdit3, "Ampère-mètre n°1"},
-                                                    {ui_->LabeledEdit4, "Ampère-mètre n°2"},
-                                                    {ui_->ScrollBar1, "Réglage vitesse %"},
-                                                    {ui_->Edit1, "Réglage vitesse %"},
-                                                    {ui_->ScrollBar2, "Réglage vitesse % moteur1"},
-                                                    {ui_->Edit2, "Réglage vitesse % moteur1"},
-                                                    {ui_->ScrollBar3, "Réglage vitesse % moteur2"},
-                                                    {ui_->Edit3, "Réglage vitesse % moteur2"},
-                                                    {ui_->Chart1, "Oscilloscope"},
-                                                    {ui_->Image1, "schéma de branchement"},
-                                                    {ui_->MainMenu1, "Barre de menus"},
-                                                    {ui_->Button3, "Aide sur l'oscilloscope"},
-                                                    {ui_->Button4, "Mesures"},
-                                                    {ui_->Button5, "Relever le point"},
-                                                    {ui_->Button6, "Voie 2\u00A0: courant"},
-                                                    {ui_->memo1, "Remarques"}};
-  for (const auto& [widget, name] : names)
-    widget->setAccessibleName(QString::fromUtf8(name));
-  // The read-out's name is its text, so each new reading is announced.
-  const std::pair<QWidget*, const char*> descriptions[] = {
-      {ui_->Label1, "Lecture du curseur, tension (V) / temps (ms)"},
-      {ui_->Button1, "Retire la croix de mesure\u00A0: lecture en valeurs absolues"},
-      {ui_->Button2, "Remet les échelles d'avant le zoom, le déplacement ou la molette"},
-      {ui_->Button4, "Ouvre la fenêtre des mesures automatiques et des curseurs"},
-      {ui_->Button5, "Ajoute les lectures des instruments au tableau des relevés (F5)"},
-      {ui_->Button6,
-       "Affiche ou retire le courant sur la voie 2 (axe de droite), comme une sonde de courant"}};
-  for (const auto& [widget, description] : descriptions)
-    widget->setAccessibleDescription(QString::fromUtf8(description));
-}
-
-void TForm1::NamePanels() {
-  const std::pair<QWidget*, const char*> panels[] = {
-      {ui_->Panel9, "Panneau de commande des hacheurs 1 et 2 quadrants"},
-      {ui_->Panel29, "Panneau de commande du hacheur 4 quadrants"},
-      {ui_->Panel1, "Choix du branchement"},
-      {ui_->Panel3, "Choix du hacheur"},
-      {ui_->Panel2, "Choix du sens de rotation"},
-      {ui_->Panel13, "Réglage vitesse %"},
-      {ui_->Panel32, "Choix de la machine motrice"},
-      {ui_->Panel35, "Choix du sens de rotation"},
-      {ui_->Panel30, "Réglage vitesse % moteur2"},
-      {ui_->Panel37, "Réglage vitesse % moteur1"},
-      {ui_->Panel18, "Instruments de mesure"}};
-  for (const auto& [panel, name] : panels)
-    panel->setAccessibleName(QString::fromUtf8(name));
-  for (QScrollBar* bar : {ui_->ScrollBar1, ui_->ScrollBar2, ui_->ScrollBar3}) {
-    bar->setAccessibleDescription(QStringLiteral(
-        "Position de 0 à 200, soit 0 à 100\u00A0%\u00A0: Droite ou Bas augmente, Gauche ou "
-        "Haut diminue, Début et Fin vont aux extrêmes"));
-  }
-}
-
-// Centred when restored; the program shows the window maximised.
-void TForm1::CenterOnScreen() {
-  if (const QScreen* screen = this->screen()) {
-    const QRect area = screen->availableGeometry();
-    move(area.center() - rect().center());
-  }
 }
 
 // The two dialogs exist, hidden, from start-up on.
@@ -273,30 +195,18 @@ void TForm1::SessionEnding(QSessionManager& manager) {
   manager.release();
 }
 
-void TForm1::ShowReading(TInstrument instrument, const std::string& text) {
-  QLineEdit* boxes[] = {ui_->LabeledEdit1, ui_->LabeledEdit2, ui_->LabeledEdit3, ui_->LabeledEdit4};
-  boxes[instrument]->setText(QString::fromStdString(text));
-}
-
 // ---------------------------------------------------------------------------------------------
 // Start-up
 
-// The bench is in its start-up state from its construction on: the two-quadrant experiment's
-// code, nothing chosen.
 void TForm1::FormCreate() {
-  for (QLineEdit* box :
-       {ui_->LabeledEdit1, ui_->LabeledEdit2, ui_->LabeledEdit3, ui_->LabeledEdit4}) {
-    box->setText(QStringLiteral("inactif"));
-  }
-  ReportMissingDataFolders();
-  Guarded([this] { LoadPicture("image/vide0.jpg"); });
+  panels_->ShowStart();
 }
 
 // ---------------------------------------------------------------------------------------------
 // Pages, dialogs and closing
 
 void TForm1::OpenHelpPage(const char* relativePath) {
-  const TDataFolder pages = DataFolder("aide");
+  const TDataFolder pages = TControlPanels::DataFolder("aide");
   const QString base = pages.Found() ? pages.base : QDir::currentPath();
   const QString path = NativeDocumentPath(base + QString::fromUtf8(relativePath));
   // The desktop may answer after this handler, or after the window has gone.

@@ -1,55 +1,42 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QList>
 #include <QMainWindow>
-#include <QPair>
 #include <QString>
-#include <functional>
-#include <initializer_list>
 #include <memory>
-#include <optional>
 #include <type_traits>
 #include <utility>
 
-#include "app/data_folders.h"
 #include "app/guarded.h"
-#include "chart/series/fast_line_series.h"
-#include "platform/color.h"
+#include "app/scope/scope_view.h"
 #include "sim/bench.h"
 
 namespace Ui {
 class TForm1;
 }
 class QCloseEvent;
-class QImage;
 class QLineEdit;
-class QPrinter;
-class QRadioButton;
+class QSessionManager;
+class QWidget;
 class TAboutBox;
-class TCurrentChannel;
+class TControlPanels;
+class TInstruments;
 class TLabTools;
 class TNotebookController;
 class TNotebookModel;
-struct TNotebookRow;
-struct TMeasuresText;
 class TOKBottomDlg;
-class TScopeKeys;
+class TProjectorMode;
+class TScopeView;
 class TToolBarFit;
-class TWatchedTrace;
-enum class TCurrentProbe;
-enum class TScopeCursor;
+struct TNotebookRow;
 enum class TScopeKey;
-class QScrollBar;
-class QSessionManager;
-class QWidget;
 
 // The main window: the oscilloscope, the instruments, the wiring picture and the control panels
-// of the bench. Its handlers do the widgets' part and ask the bench for the rest; the bench
-// writes its readings back through ShowReading and its traces into Series1 and Series4. The lab
-// tools (files, printing, measures, cursor B, projector mode) and the readings notebook are
-// objects of their own that the window creates and runs its menus through.
-class TForm1 : public QMainWindow, private TBenchOutput {
+// of the bench. It reads as a table of contents: it builds the objects that do the work (the
+// control panels, the oscilloscope view, the lab tools, the notebook, the projector switch),
+// wires its menus, buttons and keys to them, and keeps each handler, under its control's name,
+// as a forward into one of them.
+class TForm1 : public QMainWindow {
   Q_OBJECT
 
  public:
@@ -121,6 +108,8 @@ class TForm1 : public QMainWindow, private TBenchOutput {
   // The lab tools behind the "Fichier" and "Affichage" entries: saving, printing, the screen
   // image, the "Mesures" text and the proposed file names.
   TLabTools& LabTools() const { return *labTools_; }
+  // The oscilloscope: its traces, cursors and channel 2.
+  TScopeView& Scope() const { return *scope_; }
 
   // The folder of the pages followed by `relativePath` ("\aide\cours1.htm"), opened by the
   // desktop in the user's browser; the program does not wait for it. The folder is the working
@@ -138,76 +127,17 @@ class TForm1 : public QMainWindow, private TBenchOutput {
 
  private:
   // --- Construction, in this order ------------------------------------------------------------
-  void SetUpWindow();        // the icon, the remarks' place, captions fitted to this font
-  void SetUpOscilloscope();  // the screen's settings, its four traces, the bench on them
-  void CreateLabTools();
-  void CreateNotebook();
+  void SetUpWindow();      // the icon, the remarks' place, captions fitted to this font
+  void CreateParts();      // the panels, the oscilloscope, the lab tools, the notebook
   void ConnectHandlers();  // every menu, button, bar and chart event to its handler
-  void SetAccessibleNames();
-  void SetUpKeyboard();
-  void CenterOnScreen();
-  void CreateDialogs();
-  void FollowSession();  // logging off asks the same question as closing
-  void SessionEnding(QSessionManager& manager);
-
   void ConnectExperimentHandlers();
   void ConnectToolBar();
   void ConnectLabAndNotebook();
-  void NameControls();
-  void NamePanels();
-  void FitCaptions();
-  void ShowReading(TInstrument instrument, const std::string& text) override;
-  void SetTabOrder();
-  void ShowFocusFrames();
-  void OpenMenuBarByKeyboard();
-  QScrollBar* BarOfBox(const QLineEdit* box) const;
-  // The oscilloscope by keyboard: the cursors go from sample to sample of the trace.
-  void TakeCursor(TScopeCursor cursor);
-  void MoveCursor(int direction, bool byDivision);
-  void ZoomAroundCursor(double factor);
-  // Where `cursor` is (ms, V); false when it is not set.
-  bool CursorPoint(TScopeCursor cursor, double& time, double& voltage) const;
-  void PlaceCursor(TScopeCursor cursor, double time, double voltage);
-  // The measuring cross (cursor A) at (`time`, `voltage`), across the ranges shown; the
-  // read-out becomes relative to it.
-  void PlaceCursorA(double time, double voltage);
-  // The read-out for the point (`time`, `voltage`), relative to the cross as for the pointer;
-  // with channel 2 on, the right axis's value there too.
-  void ShowReadOut(double time, double voltage);
-  // Channel 2 as chosen: the menu, the button, the read-out's room and the trace.
-  void ChooseCurrent(TCurrentProbe probe);
-  void ShowCurrentChoice();
-  // The read-out keeps every character of its longest text, the tool bar's buttons giving way.
-  void FitReadOut();
-  // After each handler: channel 2 follows a trace the bench rewrote.
-  void FollowBench();
-  // The oscilloscope in words for screen readers, after every handler.
-  void DescribeScope();
-  // Where "image" (with pictures) or "aide" (with pages) is, looked for again each time.
-  TDataFolder DataFolder(const char* name) const;
-  void ReportMissingDataFolders();
-  // What the lab tools print and name their files after: the choices and set-points shown,
-  // named as their panels, in the screen's order; the instruments with their units.
-  QList<QPair<QString, QString>> SettingsList() const;
-  QList<QPair<QString, QString>> InstrumentReadings() const;
-
-  // The window's part of the handlers, around the bench's.
-  void ChooseExperiment(TExperiment experiment, const char* picture);
-  void ResetSpeedControls(bool fourQuadrant);
-  void ShowExperimentPanels(TExperiment experiment);
-  void ChooseWiring(TWiring wiring, const char* twoQuadrantPicture, const char* oneQuadrantPicture);
-  void ChooseMachine(TDrivingMachine machine);
-  void ChooseMachineDirection(TDirection direction);
-  void MachineSpeedBarScroll(QLineEdit* box, int position);
-  void ResetMachineBars();
-  QString ReadOutText(double voltage, double time) const;
-
-  // Loads "image/..." into the picture box; raises the picture error when it cannot.
-  void LoadPicture(const char* path);
-  void SetPanelsLocked(std::initializer_list<QWidget*> panels, bool locked);
-  static void SetPanelColor(QWidget* panel, TColor color);
-  static void ClearSelection(std::initializer_list<QRadioButton*> buttons);
-  static void SetBarPosition(QScrollBar* bar, int position);
+  void ConnectProjector();
+  void SetUpKeyboard();
+  void CreateDialogs();
+  void FollowSession();  // logging off asks the same question as closing
+  void SessionEnding(QSessionManager& manager);
 
   // Runs a handler; an error ends it where it stands and goes to the error box. Channel 2
   // follows and the oscilloscope is described again after it, whatever happened.
@@ -220,36 +150,23 @@ class TForm1 : public QMainWindow, private TBenchOutput {
 
   std::unique_ptr<Ui::TForm1> ui_;
   TBench bench_;
-  // Series4, Series1, Series7, Series2, Series3: the drawing order of the oscilloscope.
-  TFastLineSeries* Series1 = nullptr;
-  TFastLineSeries* Series2 = nullptr;
-  TFastLineSeries* Series3 = nullptr;
-  TFastLineSeries* Series4 = nullptr;
-  // Channel 2's trace, on the right axis, drawn after Series1 and before the cross.
-  TFastLineSeries* Series7 = nullptr;
-  std::unique_ptr<TSeriesTrace<TFastLineSeries>> trace1_;
-  std::unique_ptr<TSeriesTrace<TFastLineSeries>> trace4_;
-  // The bench writes Series1 through it, so channel 2 knows when to follow.
-  std::unique_ptr<TWatchedTrace> watchedTrace1_;
-  std::unique_ptr<TCurrentChannel> currentChannel_;
-  // The read-out's last differences (V, ms), once it has shown one: a change of channel 2
-  // writes it again with the current's name, or without it.
-  std::optional<std::pair<double, double>> readOutShown_;
+  std::unique_ptr<TInstruments> instruments_;
+  // Before the window's children go: its series hooks are on the chart.
+  std::unique_ptr<TScopeView> scope_;
+  TControlPanels* panels_ = nullptr;
   TToolBarFit* toolBarFit_ = nullptr;
+  TProjectorMode* projector_ = nullptr;
   TLabTools* labTools_ = nullptr;
   TNotebookController* notebook_ = nullptr;
-  TScopeKeys* scopeKeys_ = nullptr;
   TAboutBox* AboutBox = nullptr;
   TOKBottomDlg* OKBottomDlg = nullptr;
-  // Set once the folders' absence has been said: pictures are then skipped without a word.
-  bool imagesMissing_ = false;
 };
 
 template <class F>
 void TForm1::RunHandler(F&& handler) {
   Guarded(std::forward<F>(handler));
-  Guarded([this] { FollowBench(); });
-  Guarded([this] { DescribeScope(); });
+  Guarded([this] { scope_->FollowBench(); });
+  Guarded([this] { scope_->Describe(); });
 }
 
 template <class Sender, class Signal, class Handler>

@@ -11,6 +11,9 @@
 // only, so those need the chart library alone.
 namespace oscilloscope {
 
+// Every line of the screen has its colours here: on the screen, in projector mode, and on paper
+// when the report saves ink (dark inks on white that a class tells apart: red, black, blue,
+// green).
 // The four traces in drawing order: the zero line, the trace, the two lines of the measuring
 // cross. In projector mode each takes a colour that keeps 3:1 contrast over the whole
 // background gradient: plain red is lost on its green end.
@@ -18,20 +21,21 @@ struct TTraceSetting {
   const char* name;
   TColor colour;
   TColor highContrastColour;
+  TColor inkColour;
 };
-inline constexpr TTraceSetting kTraces[4] = {{"Series4", clBlue, clBlue},
-                                             {"Series1", clRed, 0x000090},
-                                             {"Series2", clYellow, clBlack},
-                                             {"Series3", clYellow, clBlack}};
+inline constexpr TTraceSetting kTraces[4] = {{"Series4", clBlue, clBlue, clBlack},
+                                             {"Series1", clRed, 0x000090, 0x0000C8},
+                                             {"Series2", clYellow, clBlack, 0xA00000},
+                                             {"Series3", clYellow, clBlack, 0xA00000}};
 // Cursor B's two lines, drawn after the cross, empty until the cursor is set.
 inline constexpr TColor kDarkMagenta = 0x600060;
-inline constexpr TTraceSetting kCursorB[2] = {{"Series5", clFuchsia, kDarkMagenta},
-                                              {"Series6", clFuchsia, kDarkMagenta}};
+inline constexpr TTraceSetting kCursorB[2] = {{"Series5", clFuchsia, kDarkMagenta, 0x008000},
+                                              {"Series6", clFuchsia, kDarkMagenta, 0x008000}};
 // Channel 2, the current (A) on the right axis, drawn after the trace and before the cursors.
 // Indigo keeps 4.6:1 over the whole gradient and stays apart in hue from the red trace, the
 // blue zero line and cursor B, also for red-green colour blindness.
 inline constexpr TColor kIndigo = 0x82004B;
-inline constexpr TTraceSetting kCurrentTrace = {"Series7", kIndigo, kIndigo};
+inline constexpr TTraceSetting kCurrentTrace = {"Series7", kIndigo, kIndigo, kIndigo};
 // The right axis is the left one divided by the current channel's ratio, so the zero lines
 // coincide.
 using ::kVoltsPerAmpere;

@@ -7,57 +7,33 @@
 #include <QPair>
 #include <QString>
 #include <functional>
-#include <optional>
-#include <utility>
 
+#include "app/lab/measures.h"
 #include "app/projector_mode.h"
 
 class QPrinter;
 class QWidget;
 class TBench;
-class TChart;
-class TFastLineSeries;
+class TInstruments;
 class TMeasuresWindow;
-struct TMeasuresText;
+class TScopeView;
 
 // The oscilloscope for lab work: the screen saved as PNG, the curves exported as CSV, the screen
-// copied, the one-page report printed (or saved as PDF where there is no printer), the "Mesures"
-// window, cursor B and the projector mode ("Contraste élevé"). The window creates it and runs its
-// menus through it; nothing here runs until the user opens one of them, so the window without
-// them is the window as it always was.
+// copied, the one-page report printed (or saved as PDF where there is no printer), and the
+// "Mesures" window. The window creates it and runs its menus through it; nothing here runs until
+// the user opens one of them, so the window without them is the window as it always was. What
+// it saves and prints is named after the bench's own values, never read back from a widget.
 class TLabTools : public QObject {
   Q_OBJECT
 
  public:
   using TPairs = QList<QPair<QString, QString>>;
 
-  // The oscilloscope of the window.
-  struct TScope {
-    TChart* chart = nullptr;
-    TFastLineSeries* trace = nullptr;         // Series1, the red trace
-    TFastLineSeries* zeroLine = nullptr;      // Series4, the blue zero line
-    TFastLineSeries* crossTime = nullptr;     // Series2 and Series3: the measuring cross,
-    TFastLineSeries* crossVoltage = nullptr;  // which is cursor A
-    // Channel 2, the current on the right axis (A): empty and hidden while the channel is off.
-    TFastLineSeries* current = nullptr;
-  };
-  // What the window shows around it, as it shows it now.
-  struct TWindowView {
-    // The choices and set-points shown, named as their panels, in the screen's order.
-    std::function<TPairs()> settings;
-    // The four instruments, each with its reading and unit.
-    std::function<TPairs()> readings;
-    // Channel 2's current as named on the screen ("i", "i1" or "i2"); empty while it is off.
-    std::function<QString()> currentName;
-  };
-
-  // Cursor B's lines are drawn on the chart after the cross. `window` parents the dialogs and
-  // the "Mesures" window; the bench must outlive the tools.
-  TLabTools(QWidget* window, const TBench& bench, const TScope& scope, TWindowView view);
+  // `window` parents the dialogs and the "Mesures" window; the bench, the scope view and the
+  // instruments must outlive the tools.
+  TLabTools(QWidget* window, const TBench& bench, const TScopeView& scope,
+            const TInstruments& instruments);
   ~TLabTools() override;
-
-  // Whether projector mode was on when the program last ran.
-  static bool HighContrastSaved();
 
   // --- What the menus do ------------------------------------------------------------------------
   // Each asks for a file where it needs one (in the last folder used, else Documents or home);
@@ -67,23 +43,8 @@ class TLabTools : public QObject {
   void CopyScreen();
   void Print();
   void ShowMeasures();
-  void SetHighContrast(bool on);  // remembered for the next run
-
-  // --- Cursors ----------------------------------------------------------------------------------
-  // Whether the chart's last double click came with Shift held: it sets cursor B.
-  bool ShiftDoubleClick() const { return shiftDoubleClick_; }
-  // Cursor B where the pointer is, spanning the ranges shown.
-  void SetCursorB();
-  // Cursor B at (`time` ms, `voltage` V), spanning the ranges shown: where the pointer or the
-  // keyboard puts it.
-  void PlaceCursorB(double time, double voltage);
-  void ClearCursorB();
-  // Where cursor B is (ms, V), when it is set.
-  std::optional<std::pair<double, double>> CursorB() const { return cursorB_; }
-  // Puts a cursor's two lines at (`time`, `voltage`) across the ranges the chart shows now:
-  // `vertical` from bottom to top, `horizontal` from left to right.
-  static void SpanCursorLines(TChart& chart, TFastLineSeries& vertical, TFastLineSeries& horizontal,
-                              double time, double voltage);
+  // Projector mode: the "Mesures" values half as large again, now and when it opens.
+  void SetHighContrast(bool on);
   // The "Mesures" window, when it is open, brought up to date.
   void RefreshMeasures();
 
@@ -103,11 +64,8 @@ class TLabTools : public QObject {
   QString DefaultFileName(const QString& suffix) const;
 
  private:
-  void SetUpCursorB();
   QString ExperimentTitle() const;
-  // Channel 2's name while it is on; empty while it is off.
-  QString CurrentName() const;
-  void MeasureCurrent(TMeasuresText& text, bool cursorA) const;
+  TPairs Settings() const;
   QString AskSavePath(const QString& title, const QString& suffix, const QString& filter);
   // No printer: offers the report as a PDF file instead.
   void OfferPdf(QPrinter& printer);
@@ -117,14 +75,8 @@ class TLabTools : public QObject {
 
   QWidget* window_;
   const TBench& bench_;
-  TScope scope_;
-  TWindowView view_;
-  // Cursor B's two lines.
-  TFastLineSeries* Series5 = nullptr;
-  TFastLineSeries* Series6 = nullptr;
-  std::optional<std::pair<double, double>> cursorB_;  // ms, V
-  bool shiftDoubleClick_ = false;
+  const TScopeView& scope_;
+  const TInstruments& instruments_;
   TMeasuresWindow* MeasuresWindow_ = nullptr;
-  int baseLabelSize_ = 8;
   bool highContrast_ = false;
 };

@@ -34,28 +34,25 @@ TMeasuresWindow::TMeasuresWindow(QWidget* parent)
   // dialog minimised would take the main window along on some desktops.
   setWindowFlags((DialogWindowFlags() & ~Qt::WindowType_Mask) | Qt::Tool);
   const Ui::TMeasuresWindow& u = *ui_;
-  // Channel 1's values keep the names they had on their own; the column's captions speak of
-  // both channels, so the names are given, not read off the captions.
-  const std::pair<QLabel*, QString> named[] = {
-      {u.MeanValue, QStringLiteral("Moyenne ⟨u⟩")},
-      {u.RmsValue, QStringLiteral("Valeur efficace U")},
-      {u.MinValue, QStringLiteral("Minimum")},
-      {u.MaxValue, QStringLiteral("Maximum")},
-      {u.PeakToPeakValue, QStringLiteral("Crête à crête")}};
-  for (const auto& [value, name] : named)
-    value->setAccessibleName(name);
-  const std::pair<QLabel*, QLabel*> rows[] = {{u.TopLevelValue, u.TopLevelValueCaption},
-                                              {u.BaseLevelValue, u.BaseLevelValueCaption},
-                                              {u.PeriodValue, u.PeriodValueCaption},
-                                              {u.FrequencyValue, u.FrequencyValueCaption},
-                                              {u.DutyCycleValue, u.DutyCycleValueCaption},
-                                              {u.CursorAValue, u.CursorAValueCaption},
-                                              {u.CursorBValue, u.CursorBValueCaption},
-                                              {u.DeltaTValue, u.DeltaTValueCaption},
-                                              {u.DeltaUValue, u.DeltaUValueCaption},
-                                              {u.InverseDeltaTValue, u.InverseDeltaTValueCaption}};
-  for (const auto& [value, caption] : rows)
-    NameAfterCaption(value, caption);
+  // Every value is named as the printed page captions it, channel 1's and the cursors' here,
+  // channel 2's after the current shown.
+  const std::pair<QLabel*, TMeasure> named[] = {{u.MeanValue, TMeasure::kMean},
+                                                {u.RmsValue, TMeasure::kRms},
+                                                {u.MinValue, TMeasure::kMin},
+                                                {u.MaxValue, TMeasure::kMax},
+                                                {u.PeakToPeakValue, TMeasure::kPeakToPeak},
+                                                {u.TopLevelValue, TMeasure::kTop},
+                                                {u.BaseLevelValue, TMeasure::kBase},
+                                                {u.PeriodValue, TMeasure::kPeriod},
+                                                {u.FrequencyValue, TMeasure::kFrequency},
+                                                {u.CursorAValue, TMeasure::kCursorA},
+                                                {u.CursorBValue, TMeasure::kCursorB},
+                                                {u.DeltaTValue, TMeasure::kDeltaT},
+                                                {u.DeltaUValue, TMeasure::kDeltaU},
+                                                {u.InverseDeltaTValue, TMeasure::kInverseDeltaT}};
+  for (const auto& [value, measure] : named)
+    value->setAccessibleName(MeasureCaption(measure));
+  NameAfterCaption(u.DutyCycleValue, u.DutyCycleValueCaption);
   u.CursorHint->setAccessibleName(u.CursorHint->text());
   // The two columns in the traces' colours, as the legend on the screen.
   const std::pair<QLabel*, QColor> headers[] = {{u.VoltageHeader, QColor(0x90, 0x00, 0x00)},
@@ -69,22 +66,23 @@ TMeasuresWindow::TMeasuresWindow(QWidget* parent)
     font.setBold(true);
     header->setFont(font);
   }
-  NameCurrent(shown_.currentName);
+  NameCurrent(shown_.current.name);
 }
 
 // The column's header, its values' names and ΔI's caption follow the current shown: i, i1 or i2.
 void TMeasuresWindow::NameCurrent(const QString& name) {
   const Ui::TMeasuresWindow& u = *ui_;
-  const QString symbol = name.toUpper();  // I, I1, I2 for the RMS value and the difference
   u.CurrentHeader->setText(QStringLiteral("Voie 2 (%1)").arg(name));
-  u.CurrentMeanValue->setAccessibleName(QStringLiteral("Moyenne ⟨%1⟩").arg(name));
-  u.CurrentRmsValue->setAccessibleName(QStringLiteral("Valeur efficace %1").arg(symbol));
-  u.CurrentMinValue->setAccessibleName(QStringLiteral("Minimum de %1").arg(name));
-  u.CurrentMaxValue->setAccessibleName(QStringLiteral("Maximum de %1").arg(name));
-  u.CurrentPeakToPeakValue->setAccessibleName(
-      QStringLiteral("Ondulation Δ%1, crête à crête").arg(name));
-  u.DeltaIValueCaption->setText(QStringLiteral("Δ%1\u00A0:").arg(symbol));
-  NameAfterCaption(u.DeltaIValue, u.DeltaIValueCaption);
+  const std::pair<QLabel*, TMeasure> named[] = {{u.CurrentMeanValue, TMeasure::kMean},
+                                                {u.CurrentRmsValue, TMeasure::kRms},
+                                                {u.CurrentMinValue, TMeasure::kMin},
+                                                {u.CurrentMaxValue, TMeasure::kMax},
+                                                {u.CurrentPeakToPeakValue, TMeasure::kPeakToPeak},
+                                                {u.DeltaIValue, TMeasure::kDeltaI}};
+  for (const auto& [value, measure] : named)
+    value->setAccessibleName(MeasureCaption(measure, name));
+  u.DeltaIValueCaption->setText(MeasureCaption(TMeasure::kDeltaI, name) +
+                                QStringLiteral("\u00A0:"));
 }
 
 TMeasuresWindow::~TMeasuresWindow() = default;
@@ -121,11 +119,11 @@ void TMeasuresWindow::changeEvent(QEvent* event) {
 void TMeasuresWindow::Show(const TMeasuresText& text) {
   shown_ = text;
   const Ui::TMeasuresWindow& u = *ui_;
-  SetText(u.MeanValue, text.mean);
-  SetText(u.RmsValue, text.rms);
-  SetText(u.MinValue, text.min);
-  SetText(u.MaxValue, text.max);
-  SetText(u.PeakToPeakValue, text.peakToPeak);
+  SetText(u.MeanValue, text.voltage.mean);
+  SetText(u.RmsValue, text.voltage.rms);
+  SetText(u.MinValue, text.voltage.min);
+  SetText(u.MaxValue, text.voltage.max);
+  SetText(u.PeakToPeakValue, text.voltage.peakToPeak);
   SetText(u.TopLevelValue, text.top);
   SetText(u.BaseLevelValue, text.base);
   SetText(u.PeriodValue, text.period);
@@ -142,12 +140,12 @@ void TMeasuresWindow::Show(const TMeasuresText& text) {
   SetText(u.DeltaUValue, text.deltaU);
   SetText(u.InverseDeltaTValue, text.inverseDeltaT);
 
-  if (u.CurrentHeader->text() != QStringLiteral("Voie 2 (%1)").arg(text.currentName))
-    NameCurrent(text.currentName);
-  SetText(u.CurrentMeanValue, text.currentMean);
-  SetText(u.CurrentRmsValue, text.currentRms);
-  SetText(u.CurrentMinValue, text.currentMin);
-  SetText(u.CurrentMaxValue, text.currentMax);
-  SetText(u.CurrentPeakToPeakValue, text.currentPeakToPeak);
+  if (u.CurrentHeader->text() != QStringLiteral("Voie 2 (%1)").arg(text.current.name))
+    NameCurrent(text.current.name);
+  SetText(u.CurrentMeanValue, text.current.mean);
+  SetText(u.CurrentRmsValue, text.current.rms);
+  SetText(u.CurrentMinValue, text.current.min);
+  SetText(u.CurrentMaxValue, text.current.max);
+  SetText(u.CurrentPeakToPeakValue, text.current.peakToPeak);
   SetText(u.DeltaIValue, text.deltaI);
 }

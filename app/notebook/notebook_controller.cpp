@@ -71,6 +71,10 @@ void TNotebookController::Record() {
   if (!message.isEmpty()) ShowErrorBox(message);
 }
 
+void TNotebookController::SetHighContrast(bool on) {
+  if (NotebookWindow_ != nullptr) NotebookWindow_->SetHighContrast(on);
+}
+
 void TNotebookController::ShowWindow() {
   const QString message = store_->Refresh();
   if (NotebookWindow_ == nullptr) NotebookWindow_ = new TNotebookWindow(model_, window_);

@@ -34,6 +34,9 @@ class TNotebookController : public QObject {
   void Record();
   // The "Relevés" window, with what other copies recorded or removed meanwhile.
   void ShowWindow();
+  // Projector mode: the "Relevés" table's values half as large again, when the window is open
+  // (it opens in the mode last chosen).
+  void SetHighContrast(bool on);
 
   // Closing: true when every reading is in the notebook's file, after one more try.
   bool Saved();

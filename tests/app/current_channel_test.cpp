@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "app/current_channel.h"
-#include "app/keyboard_access.h"
+#include "app/scope/current_channel.h"
+#include "app/scope/scope_keys.h"
 #include "keyboard_fixture.h"
 #include "sim/current_wave.h"
 
@@ -245,9 +245,9 @@ TEST_F(CurrentChannelTest, ReadOutAddsTheCurrentAtThePointer) {
   form->Chart1KeyDown(TScopeKey::kCursorA);
   form->Chart1KeyDown(TScopeKey::kCursorB);
   form->Chart1KeyDown(TScopeKey::kDivisionForward);
-  const auto bPoint = *form->LabTools().CursorB();
-  const double du = bPoint.second - Bench().ReferenceVoltage();
-  EXPECT_EQ(readOut(), expected(du, bPoint.first - Bench().ReferenceTime(), "i1", du / 10));
+  const TScopePoint bPoint = *form->Scope().Cursors().B();
+  const double du = bPoint.volts - Bench().ReferenceVoltage();
+  EXPECT_EQ(readOut(), expected(du, bPoint.ms - Bench().ReferenceTime(), "i1", du / 10));
   Menu("Aucune1");
   EXPECT_FALSE(readOut().contains("A"));
   pointAt(a);

@@ -13,6 +13,7 @@
 
 #include "app/keyboard_access.h"
 #include "app/lab/measures_window.h"
+#include "app/scope/scope_keys.h"
 #include "keyboard_fixture.h"
 
 namespace {
@@ -356,8 +357,9 @@ class ScopeKeysTest : public KeyboardTest {
   // The read-out, the values of the "Mesures" window and the description.
   std::vector<QString> Shown() {
     const TMeasuresText m = form->findChild<TMeasuresWindow*>()->Shown();
-    return {Find<QLabel>("Label1")->text(), m.mean, m.cursorA, m.cursorB, m.deltaT, m.deltaU,
-            chart->accessibleDescription()};
+    return {
+        Find<QLabel>("Label1")->text(), m.voltage.mean, m.cursorA, m.cursorB, m.deltaT, m.deltaU,
+        chart->accessibleDescription()};
   }
   std::vector<double> Ranges() {
     return {chart->BottomAxis().Minimum(), chart->BottomAxis().Maximum(),
@@ -386,8 +388,8 @@ TEST_F(ScopeKeysTest, CursorsByKeysReadAsTheSameCursorsSetWithTheMouse) {
   for (const Qt::Key key : {Qt::Key_Left, Qt::Key_A, Qt::Key_B})  // A and B again: kept
     Key(key);
   EXPECT_EQ(QPointF(Bench().ReferenceTime(), Bench().ReferenceVoltage()), Sample(a));
-  ASSERT_TRUE(form->LabTools().CursorB());
-  EXPECT_EQ(form->LabTools().CursorB()->first, Sample(b).x());
+  ASSERT_TRUE(form->Scope().Cursors().B());
+  EXPECT_EQ(form->Scope().Cursors().B()->ms, Sample(b).x());
   const std::vector<QString> byKeys = Shown();
   EXPECT_NE(byKeys[5], QStringLiteral("—"));
 
@@ -405,7 +407,7 @@ TEST_F(ScopeKeysTest, CursorsByKeysReadAsTheSameCursorsSetWithTheMouse) {
   chart->MouseMove({}, PixelOf(Sample(b)).x(), PixelOf(Sample(b)).y());  // still on B
   EXPECT_EQ(Shown(), byKeys);
   Key(Qt::Key_Right);  // the mouse set B last: the arrows go on from it
-  EXPECT_EQ(form->LabTools().CursorB()->first, Sample(b + 1).x());
+  EXPECT_EQ(form->Scope().Cursors().B()->ms, Sample(b + 1).x());
 }
 
 TEST_F(ScopeKeysTest, ZoomByKeysAsARectangleDraggedAroundTheCursor) {
@@ -413,7 +415,9 @@ TEST_F(ScopeKeysTest, ZoomByKeysAsARectangleDraggedAroundTheCursor) {
   const QPointF b = Sample(static_cast<int>(std::lround(middle / 0.05)) - 40);
   const std::vector<double> before = Ranges();
   QCursor::setPos(chart->mapToGlobal(PixelOf(b)));
-  form->LabTools().SetCursorB();
+  TScopePoint atPointer;  // cursor B where the pointer is
+  form->Scope().Trace().PointerToValues(atPointer.ms, atPointer.volts);
+  form->Scope().PlaceCursor(TScopeCursor::kB, atPointer);
   // With the mouse: a rectangle half as wide and high, with B at the same place in it.
   const QPoint from = PixelOf({(b.x() + before[0]) / 2, (b.y() + before[3]) / 2});
   const QPoint to = PixelOf({(b.x() + before[1]) / 2, (b.y() + before[2]) / 2});

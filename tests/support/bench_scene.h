@@ -21,10 +21,8 @@ class TBenchSteps {
   // The steps the handlers are made of.
   void BuildChopperWave() const { bench_.BuildChopperWave(); }
   void BuildGeneratorWave() const { bench_.BuildGeneratorWave(); }
-  void PlotWave() const { bench_.PlotWave(); }
   void UpdateMeanVoltage() const { bench_.UpdateMeanVoltage(); }
   void UpdateSpeed() const { bench_.UpdateSpeed(); }
-  void UpdateMachineVoltage() const { bench_.UpdateMachineVoltage(); }
   void UpdateMachineSpeed() const { bench_.UpdateMachineSpeed(); }
   void UpdateCurrents() const { bench_.UpdateCurrents(); }
   void ShowMeters() const { bench_.ShowMeters(); }

@@ -22,9 +22,13 @@
 #include <cmath>
 #include <vector>
 
+#include "app/instruments.h"
+#include "app/lab/lab_tools.h"
 #include "app/lab/measures_window.h"
 #include "app/oscilloscope_settings.h"
 #include "app/save_folder.h"
+#include "app/scope/current_channel.h"
+#include "app/scope/scope_view.h"
 #include "sim/current_wave.h"
 #include "tests/app/form_fixture.h"
 #include "tests/app/lab/no_printer.h"
@@ -135,7 +139,7 @@ TEST_F(LabTest, MeasuresFollowTheTraceAndTheZoom) {
   EXPECT_FALSE(window->isModal());
   Menu("Hacheur2quadrantsvisualisationdestensions1");  // a flat trace at 0 V
   chart->PaintChart(nullptr, chart->ClientRect());
-  EXPECT_EQ(window->Shown().mean, V("0.00"));
+  EXPECT_EQ(window->Shown().voltage.mean, V("0.00"));
   EXPECT_EQ(window->Shown().dutyCycle, QStringLiteral("—"));
   EXPECT_EQ(window->Shown().period, QStringLiteral("—"));
   EXPECT_EQ(window->Shown().top, QStringLiteral("—"));
@@ -144,9 +148,9 @@ TEST_F(LabTest, MeasuresFollowTheTraceAndTheZoom) {
   RunSquareWave();
   chart->PaintChart(nullptr, chart->ClientRect());
   // 61 of the 100 samples of each period at 10,4 V, the others at 0.
-  EXPECT_EQ(window->Shown().mean, V("6.34"));
-  EXPECT_EQ(window->Shown().rms, V("8.12"));
-  EXPECT_EQ(window->Shown().peakToPeak, V("10.40"));
+  EXPECT_EQ(window->Shown().voltage.mean, V("6.34"));
+  EXPECT_EQ(window->Shown().voltage.rms, V("8.12"));
+  EXPECT_EQ(window->Shown().voltage.peakToPeak, V("10.40"));
   EXPECT_EQ(window->Shown().dutyCycle, Reading("0.61"));
   EXPECT_EQ(window->Shown().period, Reading("5.00") + QStringLiteral("\u00A0ms"));
   EXPECT_EQ(window->Shown().frequency, QStringLiteral("200\u00A0Hz"));
@@ -164,7 +168,7 @@ TEST_F(LabTest, MeasuresFollowTheTraceAndTheZoom) {
   // Zoomed inside one period, the measures still cover a whole period of the same wave.
   chart->ApplyZoom(0, 0, 1, 2, -25, 25, 0, 0);
   chart->PaintChart(nullptr, chart->ClientRect());
-  EXPECT_EQ(window->Shown().mean, whole.mean);
+  EXPECT_EQ(window->Shown().voltage.mean, whole.voltage.mean);
   EXPECT_EQ(window->Shown().top, whole.top);
   // Inside one period there are no two edges of a kind to time.
   EXPECT_EQ(window->Shown().period, QStringLiteral("—"));
@@ -444,7 +448,7 @@ TEST(ProjectorColours, LinesKeepThreeToOneOverTheWholeGradient) {
   std::vector<oscilloscope::TTraceSetting> lines(std::begin(oscilloscope::kTraces),
                                                  std::end(oscilloscope::kTraces));
   lines.push_back(oscilloscope::kCursorB[0]);
-  lines.push_back({"grid", clGray, oscilloscope::kProjectorGridColour});
+  lines.push_back({"grid", clGray, oscilloscope::kProjectorGridColour, clGray});
   for (const auto& s : lines) {
     for (TColor background : {oscilloscope::kGradientStart, oscilloscope::kGradientEnd})
       EXPECT_GE(Contrast(s.highContrastColour, background), 3.0) << s.name;
@@ -466,15 +470,21 @@ enum class TCurrentScene { kWithSelfAtHalf, kMachine1AtHalf };  // one quadrant;
 class CurrentColumnTest : public testing::Test {
  protected:
   CurrentColumnTest() {
-    current.setObjectName(QStringLiteral("Series7"));
-    current.SetSeriesColor(0x82004B);
-    current.SetParentChart(&scope.chart);
-    current.SetVertAxis(aRightAxis);
+    chart.resize(600, 400);
+    alone.chart.resize(600, 400);
   }
 
-  // Channel 2 shows `channel`, or nothing as the window leaves it while off.
-  void Show(TCurrentScene scene, const QString& channel) {
-    TBench& b = bench.bench;
+  struct Scope {
+    TChart chart;
+    TBench bench;
+    TInstruments instruments;
+    TScopeView view{bench, chart, &instruments, {}};
+  };
+
+  // The bench in `scene`, channel 2 showing `channel` (nothing, as the window leaves it while
+  // off, when empty).
+  static void Play(Scope& scope, TCurrentScene scene, const QString& channel) {
+    TBench& b = scope.bench;
     if (scene == TCurrentScene::kMachine1AtHalf) {
       b.ChooseExperiment(TExperiment::kFourQuadrants);
       b.ChooseDrivingMachine(TDrivingMachine::kMachine1);
@@ -487,25 +497,17 @@ class CurrentColumnTest : public testing::Test {
       b.SetSpeedSetting(100);
       b.RefreshOneOrTwoQuadrant();
     }
-    const auto fill = [](TFastLineSeries& series, const auto& points) {
-      series.ClearPoints();
-      for (const auto& [x, y] : points)
-        series.AppendPoint(x, y);
-    };
-    fill(scope.Series1(), bench.series1.points);
-    fill(scope.Series4(), bench.series4.points);
-    name = channel;
-    wave = ComputeCurrentWave(b);
-    current.ClearPoints();
-    if (channel.isEmpty()) return;
-    const std::vector<double>& values = channel == QStringLiteral("i2") ? wave.i2 : wave.i;
-    for (std::size_t k = 0; k < values.size(); ++k)
-      current.AppendPoint(bench.series1.points[k].first, values[k]);
+    scope.view.SetFourQuadrants(scene == TCurrentScene::kMachine1AtHalf);
+    scope.view.ChooseCurrent(channel.isEmpty()                 ? TCurrentProbe::kNone
+                             : channel == QStringLiteral("i2") ? TCurrentProbe::kSupply
+                                                               : TCurrentProbe::kMotor);
   }
-  TLabTools::TScope Scope(bool withCurrent) {
-    return {&scope.chart,          &scope.Series1(),      &scope.Series4(),
-            scope.series[2].get(), scope.series[3].get(), withCurrent ? &current : nullptr};
+  void Show(TCurrentScene scene, const QString& channel) {
+    Play(main, scene, channel);
+    Play(alone, scene, QString());
+    wave = ComputeCurrentWave(main.bench);
   }
+  double time(int sample) { return main.view.Trace().XValues().ValueAt(sample); }
   static QString Amperes(QString text) {
     return text.replace(u'.', QLocale::system().decimalPoint()) + QStringLiteral("\u00A0A");
   }
@@ -518,16 +520,12 @@ class CurrentColumnTest : public testing::Test {
   }
 
   QWidget window;
-  OscilloscopeChart scope{600, 400};
-  TFastLineSeries current;
-  RecordedBench bench;
+  Scope main;
+  Scope alone;  // the same bench, channel 2 never turned on
+  TChart& chart = main.chart;
+  TFastLineSeries& current = main.view.CurrentTrace();
   TCurrentWave wave;
-  QString name;
-  TLabTools tools{&window,
-                  bench.bench,
-                  Scope(true),
-                  {[] { return TLabTools::TPairs{}; }, [] { return TLabTools::TPairs{}; },
-                   [this] { return name; }}};
+  TLabTools tools{&window, main.bench, main.view, main.instruments};
   QTemporaryDir folder;
 };
 
@@ -553,14 +551,14 @@ TEST_F(CurrentColumnTest, ColumnReadsTheCurrentUnderItsName) {
     QStringList want = QString::fromLatin1(row.values).split(u' ');
     for (QString& value : want)
       value = Amperes(value);
-    EXPECT_EQ(
-        QStringList({m.currentMean, m.currentRms, m.currentMin, m.currentMax, m.currentPeakToPeak})
-            .mid(0, static_cast<int>(want.size())),
-        want);
+    EXPECT_EQ(QStringList({m.current.mean, m.current.rms, m.current.min, m.current.max,
+                           m.current.peakToPeak})
+                  .mid(0, static_cast<int>(want.size())),
+              want);
     tools.RefreshMeasures();
     EXPECT_EQ(label("CurrentHeader")->text(), QStringLiteral("Voie 2 (%1)").arg(row.channel));
     EXPECT_EQ(label("CurrentMeanValue")->text(), want[0]);
-    EXPECT_EQ(label("CurrentPeakToPeakValue")->text(), m.currentPeakToPeak);
+    EXPECT_EQ(label("CurrentPeakToPeakValue")->text(), m.current.peakToPeak);
     EXPECT_EQ(label("CurrentMinValue")->accessibleName(),
               QStringLiteral("Minimum de %1").arg(row.channel));
     EXPECT_TRUE(label("CurrentPeakToPeakValue")->accessibleName().startsWith("Ondulation"));
@@ -571,17 +569,17 @@ TEST_F(CurrentColumnTest, ColumnReadsTheCurrentUnderItsName) {
 
 // Off, the column shows dashes and channel 1 and the curves read as without the channel at all.
 TEST_F(CurrentColumnTest, OffIsTheWindowOfBefore) {
+  Show(TCurrentScene::kWithSelfAtHalf, QStringLiteral("i"));
   Show(TCurrentScene::kWithSelfAtHalf, QString());
-  TLabTools alone(&window, bench.bench, Scope(false),
-                  {[] { return TLabTools::TPairs{}; }, [] { return TLabTools::TPairs{}; }, {}});
-  const TMeasuresText m = tools.MeasuresText(), before = alone.MeasuresText();
-  EXPECT_EQ(m.mean, before.mean);
-  EXPECT_EQ(m.dutyCycle, before.dutyCycle);
-  EXPECT_EQ(m.top, before.top);
-  for (const QString& value :
-       {m.currentMean, m.currentRms, m.currentMin, m.currentMax, m.currentPeakToPeak, m.deltaI})
+  TLabTools before{&window, alone.bench, alone.view, alone.instruments};
+  const TMeasuresText m = tools.MeasuresText(), b = before.MeasuresText();
+  EXPECT_EQ(m.voltage.mean, b.voltage.mean);
+  EXPECT_EQ(m.dutyCycle, b.dutyCycle);
+  EXPECT_EQ(m.top, b.top);
+  for (const QString& value : {m.current.mean, m.current.rms, m.current.min, m.current.max,
+                               m.current.peakToPeak, m.deltaI})
     EXPECT_EQ(value, QStringLiteral("—"));
-  EXPECT_EQ(CsvLines(tools), CsvLines(alone));
+  EXPECT_EQ(CsvLines(tools), CsvLines(before));
   EXPECT_EQ(CsvLines(tools).first().count(u'('), 3);  // time, voltage, zero line
 }
 
@@ -590,18 +588,17 @@ TEST_F(CurrentColumnTest, OffIsTheWindowOfBefore) {
 TEST_F(CurrentColumnTest, DeltaIBetweenTheCursors) {
   Show(TCurrentScene::kWithSelfAtHalf, QStringLiteral("i"));
   EXPECT_EQ(tools.MeasuresText().deltaI, QStringLiteral("—"));  // no cursor yet
-  const auto time = [&](int sample) { return scope.Series1().XValues().ValueAt(sample); };
-  bench.bench.SetReference(time(200), 0);
-  TLabTools::SpanCursorLines(scope.chart, *scope.series[2], *scope.series[3], time(200), 0);
-  tools.PlaceCursorB(time(251), 11.2);
+  main.view.PlaceCursor(TScopeCursor::kA, {time(200), 0});
+  main.view.PlaceCursor(TScopeCursor::kB, {time(251), 11.2});
   EXPECT_EQ(tools.MeasuresText().deltaI, Amperes("0.140"));
-  tools.PlaceCursorB(time(200) - 0.025, 0);  // halfway to the sample before: the drawn line
+  main.view.PlaceCursor(TScopeCursor::kB,
+                        {time(200) - 0.025, 0});  // halfway to the sample before: the drawn line
   EXPECT_EQ(tools.MeasuresText().deltaI,
             Amperes(QString::number((wave.i[199] - wave.i[200]) / 2, 'f', 3)));
-  tools.PlaceCursorB(24.99, 0);  // past the last sample: no current there
+  main.view.PlaceCursor(TScopeCursor::kB, {24.99, 0});  // past the last sample: no current there
   EXPECT_EQ(tools.MeasuresText().deltaI, QStringLiteral("—"));
   Show(TCurrentScene::kWithSelfAtHalf, QString());
-  tools.PlaceCursorB(time(251), 11.2);
+  main.view.PlaceCursor(TScopeCursor::kB, {time(251), 11.2});
   EXPECT_EQ(tools.MeasuresText().deltaI, QStringLiteral("—"));
 }
 
@@ -636,7 +633,7 @@ TEST_F(CurrentColumnTest, CurvesAndPageCarryTheCurrentWhileOn) {
   EXPECT_TRUE(on.contains(QStringLiteral("Valeur efficace I2"))) << on.toStdString();
   EXPECT_TRUE(on.contains(QStringLiteral("Minimum de i2")));
   EXPECT_TRUE(on.contains(Amperes("0.476").remove(QStringLiteral("\u00A0A"))));
-  name.clear();
+  main.view.ChooseCurrent(TCurrentProbe::kNone);
   const QString off = page(QStringLiteral("off.pdf"));
   EXPECT_FALSE(off.contains(QStringLiteral("i2"))) << off.toStdString();
   EXPECT_TRUE(off.contains(QStringLiteral("Valeur efficace U")));
@@ -648,10 +645,12 @@ TEST_F(CurrentColumnTest, ProjectorModeThickensTheCurrent) {
   tools.ShowMeasures();
   auto* value = window.findChild<QLabel*>(QStringLiteral("CurrentMeanValue"));
   const int desktop = QFontInfo(value->font()).pixelSize();
+  main.view.SetProjector(true);
   tools.SetHighContrast(true);
   EXPECT_EQ(current.LinePen().Width(), oscilloscope::kProjectorTraceWidth);
   EXPECT_EQ(current.SeriesColor(), TColor{0x82004B});
   EXPECT_GE(QFontInfo(value->font()).pixelSize(), 1.5 * desktop);
+  main.view.SetProjector(false);
   tools.SetHighContrast(false);
   EXPECT_EQ(current.LinePen().Width(), 1);
   EXPECT_EQ(QFontInfo(value->font()).pixelSize(), desktop);

@@ -50,10 +50,9 @@ class TCurrentChoice {
 // one-channel screen pixel for pixel.
 class TCurrentChannel {
  public:
-  // `current` is attached to `chart` already, in its place in the drawing order. Takes the
-  // chart's zoom, scroll, undo-zoom and after-series hooks.
+  // `current` is attached to `chart` already, in its place in the drawing order. The scope view
+  // calls FollowLeftAxis after each zoom, pan and "dezoom", and DrawLegend after the series.
   TCurrentChannel(TChart& chart, const TFastLineSeries& voltage, TFastLineSeries& current);
-  ~TCurrentChannel();
   TCurrentChannel(const TCurrentChannel&) = delete;
   TCurrentChannel& operator=(const TCurrentChannel&) = delete;
 
@@ -72,11 +71,13 @@ class TCurrentChannel {
   // left one's (its labels, ticks and title follow the left axis as it is now).
   void SetHighContrast(bool on);
 
+  // The legend in the plot's corner while the channel is on; nothing while it is off.
+  void DrawLegend();
+
   // The tool bar button's picture when it has no room for its caption: a small ripple.
   static QIcon ProbeIcon();
 
  private:
-  void DrawLegend();
   void FollowLeftAxisLook();
 
   TChart& chart_;

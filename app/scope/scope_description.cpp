@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/scope_description.h"
+#include "app/scope/scope_description.h"
 
 #include <string>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/current_channel.h"
+#include "app/scope/current_channel.h"
 
 #include <QPainter>
 #include <QPixmap>
@@ -61,23 +61,6 @@ TCurrentChannel::TCurrentChannel(TChart& chart, const TFastLineSeries& voltage,
   current_.SetVertAxis(aRightAxis);
   current_.SetActive(false);
   oscilloscope::ApplyCurrentAxisSettings(chart_);
-  // The chart zooms, pans and restores the right axis with the left one already; these keep
-  // the ratio exact, whatever rounding each step brought.
-  const auto follow = [this](TCustomChartPanelExtended*) { FollowLeftAxis(); };
-  chart_.OnZoom = follow;
-  chart_.OnScroll = follow;
-  chart_.OnUndoZoom = follow;
-  chart_.OnAfterDrawSeries = [this](TCustomAxisPanel*) {
-    if (choice_.On()) DrawLegend();
-  };
-}
-
-// The chart may outlive the channel by a little while the window is taken down.
-TCurrentChannel::~TCurrentChannel() {
-  chart_.OnZoom = nullptr;
-  chart_.OnScroll = nullptr;
-  chart_.OnUndoZoom = nullptr;
-  chart_.OnAfterDrawSeries = nullptr;
 }
 
 void TCurrentChannel::Show(const TBench& bench) {
@@ -136,6 +119,7 @@ void TCurrentChannel::FollowLeftAxisLook() {
 // Two short lines in the traces' colours, each with its channel's name, in a white box at the
 // plot's top-left corner. The text is the axes' labels' (larger in projector mode).
 void TCurrentChannel::DrawLegend() {
+  if (!choice_.On()) return;
   TChartCanvas3D& canvas = chart_.Canvas();
   canvas.Font() = chart_.LeftAxis().LabelsFont();
   const struct {
