@@ -117,11 +117,11 @@ void TControlPanels::ShowExperimentPanels(TExperiment experiment) {
 
 void TControlPanels::ChooseWiring(TWiring wiring, const char* twoQuadrantPicture,
                                   const char* oneQuadrantPicture) {
-  bench_.SetConnectionMode(wiring);
-  const TExperiment experiment = bench_.ExperimentKind();
-  if (experiment == TExperiment::kTwoQuadrants) LoadPicture(twoQuadrantPicture);
-  if (experiment == TExperiment::kOneQuadrant) LoadPicture(oneQuadrantPicture);
-  bench_.RefreshOneOrTwoQuadrant();
+  bench_.ChooseWiring(wiring, [&] {
+    const TExperiment experiment = bench_.ExperimentKind();
+    if (experiment == TExperiment::kTwoQuadrants) LoadPicture(twoQuadrantPicture);
+    if (experiment == TExperiment::kOneQuadrant) LoadPicture(oneQuadrantPicture);
+  });
 }
 
 // ---------------------------------------------------------------------------------------------

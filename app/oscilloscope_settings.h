@@ -4,6 +4,7 @@
 #include <QCursor>
 
 #include "chart/chart.h"
+#include "sim/current_wave.h"
 
 // The oscilloscope screen's settings, in one place: the window applies them to its chart, and
 // the chart's tests, the benchmarks and the fuzzers build the same screen from them. Header
@@ -35,9 +36,9 @@ inline constexpr TTraceSetting kCursorB[2] = {{"Series5", clFuchsia, kDarkMagent
 // blue zero line and cursor B, also for red-green colour blindness.
 inline constexpr TColor kIndigo = 0x82004B;
 inline constexpr TTraceSetting kCurrentTrace = {"Series7", kIndigo, kIndigo, kIndigo};
-// Ten volts for one ampere, as a 100 mV/A current probe: the right axis is the left one divided
-// by ten, so the zero lines coincide.
-inline constexpr double kVoltsPerAmpere = 10;
+// The right axis is the left one divided by the current channel's ratio, so the zero lines
+// coincide.
+using ::kVoltsPerAmpere;
 // Projector mode ("Contraste élevé"), for the back row of a classroom: thicker traces, cursor
 // lines of two pixels with cursor B dashed (the cursors then differ by shape, not by colour
 // alone), a grid and ticks dark enough for 3:1, and every reading half as large again.
@@ -88,7 +89,7 @@ inline void ApplyCurrentAxisSettings(TChart& chart) {
   TChartAxis& right = chart.RightAxis();
   right.SetAxisRange(chart.LeftAxis().Minimum() / kVoltsPerAmpere,
                      chart.LeftAxis().Maximum() / kVoltsPerAmpere);
-  right.SetIncrement(0.1);  // the left axis's steps from 1 V, divided by ten
+  right.SetIncrement(1 / kVoltsPerAmpere);  // the left axis's steps from 1 V
   right.Grid.SetVisible(false);
   right.Title.SetAngle(270);
   TCanvasFont font = chart.LeftAxis().LabelsFont();

@@ -12,9 +12,9 @@
 #include <random>
 #include <string>
 
-#include "bench_scenes.h"
 #include "chart/chart.h"
 #include "ratio_reporter.h"
+#include "screen_paint.h"
 #include "tests/support/oscilloscope_chart.h"
 
 namespace {

@@ -19,9 +19,9 @@
 #include "app/notebook/notebook_model.h"
 #include "app/notebook/notebook_store.h"
 #include "app/notebook/notebook_window.h"
-#include "bench_scenes.h"
 #include "chart/chart.h"
 #include "ratio_reporter.h"
+#include "screen_paint.h"
 #include "tests/support/oscilloscope_chart.h"
 
 namespace {

@@ -5,10 +5,10 @@
 
 #include <array>
 
-#include "bench_scenes.h"
 #include "chart/chart.h"
 #include "ratio_reporter.h"
 #include "sim/bench.h"
+#include "tests/support/bench_scene.h"
 
 namespace {
 
@@ -29,9 +29,9 @@ void RefreshInto(benchmark::State& state) {
   TSeriesTrace trace1(series1), trace4(series4);
   NullOutput output;
   TBench bench(&output, &trace1, &trace4);
-  SetUpTwoQuadrantBench(bench);
+  SetUpTwoQuadrantBench(bench, 100);
   for (auto _ : state) {
-    bench.RefreshBench();
+    TBenchSteps(bench).RefreshBench();
     benchmark::DoNotOptimize(series1.PointCount());
   }
   state.SetItemsProcessed(state.iterations() * 1001);
@@ -52,8 +52,8 @@ BENCHMARK(BM_RefreshBenchBaseSeries);
 // The least any implementation must do: the same pairs, same time steps, into fixed arrays.
 void BM_PlainArraysBaseline(benchmark::State& state) {
   TBench bench;
-  SetUpTwoQuadrantBench(bench);
-  bench.BuildChopperWave();
+  SetUpTwoQuadrantBench(bench, 100);
+  TBenchSteps(bench).BuildChopperWave();
   static std::array<double, 501> x4, y4;
   static std::array<double, 500> x1, y1;
   for (auto _ : state) {

@@ -7,9 +7,9 @@
 #include <QImage>
 #include <QPainter>
 
-#include "bench_scenes.h"
 #include "chart/chart.h"
 #include "ratio_reporter.h"
+#include "screen_paint.h"
 #include "tests/support/oscilloscope_chart.h"
 
 namespace {

@@ -13,11 +13,12 @@
 #include <vector>
 
 #include "app/oscilloscope_settings.h"
-#include "bench_scenes.h"
 #include "chart/chart.h"
 #include "ratio_reporter.h"
+#include "screen_paint.h"
 #include "sim/bench.h"
 #include "sim/current_wave.h"
+#include "tests/support/bench_scene.h"
 #include "tests/support/oscilloscope_chart.h"
 
 #ifdef SIMHACHEUR_HAVE_QTCHARTS
@@ -42,11 +43,11 @@ template <class Screen, class Follow>
 void ScrollOn(benchmark::State& state, Screen& scope, Follow follow) {
   TSeriesTrace<TFastLineSeries> trace1(scope.Series1()), trace4(scope.Series4());
   TBench bench(nullptr, &trace1, &trace4);
-  SetUpTwoQuadrantBench(bench);
+  SetUpTwoQuadrantBench(bench, 100);
   QImage target(kWidth, kHeight, QImage::Format_RGB32);
   TCanvas canvas(&target);
   for (auto _ : state) {
-    bench.RefreshBench();
+    TBenchSteps(bench).RefreshBench();
     follow(bench);
     scope.chart.PaintChart(&canvas, scope.chart.ClientRect());
     benchmark::DoNotOptimize(target.constBits());
@@ -64,12 +65,12 @@ void BM_ScrollNotificationAt2x(benchmark::State& state) {
   OscilloscopeChart scope(kWidth, kHeight);
   TSeriesTrace<TFastLineSeries> trace1(scope.Series1()), trace4(scope.Series4());
   TBench bench(nullptr, &trace1, &trace4);
-  SetUpTwoQuadrantBench(bench);
+  SetUpTwoQuadrantBench(bench, 100);
   QImage target(2 * kWidth, 2 * kHeight, QImage::Format_RGB32);
   TCanvas canvas(&target);
   canvas.SetScale(2);
   for (auto _ : state) {
-    bench.RefreshBench();
+    TBenchSteps(bench).RefreshBench();
     scope.chart.PaintChart(&canvas, scope.chart.ClientRect());
     benchmark::DoNotOptimize(target.constBits());
   }
@@ -118,9 +119,10 @@ BENCHMARK(BM_ScrollNotificationTwoTraces)->Unit(benchmark::kMicrosecond);
 // the same axes, no animation, no antialiasing, rendered into an image.
 void QtChartsScene(benchmark::State& state, bool shown) {
   TBench bench;
-  SetUpTwoQuadrantBench(bench);
-  bench.UpdateMeanVoltage();
-  bench.BuildChopperWave();
+  const TBenchSteps steps(bench);
+  SetUpTwoQuadrantBench(bench, 100);
+  steps.UpdateMeanVoltage();
+  steps.BuildChopperWave();
 
   auto* chart = new QChart;
   chart->setAnimationOptions(QChart::NoAnimation);

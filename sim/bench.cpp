@@ -52,6 +52,15 @@ int TBench::HalveToEven(int position) {
   return half;
 }
 
+// Machine n°1 as motor draws its stalled current below 0.65 V.
+long double TBench::MotorCurrent(long double u, TDirection direction) {
+  if (direction == kClockwise)
+    return u <= kStallVoltage ? u * 65 / 83 : u / kRunningSlope + kRunningOffset;
+  if (direction == kAnticlockwise)
+    return u >= -kStallVoltage ? u * 65 / 83 : u / kRunningSlope - kRunningOffset;
+  return 0;
+}
+
 // ---------------------------------------------------------------------------------------------
 // Choices
 
@@ -103,6 +112,12 @@ void TBench::ChooseExperiment(TExperiment experiment) {
 void TBench::SetSpeedSetting(int position) {
   SpeedSetting_ = position;
   SpeedPercent_ = HalveToEven(SpeedSetting_);
+}
+
+void TBench::ChooseWiring(TWiring wiring, const std::function<void()>& showPicture) {
+  ConnectionMode_ = wiring;
+  if (showPicture) showPicture();
+  RefreshOneOrTwoQuadrant();
 }
 
 void TBench::RefreshOneOrTwoQuadrant() {
@@ -383,25 +398,21 @@ void TBench::UpdateMachineSpeed() {
   }
 }
 
-// Machine n°1 as motor draws its stalled current below 0.65 V; driven, it returns current only
-// beyond 14 V. Ammeter n°2 reads the magnitude of ammeter n°1 with the sign of the power flow.
+// Driven, machine n°1 returns current only beyond 14 V. Ammeter n°2 reads the magnitude of
+// ammeter n°1 with the sign of the power flow. Nothing changes until a direction is chosen.
 void TBench::UpdateCurrents() {
   const long double u = MotorVoltage_;
-  if (DrivingMachine_ == TDrivingMachine::kMachine1 && RotationDirection_ == kClockwise) {
-    Current1_ = u <= kStallVoltage ? u * 65 / 83 : u / kRunningSlope + kRunningOffset;
-    Current2_ = Current1_;
-  } else if (DrivingMachine_ == TDrivingMachine::kMachine1 &&
-             RotationDirection_ == kAnticlockwise) {
-    Current1_ = u >= -kStallVoltage ? u * 65 / 83 : u / kRunningSlope - kRunningOffset;
-    Current2_ = -Current1_;
-  } else if (DrivingMachine_ == TDrivingMachine::kMachine2 && RotationDirection_ == kClockwise) {
-    Current1_ = std::min((kGeneratorThreshold - u) * kGeneratorSlope, 0.0L);
-    Current2_ = Current1_;
-  } else if (DrivingMachine_ == TDrivingMachine::kMachine2 &&
-             RotationDirection_ == kAnticlockwise) {
-    Current1_ = std::max(-(u + kGeneratorThreshold) * kGeneratorSlope, 0.0L);
-    Current2_ = -Current1_;
+  const bool clockwise = RotationDirection_ == kClockwise;
+  if (!clockwise && RotationDirection_ != kAnticlockwise) return;
+  if (DrivingMachine_ == TDrivingMachine::kMachine1) {
+    Current1_ = MotorCurrent(u, RotationDirection_);
+  } else if (DrivingMachine_ == TDrivingMachine::kMachine2) {
+    Current1_ = clockwise ? std::min((kGeneratorThreshold - u) * kGeneratorSlope, 0.0L)
+                          : std::max(-(u + kGeneratorThreshold) * kGeneratorSlope, 0.0L);
+  } else {
+    return;
   }
+  Current2_ = clockwise ? Current1_ : -Current1_;
 }
 
 void TBench::ShowMeters() {
@@ -420,9 +431,6 @@ void TBench::RefreshBench() {
   UpdateSpeed();
 }
 
-// Machine n°1 as motor: the chopper fixes the voltage, and the wave is drawn before the new
-// voltage is known (ShowMeters corrects the voltmeter). Machine n°2 driving: the speed comes
-// first and machine n°1's voltage follows from it.
 void TBench::RefreshFourQuadrant() {
   if (DrivingMachine_ == TDrivingMachine::kMachine1) {
     BuildChopperWave();

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <string>
 #include <utility>
 
@@ -35,6 +36,10 @@ class TBench {
 
   // A bar position (0 .. 200) halved to a percentage, ties to the even neighbour.
   static int HalveToEven(int position);
+  // Ammeter n°1's law for machine n°1 as a motor at the mean voltage U, A: stalled below
+  // 0.65 V, running above. 0 when no direction is chosen. The bench's ammeters and the
+  // oscilloscope's current channel both read it, so they agree to the last bit.
+  static long double MotorCurrent(long double voltage, TDirection direction);
 
   // --- The bench's part of the window's handlers -------------------------------------------------
 
@@ -46,8 +51,12 @@ class TBench {
   // The speed bar of the one- and two-quadrant experiments (ScrollBar1): its position and the
   // percentage from it. The recomputation is RefreshOneOrTwoQuadrant.
   void SetSpeedSetting(int position);
+  // A wiring button: its code, then `showPicture` (the window shows the wiring's picture),
+  // then RefreshOneOrTwoQuadrant. A picture that cannot be read throws out of `showPicture`
+  // and so ends the handler with the wiring set but not recomputed.
+  void ChooseWiring(TWiring wiring, const std::function<void()>& showPicture = nullptr);
   // RefreshBench, unless the four-quadrant experiment is on (it has its own sequence): after
-  // ScrollBar1 and after a wiring button, once the window has shown the wiring's picture.
+  // ScrollBar1, once the window has shown the percentage, and at the end of ChooseWiring.
   void RefreshOneOrTwoQuadrant();
   // The direction and chopper-type buttons of the one- and two-quadrant panel: the code, then
   // RefreshBench in the two-quadrant experiment only.
@@ -62,18 +71,14 @@ class TBench {
   // The speed bars of machine n°1 (ScrollBar2) and n°2 (ScrollBar3): the position and the
   // percentage from it. The recomputation is RefreshFourQuadrant.
   void SetMachineSpeedSetting(int position);
+  // After ScrollBar2 or ScrollBar3, once the window has shown the percentage. Machine n°1 as
+  // motor: the chopper fixes the voltage, and the wave is drawn before the new voltage is known
+  // (the meters correct the voltmeter). Machine n°2 driving: the speed comes first and machine
+  // n°1's voltage follows from it. Nothing until a machine is chosen.
+  void RefreshFourQuadrant();
 
   // The oscilloscope cursor's reference point, ms and V.
   void SetReference(double time, double voltage);
-
-  // --- One value at a time: scenes for tests and benchmarks --------------------------------------
-
-  void SetSupplyVoltage(long double volts) { SupplyVoltage_ = volts; }
-  void SetMotorVoltage(long double volts) { MotorVoltage_ = volts; }
-  void SetConnectionMode(TWiring wiring) { ConnectionMode_ = wiring; }
-  void SetRotationDirection(TDirection direction) { RotationDirection_ = direction; }
-  void SetChopperType(TChopperType type) { ChopperType_ = type; }
-  void SetDrivingMachine(TDrivingMachine machine) { DrivingMachine_ = machine; }
 
   // --- State: volts, amperes, tr/mn; bar steps (0 .. 200) and percent ----------------------------
 
@@ -101,7 +106,9 @@ class TBench {
   // button chosen before selected, until a driving machine is chosen.
   TBenchDescription Description() const;
 
-  // --- The operations ----------------------------------------------------------------------------
+ private:
+  // Tests and benchmarks build their scenes one value and one step at a time through it.
+  friend class TBenchSteps;
 
   // Waveforms.
   void BuildChopperWave();
@@ -116,11 +123,9 @@ class TBench {
   void UpdateCurrents();
   void ShowMeters();
 
-  // Recomputation after a change: one- and two-quadrant, and four-quadrant.
+  // The one- and two-quadrant recomputation after a change.
   void RefreshBench();
-  void RefreshFourQuadrant();
 
- private:
   void Show(TInstrument instrument, long double value, int decimals);
   void ShowSpeed();
 

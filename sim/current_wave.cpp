@@ -5,11 +5,6 @@
 
 namespace {
 
-// The ammeter's law of machine n°1 as a motor.
-constexpr long double kStallVoltage = 0.65L;
-constexpr long double kRunningSlope = 39.16L;  // volts per ampere above the stall voltage
-constexpr long double kRunningOffset = 0.814L;
-
 // Chosen values, not measured ones: 10 mH keeps the current continuous wherever the trace
 // shows continuous conduction (E T / 4L below twice the running offset needs L > 8.6 mH), and
 // the smoothing inductor divides the ripple by ten.
@@ -52,14 +47,7 @@ bool MotorCarriesCurrent(const TBench& bench) {
 }  // namespace
 
 double MotorMeanCurrent(long double voltage, TDirection direction) {
-  const long double u = voltage;
-  if (direction == TDirection::kClockwise)
-    return static_cast<double>(u <= kStallVoltage ? u * 65 / 83
-                                                  : u / kRunningSlope + kRunningOffset);
-  if (direction == TDirection::kAnticlockwise)
-    return static_cast<double>(u >= -kStallVoltage ? u * 65 / 83
-                                                   : u / kRunningSlope - kRunningOffset);
-  return 0;
+  return static_cast<double>(TBench::MotorCurrent(voltage, direction));
 }
 
 double SmoothingInductance(TExperiment experiment, TWiring wiring) {

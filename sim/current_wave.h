@@ -17,6 +17,9 @@
 inline constexpr std::size_t kCurrentPeriodSamples = TBench::kPeriodSamples;  // 0.05 ms apart
 inline constexpr std::size_t kCurrentTracePoints = 5 * kCurrentPeriodSamples;
 inline constexpr double kCurrentSampleTime = 0.05e-3;  // s
+// Ten volts of the voltage axis for one ampere of the channel's: its axis (A) is the voltage
+// axis divided by this, so the zero lines coincide.
+inline constexpr double kVoltsPerAmpere = 10;
 
 using TSwitchingSigns = std::array<int, kCurrentPeriodSamples>;
 using TCurrentPeriod = std::array<double, kCurrentPeriodSamples>;
@@ -27,7 +30,7 @@ struct TCurrentWave {
 };
 
 // The current of machine n°1 as a motor at the mean voltage U (what ammeter n°1 reads in four
-// quadrants): stalled below 0.65 V, running above. 0 when no direction is chosen.
+// quadrants): TBench::MotorCurrent, as the channel's values are held.
 double MotorMeanCurrent(long double voltage, TDirection direction);
 
 // The inductance the current sees, H: the motor's own 10 mH, or 100 mH with the smoothing

@@ -292,7 +292,10 @@ TTraceMeasures MeasureTrace(const double* times, const double* values, int count
   MeasurePulses(
       FindEdges(times + window.shownFirst, values + window.shownFirst, window.shownCount, *levels),
       topActive, result);
-  if (result.dutyCycle) result.activeSign = (topActive ? levels->top : levels->base) < 0 ? -1 : 1;
+  if (result.dutyCycle) {
+    result.activeLevel = (topActive ? levels->top : levels->base) < 0 ? TActiveLevel::kNegative
+                                                                      : TActiveLevel::kPositive;
+  }
   return result;
 }
 

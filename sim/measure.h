@@ -4,6 +4,14 @@
 #include <optional>
 #include <string>
 
+// The state level a chopper's duty cycle counts: the one its switches connect the supply at,
+// +E or -E whichever the trace's sign.
+enum class TActiveLevel {
+  kNone,      // no duty cycle
+  kPositive,  // "à +E"
+  kNegative,  // "à −E"
+};
+
 // What the oscilloscope's "Mesures" window shows for a trace. Mean, RMS and extremes are worked
 // out over whole chopper periods, so that they do not change with where the screen happens to
 // cut the wave. State levels, period and duty cycle come from the signal itself: a trace that is
@@ -25,9 +33,8 @@ struct TTraceMeasures {
   // alpha, the share of the period spent at the active level (0 .. 1), between the first and
   // the last same-direction edge shown; none when there is no period.
   std::optional<double> dutyCycle;
-  // The sign of the active level: the state level farther from 0 V, the positive one when both
-  // are as far. 0 when there is no duty cycle.
-  int activeSign = 0;
+  // The active level: the state level farther from 0 V, the positive one when both are as far.
+  TActiveLevel activeLevel = TActiveLevel::kNone;
   int samplesUsed = 0;     // finite values the figures come from
   int periodsUsed = 0;     // whole periods measured; 0 when the trace is shorter than one
   int skippedSamples = 0;  // NaN or infinite values inside the measured samples, left out

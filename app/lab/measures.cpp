@@ -144,9 +144,9 @@ TMeasuresText MeasureScope(const TScopeView& scope) {
   text.frequency = Quantity(m.frequencyHz, "Hz", 0);
   text.dutyCycle = Quantity(m.dutyCycle, "", 2);
   // Which level alpha counts: +E or -E is the chopper's active level, whichever its voltage.
-  text.dutyCycleCaption = m.activeSign > 0   ? QStringLiteral("α (à +E)")
-                          : m.activeSign < 0 ? QStringLiteral("α (à −E)")
-                                             : QStringLiteral("α");
+  text.dutyCycleCaption = m.activeLevel == TActiveLevel::kPositive   ? QStringLiteral("α (à +E)")
+                          : m.activeLevel == TActiveLevel::kNegative ? QStringLiteral("α (à −E)")
+                                                                     : QStringLiteral("α");
   MeasureCursors(text, scope);
   MeasureCurrent(text, scope);
   return text;

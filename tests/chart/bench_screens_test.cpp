@@ -7,7 +7,7 @@
 
 #include "chart/chart.h"
 #include "sim/bench.h"
-#include "tests/chart/screen_scenes.h"
+#include "tests/support/bench_scene.h"
 #include "tests/support/oscilloscope_chart.h"
 
 namespace {

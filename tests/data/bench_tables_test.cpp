@@ -23,6 +23,7 @@
 #include "sim/notebook.h"
 #include "sim/number_text.h"
 #include "sim/reading_format.h"
+#include "tests/support/bench_scene.h"
 
 namespace {
 
@@ -122,7 +123,7 @@ struct BenchRun {
   QString Alpha() const {
     QString alpha = Quantity(measures.dutyCycle);
     if (!measures.dutyCycle) return alpha;
-    return alpha + (measures.activeSign > 0 ? " (à +E)" : " (à -E)");
+    return alpha + (measures.activeLevel == TActiveLevel::kPositive ? " (à +E)" : " (à -E)");
   }
   // The pulse at +E of the first period, as the cursors measure it: between the corners of the
   // plateau for "+ ou -", between the zero crossings for "+ et -".
@@ -160,22 +161,23 @@ BenchRun Replay(const Setting& s) {
   Readings readings;
   Trace trace, zero;
   TBench bench(&readings, &trace, &zero);
+  const TBenchSteps steps(bench);
   FixedDraw draw(s.randomDraw);
   if (s.randomDraw >= 0) bench.SetRandomSource(&draw);
   // The menu entry first: the current channel reads which experiment is on.
   bench.ChooseExperiment(ExperimentOf(s.kind));
-  bench.SetConnectionMode(s.connection);
-  bench.SetRotationDirection(s.direction);
-  bench.SetChopperType(s.chopper);
+  steps.SetConnectionMode(s.connection);
+  steps.SetRotationDirection(s.direction);
+  steps.SetChopperType(s.chopper);
   if (s.kind == u"1q" || s.kind == u"2q") {
-    bench.SetSupplyVoltage(s.kind == u"1q" ? 11.2L : 10.4L);
+    steps.SetSupplyVoltage(s.kind == u"1q" ? 11.2L : 10.4L);
     bench.SetSpeedSetting(2 * s.percent);
-    bench.RefreshBench();
+    steps.RefreshBench();
   } else {
-    bench.SetSupplyVoltage(10.4L);
-    bench.SetChopperType(TChopperType::kPlusOrMinus);
-    bench.SetConnectionMode(TWiring::kWithoutInductance);
-    bench.SetDrivingMachine(s.kind == u"4q-m1" ? TDrivingMachine::kMachine1
+    steps.SetSupplyVoltage(10.4L);
+    steps.SetChopperType(TChopperType::kPlusOrMinus);
+    steps.SetConnectionMode(TWiring::kWithoutInductance);
+    steps.SetDrivingMachine(s.kind == u"4q-m1" ? TDrivingMachine::kMachine1
                                                : TDrivingMachine::kMachine2);
     bench.SetMachineSpeedSetting(2 * s.percent);
     bench.RefreshFourQuadrant();
@@ -244,7 +246,7 @@ const std::map<QString, std::function<QString(const BenchRun&)>> kReadingColumns
     {"α(à+E)Mesures",
      [](const BenchRun& r) {
        const QString alpha = Quantity(r.measures.dutyCycle);
-       return r.measures.activeSign < 0 ? "(à -E) " + alpha : alpha;
+       return r.measures.activeLevel == TActiveLevel::kNegative ? "(à -E) " + alpha : alpha;
      }},
     {"Palierhaut(ms)", [](const BenchRun& r) { return Fmt(r.PlateauMs()); }},
     {"Duréeà+E(ms)", [](const BenchRun& r) { return Fmt(r.CrossingMs()); }},
@@ -319,10 +321,11 @@ TEST(BenchReadingsInPages, FullSpeedsFollowTheSpeedLaw) {
       const QRegularExpressionMatch m = it.next();
       Readings readings;
       TBench bench(&readings);
-      bench.SetConnectionMode(TWiring::kWithoutInductance);
-      bench.SetRotationDirection(TDirection::kClockwise);
-      bench.SetMotorVoltage(m.captured(2).toInt() + m.captured(3).toInt() / 10.0L);
-      bench.UpdateSpeed();
+      const TBenchSteps steps(bench);
+      steps.SetConnectionMode(TWiring::kWithoutInductance);
+      steps.SetRotationDirection(TDirection::kClockwise);
+      steps.SetMotorVoltage(m.captured(2).toInt() + m.captured(3).toInt() / 10.0L);
+      steps.UpdateSpeed();
       EXPECT_EQ(m.captured(1).toStdString(), readings.shown[inTachometer])
           << name << ": \"" << m.captured().toStdString() << "\"";
       ++quotes;

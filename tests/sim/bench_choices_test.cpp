@@ -5,11 +5,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "sim/bench.h"
+#include "tests/support/bench_scene.h"
 
 namespace {
 
@@ -52,6 +54,7 @@ struct LoggedBench {
   LoggedBench() : bench(&log, &log.series1, &log.series4) {}
   WriteLog log;
   TBench bench;
+  const TBenchSteps steps{bench};
 };
 
 // What PlotWave writes at 0 V: the voltmeter, then both traces anew.
@@ -95,7 +98,7 @@ TEST(ChooseExperiment, PutsTheBenchInTheExperimentsStartingStateThenDrawsIt) {
     b.bench.SetMachineSpeedSetting(160);
     b.bench.RefreshFourQuadrant();
     b.bench.ChooseExperiment(X::kTwoQuadrants);
-    b.bench.SetConnectionMode(W::kWithInductance);
+    b.steps.SetConnectionMode(W::kWithInductance);
     b.bench.ChooseChopperType(C::kPlusAndMinusFedAtZero);
     b.bench.ChooseDirection(D::kAnticlockwise);
     b.bench.SetSpeedSetting(150);
@@ -130,7 +133,7 @@ TEST(PanelChoices, DirectionAndTypeRecomputeInTheTwoQuadrantExperimentOnly) {
   for (auto [experiment, recomputes] : rows) {
     LoggedBench b;
     b.bench.ChooseExperiment(experiment);
-    b.bench.SetConnectionMode(W::kWithoutInductance);
+    b.steps.SetConnectionMode(W::kWithoutInductance);
     b.log.writes.clear();
     b.bench.ChooseChopperType(C::kPlusAndMinusFedAtZero);
     b.bench.ChooseDirection(D::kAnticlockwise);
@@ -152,7 +155,7 @@ TEST(PanelChoices, TheSpeedBarAndTheWiringRecomputeOutsideTheFourQuadrantExperim
   for (auto [experiment, voltmeter] : rows) {
     LoggedBench b;
     b.bench.ChooseExperiment(experiment);
-    b.bench.SetConnectionMode(W::kWithoutInductance);
+    b.steps.SetConnectionMode(W::kWithoutInductance);
     b.bench.SetSpeedSetting(101);
     EXPECT_EQ(b.bench.SpeedSetting(), 101);
     EXPECT_EQ(b.bench.SpeedPercent(), 50);
@@ -166,6 +169,39 @@ TEST(PanelChoices, TheSpeedBarAndTheWiringRecomputeOutsideTheFourQuadrantExperim
       // quadrants: no chopper type yet, the voltage stays.
       EXPECT_EQ(b.log.writes.front(), voltmeter);
     }
+  }
+}
+
+// A wiring button: the code, the window's picture with that code in force, then what the
+// recomputation of the experiment writes; a picture that cannot be read stops it there.
+TEST(PanelChoices, AWiringSetsItsCodeThenThePictureThenRecomputes) {
+  const struct {
+    X experiment;
+    bool pictureRead, recomputes;
+  } rows[] = {{X::kOneQuadrant, true, true},
+              {X::kFourQuadrants, true, false},
+              {X::kTwoQuadrants, false, false}};
+  for (const auto& row : rows) {
+    LoggedBench b, twin;
+    for (LoggedBench* l : {&b, &twin}) {
+      l->bench.ChooseExperiment(row.experiment);
+      l->bench.SetSpeedSetting(101);
+      l->log.writes.clear();
+    }
+    twin.steps.SetConnectionMode(W::kWithInductance);
+    if (row.pictureRead) twin.bench.RefreshOneOrTwoQuadrant();
+    const auto picture = [&] {
+      b.log.writes.push_back("picture of wiring " + std::to_string(int(b.bench.ConnectionMode())));
+      if (!row.pictureRead) throw std::runtime_error("unreadable picture");
+    };
+    try {
+      b.bench.ChooseWiring(W::kWithInductance, picture);
+    } catch (const std::runtime_error&) {
+      EXPECT_FALSE(row.pictureRead);
+    }
+    EXPECT_EQ(b.bench.ConnectionMode(), W::kWithInductance);
+    EXPECT_EQ(b.log.writes, Then({"picture of wiring 1"}, twin.log.writes));
+    EXPECT_EQ(twin.log.writes.empty(), !row.recomputes);
   }
 }
 
@@ -243,9 +279,10 @@ TPanelChoice Shown(const char* caption) {
 
 TEST(Description, BeforeAnyExperimentNoPanelShows) {
   TBench bench;
+  const TBenchSteps steps(bench);
   EXPECT_EQ(bench.Description(), (TBenchDescription{"Hacheur 2 quadrants", {}, {}, {}, {}}));
-  bench.SetConnectionMode(W::kWithInductance);  // as no button of the window could
-  bench.SetRotationDirection(D::kClockwise);
+  steps.SetConnectionMode(W::kWithInductance);  // as no button of the window could
+  steps.SetRotationDirection(D::kClockwise);
   EXPECT_EQ(bench.Description(), (TBenchDescription{"Hacheur 2 quadrants", {}, {}, {}, {}}));
 }
 
@@ -253,7 +290,7 @@ TEST(Description, OneQuadrantShowsTheWiringOnly) {
   for (const auto& [wiring, caption] : kWirings) {
     TBench bench;
     bench.ChooseExperiment(X::kOneQuadrant);  // clockwise, "+ ou -", both hidden
-    bench.SetConnectionMode(wiring);
+    TBenchSteps(bench).SetConnectionMode(wiring);
     EXPECT_EQ(bench.Description(),
               (TBenchDescription{"Hacheur 1 quadrant", Shown(caption), kHidden, kHidden, kHidden}))
         << caption;
@@ -268,7 +305,7 @@ TEST(Description, TwoQuadrantsShowWiringTypeAndDirection) {
         bench.ChooseExperiment(X::kFourQuadrants);
         bench.ChooseDrivingMachine(M::kMachine1);  // kept, but not shown
         bench.ChooseExperiment(X::kTwoQuadrants);
-        bench.SetConnectionMode(wiring);
+        TBenchSteps(bench).SetConnectionMode(wiring);
         if (type != C::kNotChosen) bench.ChooseChopperType(type);
         if (direction != D::kNotChosen) bench.ChooseDirection(direction);
         EXPECT_EQ(bench.Description(),

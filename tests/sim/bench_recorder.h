@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "sim/bench.h"
+#include "tests/support/bench_scene.h"
 
 // Stands in for the window: records every reading and every trace point the bench writes.
 class ReadingRecorder : public TBenchOutput {
@@ -65,4 +66,5 @@ struct RecordedBench {
   TraceRecorder series1;  // the red wave
   TraceRecorder series4;  // the blue zero line
   TBench bench;
+  const TBenchSteps steps{bench};
 };

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "sim/bench.h"
+#include "tests/support/bench_scene.h"
 
 namespace {
 
@@ -48,12 +49,13 @@ constexpr TWiring kNoSelf = TWiring::kWithoutInductance;
 TBench Built(TChopperType type, TDirection direction, TWiring wiring, int percent,
              long double supply = E) {
   TBench bench;
-  bench.SetSupplyVoltage(supply);
-  bench.SetChopperType(type);
-  bench.SetRotationDirection(direction);
-  bench.SetConnectionMode(wiring);
+  const TBenchSteps steps(bench);
+  steps.SetSupplyVoltage(supply);
+  steps.SetChopperType(type);
+  steps.SetRotationDirection(direction);
+  steps.SetConnectionMode(wiring);
   bench.SetSpeedSetting(2 * percent);
-  bench.BuildChopperWave();
+  steps.BuildChopperWave();
   return bench;
 }
 
@@ -177,12 +179,13 @@ TEST(ChopperWave, AnythingNotChosenGivesAFlatTrace) {
 
 TEST(ChopperWave, EachBuildStartsFromAnEmptyBuffer) {
   TBench bench = Built(kFed, kCcw, kSelf, 50);
-  bench.SetMotorVoltage(16);
-  bench.BuildGeneratorWave();  // every sample of the cleared zone written
+  const TBenchSteps steps(bench);
+  steps.SetMotorVoltage(16);
+  steps.BuildGeneratorWave();  // every sample of the cleared zone written
   ASSERT_NE(bench.WaveSamples()[140], 0);
-  bench.SetChopperType(kOff);
+  steps.SetChopperType(kOff);
   bench.SetSpeedSetting(0);
-  bench.BuildChopperWave();
+  steps.BuildChopperWave();
   ExpectPeriod(bench, Wave().FillTo(0, 150), 150);
 }
 
@@ -194,12 +197,13 @@ TEST(ChopperWave, OutOfRangeSetPointsStayInsideTheBuffer) {
       for (TDirection direction : {kCcw, kCw}) {
         for (TWiring wiring : {kOpen, kSelf, kNoSelf}) {
           TBench bench;
-          bench.SetSupplyVoltage(E);
-          bench.SetChopperType(type);
-          bench.SetRotationDirection(direction);
-          bench.SetConnectionMode(wiring);
+          const TBenchSteps steps(bench);
+          steps.SetSupplyVoltage(E);
+          steps.SetChopperType(type);
+          steps.SetRotationDirection(direction);
+          steps.SetConnectionMode(wiring);
           bench.SetSpeedSetting(position);
-          bench.BuildChopperWave();
+          steps.BuildChopperWave();
           EXPECT_EQ(bench.SupplyVoltage(), E);
           EXPECT_EQ(bench.SpeedPercent(), TBench::HalveToEven(position));
           EXPECT_EQ(bench.ReferenceVoltage(), 0.0);

@@ -43,8 +43,7 @@ void Reach(TBench& b, const Scene& s) {
     b.RefreshFourQuadrant();
     return;
   }
-  b.SetConnectionMode(s.wiring);
-  b.RefreshOneOrTwoQuadrant();
+  b.ChooseWiring(s.wiring);
   if (s.experiment == X::kTwoQuadrants) {
     b.ChooseChopperType(s.type);
     b.ChooseDirection(s.direction);

@@ -15,9 +15,10 @@ constexpr double kTolerance = 1e-12;
 TEST(GeneratorWave, IsTheVoltageWithTheDrawnRipple) {
   ScriptedRandom random({0, 199, 100, 50});  // r = -100, 99, 0, -50
   TBench bench;
+  const TBenchSteps steps(bench);
   bench.SetRandomSource(&random);
-  bench.SetMotorVoltage(16);
-  bench.BuildGeneratorWave();
+  steps.SetMotorVoltage(16);
+  steps.BuildGeneratorWave();
 
   EXPECT_EQ(random.reseeds, 1);
   EXPECT_EQ(random.lastRange, 200);
@@ -31,34 +32,37 @@ TEST(GeneratorWave, IsTheVoltageWithTheDrawnRipple) {
 TEST(GeneratorWave, NegativeVoltageMirrorsTheRipple) {
   ScriptedRandom random({0, 199});
   TBench bench;
+  const TBenchSteps steps(bench);
   bench.SetRandomSource(&random);
-  bench.SetMotorVoltage(-16);
-  bench.BuildGeneratorWave();
+  steps.SetMotorVoltage(-16);
+  steps.BuildGeneratorWave();
   EXPECT_NEAR(static_cast<double>(bench.WaveSamples()[0]), -15.68, kTolerance);
   EXPECT_NEAR(static_cast<double>(bench.WaveSamples()[1]), -16.3168, kTolerance);
 }
 
 TEST(GeneratorWave, ZeroVoltageIsFlat) {
   TBench bench;  // the clock-seeded generator
-  bench.SetMotorVoltage(5);
-  bench.BuildGeneratorWave();  // a wave to replace
-  bench.SetMotorVoltage(0);
-  bench.BuildGeneratorWave();
+  const TBenchSteps steps(bench);
+  steps.SetMotorVoltage(5);
+  steps.BuildGeneratorWave();  // a wave to replace
+  steps.SetMotorVoltage(0);
+  steps.BuildGeneratorWave();
   for (std::size_t i = 0; i < TBench::kWaveCapacity; ++i)
     EXPECT_EQ(bench.WaveSamples()[i], 0) << i;
 }
 
 TEST(GeneratorWave, ClockSeededNoiseStaysInRangeAndChangesEachTime) {
   TBench bench;
-  bench.SetMotorVoltage(16);
-  bench.BuildGeneratorWave();
+  const TBenchSteps steps(bench);
+  steps.SetMotorVoltage(16);
+  steps.BuildGeneratorWave();
   const std::vector<long double> first(bench.WaveSamples().begin(),
                                        bench.WaveSamples().begin() + TBench::kClearedSamples);
   for (long double v : first) {
     EXPECT_GE(v, 15.68L - 1e-12L);
     EXPECT_LE(v, 16.3168L + 1e-12L);
   }
-  bench.BuildGeneratorWave();
+  steps.BuildGeneratorWave();
   const std::vector<long double> second(bench.WaveSamples().begin(),
                                         bench.WaveSamples().begin() + TBench::kClearedSamples);
   EXPECT_NE(first, second);

@@ -143,6 +143,9 @@ constexpr auto k1Q = TExperiment::kOneQuadrant;
 constexpr auto k2Q = TExperiment::kTwoQuadrants;
 constexpr auto k4Q = TExperiment::kFourQuadrants;
 constexpr std::optional<double> kNo;
+constexpr auto kPos = TActiveLevel::kPositive;  // alpha at +E
+constexpr auto kNeg = TActiveLevel::kNegative;  // at -E
+constexpr auto kNone = TActiveLevel::kNone;
 
 // One setting and its measures; a row with alpha has a period of 5 ms, one without has none.
 struct PulseRow {
@@ -152,7 +155,7 @@ struct PulseRow {
   TChopperType chopper;
   TWiring wiring;
   std::optional<double> alpha;
-  int sign;
+  TActiveLevel level;
   std::optional<double> top, base;
 };
 
@@ -172,11 +175,11 @@ std::vector<std::pair<double, double>> RunBench(const PulseRow& r, TRandomSource
     b.bench.SetMachineSpeedSetting(2 * r.percent);
     b.bench.RefreshFourQuadrant();
   } else {
-    b.bench.SetConnectionMode(r.wiring);
-    b.bench.SetRotationDirection(r.direction);
-    b.bench.SetChopperType(r.chopper);
+    b.steps.SetConnectionMode(r.wiring);
+    b.steps.SetRotationDirection(r.direction);
+    b.steps.SetChopperType(r.chopper);
     b.bench.SetSpeedSetting(2 * r.percent);
-    b.bench.RefreshBench();
+    b.steps.RefreshBench();
   }
   return b.series1.points;
 }
@@ -203,7 +206,7 @@ TEST_P(BenchPulses, LevelsPeriodAndDutyCycle) {
   EXPECT_NEAR(m.base.value_or(-99), row.base.value_or(-99), 1e-9);
   EXPECT_EQ(m.dutyCycle.has_value(), row.alpha.has_value());
   EXPECT_NEAR(m.dutyCycle.value_or(-1), row.alpha.value_or(-1), 1e-9);
-  EXPECT_EQ(m.activeSign, row.sign);
+  EXPECT_EQ(m.activeLevel, row.level);
   EXPECT_NEAR(m.periodMs.value_or(0), row.alpha ? 5 : 0, 1e-9);
   EXPECT_NEAR(m.frequencyHz.value_or(0), row.alpha ? 200 : 0, 1e-6);
 }
@@ -215,40 +218,40 @@ INSTANTIATE_TEST_SUITE_P(
     Waves, BenchPulses,
     testing::Values(
         // One quadrant, E = 11.2 V: flat at 0 and 100 %.
-        PulseRow{k1Q, 0, kCw, kOnOff, kOpen, kNo, 0, kNo, kNo},
-        PulseRow{k1Q, 5, kCw, kOnOff, kOpen, 0.06, 1, 11.2, 0},
-        PulseRow{k1Q, 50, kCw, kOnOff, kPlain, 0.51, 1, 11.2, 0},
-        PulseRow{k1Q, 95, kCw, kOnOff, kPlain, 0.96, 1, 11.2, 0},
-        PulseRow{k1Q, 100, kCw, kOnOff, kPlain, kNo, 0, kNo, kNo},
-        PulseRow{k1Q, 0, kCw, kOnOff, kSelf, kNo, 0, kNo, kNo},
-        PulseRow{k1Q, 5, kCw, kOnOff, kSelf, 0.06, 1, 11.2, 0},
-        PulseRow{k1Q, 50, kCw, kOnOff, kSelf, 0.51, 1, 11.2, 0},
-        PulseRow{k1Q, 95, kCw, kOnOff, kSelf, 0.96, 1, 11.2, kNo},
+        PulseRow{k1Q, 0, kCw, kOnOff, kOpen, kNo, kNone, kNo, kNo},
+        PulseRow{k1Q, 5, kCw, kOnOff, kOpen, 0.06, kPos, 11.2, 0},
+        PulseRow{k1Q, 50, kCw, kOnOff, kPlain, 0.51, kPos, 11.2, 0},
+        PulseRow{k1Q, 95, kCw, kOnOff, kPlain, 0.96, kPos, 11.2, 0},
+        PulseRow{k1Q, 100, kCw, kOnOff, kPlain, kNo, kNone, kNo, kNo},
+        PulseRow{k1Q, 0, kCw, kOnOff, kSelf, kNo, kNone, kNo, kNo},
+        PulseRow{k1Q, 5, kCw, kOnOff, kSelf, 0.06, kPos, 11.2, 0},
+        PulseRow{k1Q, 50, kCw, kOnOff, kSelf, 0.51, kPos, 11.2, 0},
+        PulseRow{k1Q, 95, kCw, kOnOff, kSelf, 0.96, kPos, 11.2, kNo},
         // Two quadrants, E = 10.4 V, "+ ou -" anticlockwise: the active level is -E.
-        PulseRow{k2Q, 25, kAcw, kOnOff, kPlain, 0.26, -1, 0, -10.4},
-        PulseRow{k2Q, 75, kAcw, kOnOff, kSelf, 0.76, -1, 0, -10.4},
-        PulseRow{k2Q, 95, kAcw, kOnOff, kSelf, 0.96, -1, kNo, -10.4},
-        PulseRow{k2Q, 100, kAcw, kOnOff, kSelf, kNo, 0, kNo, kNo},
+        PulseRow{k2Q, 25, kAcw, kOnOff, kPlain, 0.26, kNeg, 0, -10.4},
+        PulseRow{k2Q, 75, kAcw, kOnOff, kSelf, 0.76, kNeg, 0, -10.4},
+        PulseRow{k2Q, 95, kAcw, kOnOff, kSelf, 0.96, kNeg, kNo, -10.4},
+        PulseRow{k2Q, 100, kAcw, kOnOff, kSelf, kNo, kNone, kNo, kNo},
         // "+ et -": alpha at +E either way.
-        PulseRow{k2Q, 0, kCw, kBoth, kPlain, 0.50, 1, 10.4, -10.4},
-        PulseRow{k2Q, 25, kCw, kBoth, kPlain, 0.62, 1, 10.4, -10.4},
-        PulseRow{k2Q, 95, kCw, kBoth, kPlain, 0.98, 1, 10.4, -10.4},
-        PulseRow{k2Q, 100, kCw, kBoth, kPlain, kNo, 0, kNo, kNo},
-        PulseRow{k2Q, 50, kCw, kBoth, kSelf, 0.75, 1, 10.4, -10.4},
-        PulseRow{k2Q, 95, kCw, kBoth, kSelf, 0.98, 1, 10.4, kNo},
-        PulseRow{k2Q, 5, kAcw, kBoth, kPlain, 0.48, 1, 10.4, -10.4},
-        PulseRow{k2Q, 50, kAcw, kBoth, kPlain, 0.25, 1, 10.4, -10.4},
-        PulseRow{k2Q, 95, kAcw, kBoth, kPlain, 0.02, 1, 10.4, -10.4},
-        PulseRow{k2Q, 100, kAcw, kBoth, kPlain, kNo, 0, kNo, kNo},
-        PulseRow{k2Q, 75, kAcw, kBoth, kSelf, 0.12, 1, 10.4, -10.4},
+        PulseRow{k2Q, 0, kCw, kBoth, kPlain, 0.50, kPos, 10.4, -10.4},
+        PulseRow{k2Q, 25, kCw, kBoth, kPlain, 0.62, kPos, 10.4, -10.4},
+        PulseRow{k2Q, 95, kCw, kBoth, kPlain, 0.98, kPos, 10.4, -10.4},
+        PulseRow{k2Q, 100, kCw, kBoth, kPlain, kNo, kNone, kNo, kNo},
+        PulseRow{k2Q, 50, kCw, kBoth, kSelf, 0.75, kPos, 10.4, -10.4},
+        PulseRow{k2Q, 95, kCw, kBoth, kSelf, 0.98, kPos, 10.4, kNo},
+        PulseRow{k2Q, 5, kAcw, kBoth, kPlain, 0.48, kPos, 10.4, -10.4},
+        PulseRow{k2Q, 50, kAcw, kBoth, kPlain, 0.25, kPos, 10.4, -10.4},
+        PulseRow{k2Q, 95, kAcw, kBoth, kPlain, 0.02, kPos, 10.4, -10.4},
+        PulseRow{k2Q, 100, kAcw, kBoth, kPlain, kNo, kNone, kNo, kNo},
+        PulseRow{k2Q, 75, kAcw, kBoth, kSelf, 0.12, kPos, 10.4, -10.4},
         // A 32 V sample then +E once (95 %) or not at all (97 %): +E pulsed, never settled.
-        PulseRow{k2Q, 95, kAcw, kBoth, kSelf, 0.02, 1, kNo, -10.4},
-        PulseRow{k2Q, 97, kAcw, kBoth, kSelf, 0.01, 1, kNo, -10.4},
-        PulseRow{k2Q, 0, kCw, kBothOff, kSelf, kNo, 0, kNo, kNo},
-        PulseRow{k2Q, 50, kCw, kBothOff, kSelf, 0.75, 1, 10.4, -10.4},
+        PulseRow{k2Q, 95, kAcw, kBoth, kSelf, 0.02, kPos, kNo, -10.4},
+        PulseRow{k2Q, 97, kAcw, kBoth, kSelf, 0.01, kPos, kNo, -10.4},
+        PulseRow{k2Q, 0, kCw, kBothOff, kSelf, kNo, kNone, kNo, kNo},
+        PulseRow{k2Q, 50, kCw, kBothOff, kSelf, 0.75, kPos, 10.4, -10.4},
         // Four quadrants, machine n°1 as motor.
-        PulseRow{k4Q, 50, kCw, kOnOff, kPlain, 0.51, 1, 10.4, 0},
-        PulseRow{k4Q, 95, kAcw, kOnOff, kPlain, 0.96, -1, 0, -10.4}));
+        PulseRow{k4Q, 50, kCw, kOnOff, kPlain, 0.51, kPos, 10.4, 0},
+        PulseRow{k4Q, 95, kAcw, kOnOff, kPlain, 0.96, kNeg, 0, -10.4}));
 
 // Machine n°1 driven as a generator: its DC voltage with a random ripple of about 2 %.
 TEST(BenchPulses, GeneratorNoiseIsNoPulseWave) {
@@ -258,18 +261,18 @@ TEST(BenchPulses, GeneratorNoiseIsNoPulseWave) {
     for (int& d : draws)
       d = std::uniform_int_distribution<int>(0, 199)(engine);
     ScriptedRandom noise(draws);
-    const PulseRow row{k4Q, 100, seed % 2 ? kAcw : kCw, kOnOff, kPlain, kNo, 0, kNo, kNo};
+    const PulseRow row{k4Q, 100, seed % 2 ? kAcw : kCw, kOnOff, kPlain, kNo, kNone, kNo, kNo};
     const TTraceMeasures m = MeasurePoints(RunBench(row, &noise), 0, 24.95);
     ASSERT_GT(m.peakToPeak, 0.5) << seed;
     EXPECT_FALSE(m.top || m.base || m.periodMs || m.frequencyHz || m.dutyCycle) << seed;
-    EXPECT_EQ(m.activeSign, 0);
+    EXPECT_EQ(m.activeLevel, TActiveLevel::kNone);
   }
 }
 
 // The 50 % wave with spikes (edges at 2.525 and 4.975 ms of each period) through different
 // windows: edges are timed on what is shown, levels on whole periods.
 TEST(BenchPulses, WhatIsShownIsWhatIsTimed) {
-  const auto points = RunBench({k1Q, 50, kCw, kOnOff, kSelf, kNo, 0, kNo, kNo});
+  const auto points = RunBench({k1Q, 50, kCw, kOnOff, kSelf, kNo, kNone, kNo, kNo});
   for (const auto& [tMin, tMax, periodic] : {std::tuple{0.0, 4.0, false},   // under a period
                                              std::tuple{0.0, 7.5, false},   // 1.5 periods
                                              std::tuple{0.0, 7.55, true},   // two falling edges

@@ -39,12 +39,13 @@ TEST_P(RefreshBenchReadings, ShowVoltageAndSpeed) {
   const BenchRow& row = GetParam();
   RecordedBench rb;
   TBench& b = rb.bench;
-  b.SetSupplyVoltage(row.supply);
-  b.SetConnectionMode(row.wiring);
-  b.SetRotationDirection(row.direction);
-  b.SetChopperType(row.type);
+  const TBenchSteps steps(b);
+  steps.SetSupplyVoltage(row.supply);
+  steps.SetConnectionMode(row.wiring);
+  steps.SetRotationDirection(row.direction);
+  steps.SetChopperType(row.type);
   b.SetSpeedSetting(row.bar);
-  b.RefreshBench();
+  steps.RefreshBench();
   EXPECT_EQ(rb.readings.Last(inVoltmeter), row.volts);
   EXPECT_EQ(rb.readings.Last(inTachometer), row.speed);
 }
@@ -87,18 +88,19 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(MotorModel, SpeedLawAroundTheThreshold) {
   RecordedBench rb;
   TBench& b = rb.bench;
-  b.SetRotationDirection(D::kClockwise);
-  b.SetConnectionMode(W::kWithInductance);
+  const TBenchSteps steps(b);
+  steps.SetRotationDirection(D::kClockwise);
+  steps.SetConnectionMode(W::kWithInductance);
   const std::pair<long double, const char*> rows[] = {
       {0.5L, "0"}, {1.0L, "100"}, {2.0L / 3, "0"}, {5.2L, "1360"}};
   for (auto [volts, speed] : rows) {
-    b.SetMotorVoltage(volts);
-    b.UpdateSpeed();
+    steps.SetMotorVoltage(volts);
+    steps.UpdateSpeed();
     EXPECT_EQ(rb.readings.Last(inTachometer), speed) << static_cast<double>(volts);
   }
-  b.SetRotationDirection(D::kAnticlockwise);
-  b.SetMotorVoltage(-1);
-  b.UpdateSpeed();
+  steps.SetRotationDirection(D::kAnticlockwise);
+  steps.SetMotorVoltage(-1);
+  steps.UpdateSpeed();
   EXPECT_EQ(rb.readings.Last(inTachometer), "-100");
   EXPECT_EQ(b.MotorSpeed(), -100);
 }
@@ -106,31 +108,33 @@ TEST(MotorModel, SpeedLawAroundTheThreshold) {
 TEST(MotorModel, SpeedIsResetBeforeEveryComputation) {
   RecordedBench rb;
   TBench& b = rb.bench;
-  b.SetConnectionMode(W::kWithInductance);
-  b.SetRotationDirection(D::kClockwise);
-  b.SetMotorVoltage(5.2L);
-  b.UpdateSpeed();
+  const TBenchSteps steps(b);
+  steps.SetConnectionMode(W::kWithInductance);
+  steps.SetRotationDirection(D::kClockwise);
+  steps.SetMotorVoltage(5.2L);
+  steps.UpdateSpeed();
   ASSERT_EQ(rb.readings.Last(inTachometer), "1360");
-  b.SetRotationDirection(D::kNotChosen);
-  b.UpdateSpeed();
+  steps.SetRotationDirection(D::kNotChosen);
+  steps.UpdateSpeed();
   EXPECT_EQ(b.MotorSpeed(), 0);
   EXPECT_EQ(rb.readings.Last(inTachometer), "0");
 }
 
 TEST(MotorModel, VoltageKeepsItsValueUntilEverythingIsChosen) {
   TBench b;
-  b.SetSupplyVoltage(10.4L);
+  const TBenchSteps steps(b);
+  steps.SetSupplyVoltage(10.4L);
   b.SetSpeedSetting(100);
-  b.SetMotorVoltage(3);
+  steps.SetMotorVoltage(3);
   const std::tuple<TWiring, TDirection, TChopperType> settings[] = {
       {W::kNotChosen, D::kClockwise, C::kPlusAndMinusFedAtZero},
       {W::kWithInductance, D::kNotChosen, C::kPlusAndMinusFedAtZero},
       {W::kWithInductance, D::kClockwise, C::kNotChosen}};
   for (auto [wiring, direction, type] : settings) {
-    b.SetConnectionMode(wiring);
-    b.SetRotationDirection(direction);
-    b.SetChopperType(type);
-    b.UpdateMeanVoltage();
+    steps.SetConnectionMode(wiring);
+    steps.SetRotationDirection(direction);
+    steps.SetChopperType(type);
+    steps.UpdateMeanVoltage();
     EXPECT_EQ(b.MotorVoltage(), 3);
   }
 }
@@ -158,11 +162,12 @@ TEST_P(FourQuadrantReadings, ShowVoltageSpeedAndCurrents) {
   const FourQuadrantRow& row = GetParam();
   RecordedBench rb;
   TBench& b = rb.bench;
-  b.SetSupplyVoltage(10.4L);  // as the four-quadrant menu entry leaves it
-  b.SetConnectionMode(W::kWithoutInductance);
-  b.SetChopperType(C::kPlusOrMinus);
-  b.SetDrivingMachine(row.machine);
-  b.SetRotationDirection(row.direction);
+  const TBenchSteps steps(b);
+  steps.SetSupplyVoltage(10.4L);  // as the four-quadrant menu entry leaves it
+  steps.SetConnectionMode(W::kWithoutInductance);
+  steps.SetChopperType(C::kPlusOrMinus);
+  steps.SetDrivingMachine(row.machine);
+  steps.SetRotationDirection(row.direction);
   b.SetMachineSpeedSetting(row.bar);
   b.RefreshFourQuadrant();
   EXPECT_EQ(rb.readings.Last(inVoltmeter), row.volts);
@@ -193,37 +198,39 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(MotorModel, CurrentsKeepTheirUnroundedValues) {
   TBench b;
-  b.SetDrivingMachine(M::kMachine1);
-  b.SetRotationDirection(D::kClockwise);
-  b.SetMotorVoltage(10.4L);
-  b.UpdateCurrents();
+  const TBenchSteps steps(b);
+  steps.SetDrivingMachine(M::kMachine1);
+  steps.SetRotationDirection(D::kClockwise);
+  steps.SetMotorVoltage(10.4L);
+  steps.UpdateCurrents();
   EXPECT_NEAR(static_cast<double>(b.Current1()), 1.0796, 1e-4);
-  b.SetMotorVoltage(0.52L);
-  b.UpdateCurrents();
+  steps.SetMotorVoltage(0.52L);
+  steps.UpdateCurrents();
   EXPECT_NEAR(static_cast<double>(b.Current1()), 0.4072, 1e-4);
   // The two branches do not meet: a step of about 0.32 A at 0.65 V.
-  b.SetMotorVoltage(0.65L);
-  b.UpdateCurrents();
+  steps.SetMotorVoltage(0.65L);
+  steps.UpdateCurrents();
   EXPECT_NEAR(static_cast<double>(b.Current1()), 0.509, 1e-3);
-  b.SetMotorVoltage(0.65L + 1e-9L);
-  b.UpdateCurrents();
+  steps.SetMotorVoltage(0.65L + 1e-9L);
+  steps.UpdateCurrents();
   EXPECT_NEAR(static_cast<double>(b.Current1()), 0.831, 1e-3);
-  b.SetDrivingMachine(M::kMachine2);
-  b.SetMotorVoltage(13.942857L);
-  b.UpdateCurrents();
+  steps.SetDrivingMachine(M::kMachine2);
+  steps.SetMotorVoltage(13.942857L);
+  steps.UpdateCurrents();
   EXPECT_EQ(b.Current1(), 0);
   EXPECT_EQ(b.Current2(), 0);
 }
 
 TEST(MotorModel, ChoicesNotMadeLeaveTheValues) {
   TBench b;
+  const TBenchSteps steps(b);
   // Machine n°1 anticlockwise at -4 V: currents of opposite signs, and a speed.
-  b.SetConnectionMode(W::kWithoutInductance);
-  b.SetDrivingMachine(M::kMachine1);
-  b.SetRotationDirection(D::kAnticlockwise);
-  b.SetMotorVoltage(-4);
-  b.UpdateCurrents();
-  b.UpdateSpeed();
+  steps.SetConnectionMode(W::kWithoutInductance);
+  steps.SetDrivingMachine(M::kMachine1);
+  steps.SetRotationDirection(D::kAnticlockwise);
+  steps.SetMotorVoltage(-4);
+  steps.UpdateCurrents();
+  steps.UpdateSpeed();
   const long double current1 = b.Current1(), current2 = b.Current2(), speed = b.MotorSpeed();
   ASSERT_LT(current1, 0);
   ASSERT_EQ(current2, -current1);
@@ -233,14 +240,14 @@ TEST(MotorModel, ChoicesNotMadeLeaveTheValues) {
                                                             {M::kNotChosen, D::kClockwise},
                                                             {M::kNotChosen, D::kAnticlockwise}};
   for (auto [machine, direction] : choices) {
-    b.SetDrivingMachine(machine);
-    b.SetRotationDirection(direction);
-    b.UpdateCurrents();
+    steps.SetDrivingMachine(machine);
+    steps.SetRotationDirection(direction);
+    steps.UpdateCurrents();
     EXPECT_EQ(b.Current1(), current1);
     EXPECT_EQ(b.Current2(), current2);
   }
-  b.SetDrivingMachine(M::kNotChosen);
-  b.UpdateMachineSpeed();
+  steps.SetDrivingMachine(M::kNotChosen);
+  steps.UpdateMachineSpeed();
   EXPECT_EQ(b.MotorSpeed(), speed);
 }
 
@@ -280,12 +287,12 @@ TEST(MotorModel, MetersShowVoltageThenBothCurrents) {
   };
   for (const Case& c : cases) {
     RecordedBench rb;
-    rb.bench.SetDrivingMachine(c.machine);
-    rb.bench.SetRotationDirection(c.direction);
-    rb.bench.SetMotorVoltage(c.volts);
-    rb.bench.UpdateCurrents();
+    rb.steps.SetDrivingMachine(c.machine);
+    rb.steps.SetRotationDirection(c.direction);
+    rb.steps.SetMotorVoltage(c.volts);
+    rb.steps.UpdateCurrents();
     rb.bench.SetDecimalSeparator(c.separator);
-    rb.bench.ShowMeters();
+    rb.steps.ShowMeters();
     EXPECT_EQ(rb.readings.history, c.expected) << static_cast<double>(c.volts) << " V";
   }
 }

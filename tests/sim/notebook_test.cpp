@@ -2,6 +2,7 @@
 #include "sim/notebook.h"
 
 #include "sim/bench.h"
+#include "tests/support/bench_scene.h"
 
 #include <gtest/gtest.h>
 
@@ -109,7 +110,7 @@ TEST(RowsMix, NamesWhatTheRowsMix) {
 TEST(RowsMix, KnowsTheBenchsNotConnectedCaption) {
   TBench bench;
   bench.ChooseExperiment(TExperiment::kTwoQuadrants);
-  bench.SetConnectionMode(TWiring::kNotConnected);
+  TBenchSteps(bench).SetConnectionMode(TWiring::kNotConnected);
   EXPECT_EQ(bench.Description().wiring.caption, kNotConnectedWiring);
 }
 

@@ -16,20 +16,11 @@ TEST(HalveToEven, RoundsBarPositionsHalfToEven) {
   }
 }
 
-// A two-quadrant bench with everything chosen, as the radio buttons leave it.
-void SetUpTwoQuadrant(TBench& b, int bar) {
-  b.SetSupplyVoltage(10.4L);
-  b.SetConnectionMode(TWiring::kWithInductance);
-  b.SetRotationDirection(TDirection::kClockwise);
-  b.SetChopperType(TChopperType::kPlusAndMinusFedAtZero);
-  b.SetSpeedSetting(bar);
-}
-
 TEST(RefreshBench, RedrawsBothTracesFromTheNewWave) {
   RecordedBench rb;
-  SetUpTwoQuadrant(rb.bench, 100);
-  rb.bench.RefreshBench();
-  rb.bench.RefreshBench();  // a second refresh replaces, never adds
+  SetUpTwoQuadrantBench(rb.bench, 100);
+  rb.steps.RefreshBench();
+  rb.steps.RefreshBench();  // a second refresh replaces, never adds
 
   EXPECT_EQ(rb.series1.clears, 2);
   EXPECT_EQ(rb.series4.clears, 2);
@@ -54,8 +45,8 @@ TEST(RefreshBench, RedrawsBothTracesFromTheNewWave) {
 
 TEST(RefreshBench, WritesVoltmeterThenTachometer) {
   RecordedBench rb;
-  SetUpTwoQuadrant(rb.bench, 200);
-  rb.bench.RefreshBench();
+  SetUpTwoQuadrantBench(rb.bench, 200);
+  rb.steps.RefreshBench();
   const decltype(rb.readings.history) expected = {
       {inVoltmeter, "10,40"}, {inTachometer, "0"}, {inTachometer, "2920"}};
   EXPECT_EQ(rb.readings.history, expected);
@@ -63,10 +54,10 @@ TEST(RefreshBench, WritesVoltmeterThenTachometer) {
 
 TEST(RefreshBench, BarMovedBeforeAWiringIsChosenLeavesEverythingAtZero) {
   RecordedBench rb;
-  SetUpTwoQuadrant(rb.bench, 120);
-  rb.bench.SetConnectionMode(TWiring::kNotChosen);
-  rb.bench.SetChopperType(TChopperType::kPlusOrMinus);
-  rb.bench.RefreshBench();
+  SetUpTwoQuadrantBench(rb.bench, 120);
+  rb.steps.SetConnectionMode(TWiring::kNotChosen);
+  rb.steps.SetChopperType(TChopperType::kPlusOrMinus);
+  rb.steps.RefreshBench();
   EXPECT_EQ(rb.bench.MotorVoltage(), 0);
   EXPECT_EQ(rb.readings.Last(inTachometer), "0");
   for (const auto& point : rb.series1.points)
@@ -75,10 +66,10 @@ TEST(RefreshBench, BarMovedBeforeAWiringIsChosenLeavesEverythingAtZero) {
 
 TEST(RefreshBench, FirstBarStepMovesTheVoltmeterButNotTheWave) {
   RecordedBench rb;
-  SetUpTwoQuadrant(rb.bench, 1);
-  rb.bench.SetChopperType(
+  SetUpTwoQuadrantBench(rb.bench, 1);
+  rb.steps.SetChopperType(
       TChopperType::kPlusAndMinusOffAtZero);  // off at 0 %, and position 1 rounds to 0 %
-  rb.bench.RefreshBench();
+  rb.steps.RefreshBench();
   EXPECT_EQ(rb.readings.Last(inVoltmeter), "0,05");
   for (const auto& point : rb.series1.points)
     EXPECT_EQ(point.second, 0.0);
@@ -86,8 +77,8 @@ TEST(RefreshBench, FirstBarStepMovesTheVoltmeterButNotTheWave) {
 
 TEST(RefreshBench, WorksWithoutAWindow) {
   TBench bench;
-  SetUpTwoQuadrant(bench, 50);
-  bench.RefreshBench();
+  SetUpTwoQuadrantBench(bench, 50);
+  TBenchSteps(bench).RefreshBench();
   EXPECT_NEAR(static_cast<double>(bench.MotorVoltage()), 2.6, 1e-12);
 }
 
@@ -95,11 +86,12 @@ TEST(RefreshBench, WorksWithoutAWindow) {
 
 // As the four-quadrant menu entry and the panel's buttons leave it.
 void SetUpFourQuadrant(TBench& b, TDrivingMachine machine, TDirection direction, int bar) {
-  b.SetSupplyVoltage(10.4L);
-  b.SetConnectionMode(TWiring::kWithoutInductance);
-  b.SetChopperType(TChopperType::kPlusOrMinus);
-  b.SetDrivingMachine(machine);
-  b.SetRotationDirection(direction);
+  const TBenchSteps steps(b);
+  steps.SetSupplyVoltage(10.4L);
+  steps.SetConnectionMode(TWiring::kWithoutInductance);
+  steps.SetChopperType(TChopperType::kPlusOrMinus);
+  steps.SetDrivingMachine(machine);
+  steps.SetRotationDirection(direction);
   b.SetMachineSpeedSetting(bar);
 }
 
@@ -159,7 +151,7 @@ TEST(RefreshFourQuadrant, DirectionNotChosenKeepsVoltageAndCurrents) {
   RecordedBench rb;
   SetUpFourQuadrant(rb.bench, kMachine2, kClockwise, 200);
   rb.bench.RefreshFourQuadrant();
-  rb.bench.SetRotationDirection(TDirection::kNotChosen);  // as after choosing the machine
+  rb.steps.SetRotationDirection(TDirection::kNotChosen);  // as after choosing the machine
   rb.bench.SetMachineSpeedSetting(0);
   rb.readings.history.clear();
   rb.bench.RefreshFourQuadrant();

@@ -493,7 +493,7 @@ class CurrentColumnTest : public testing::Test {
       b.RefreshFourQuadrant();
     } else {
       b.ChooseExperiment(TExperiment::kOneQuadrant);
-      b.SetConnectionMode(TWiring::kWithInductance);
+      TBenchSteps(b).SetConnectionMode(TWiring::kWithInductance);
       b.SetSpeedSetting(100);
       b.RefreshOneOrTwoQuadrant();
     }

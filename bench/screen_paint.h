@@ -8,10 +8,9 @@
 
 #include "chart/chart.h"
 #include "platform/canvas.h"
-#include "sim/bench.h"
 
-// What the benchmarks share: the screen size, the baseline of a screen paint, and the bench
-// setting they run.
+// What the screen benchmarks share: the screen size, the baseline of a screen paint, and the
+// paint they time. The bench's scenes are in tests/support/bench_scene.h.
 
 inline constexpr int kScreenWidth = 1520;
 inline constexpr int kScreenHeight = 760;
@@ -34,15 +33,6 @@ inline void GradientAndCopy(benchmark::State& state) {
     copy.drawImage(0, 0, screen);
     benchmark::DoNotOptimize(target.constBits());
   }
-}
-
-// The two-quadrant bench at half speed, with the inductance spikes.
-inline void SetUpTwoQuadrantBench(TBench& bench) {
-  bench.SetSupplyVoltage(10.4L);
-  bench.SetConnectionMode(TWiring::kWithInductance);
-  bench.SetRotationDirection(TDirection::kClockwise);
-  bench.SetChopperType(TChopperType::kPlusAndMinusFedAtZero);
-  bench.SetSpeedSetting(100);
 }
 
 // Full paints of `chart` into one off-screen image, as the screen benchmarks time them.
