@@ -129,7 +129,6 @@ class TForm1 : public QMainWindow {
   // --- Construction, in this order ------------------------------------------------------------
   void SetUpWindow();      // the icon, the remarks' place, captions fitted to this font
   void CreateParts();      // the panels, the oscilloscope, the lab tools, the notebook
-  void ConnectHandlers();  // every menu, button, bar and chart event to its handler
   void ConnectExperimentHandlers();
   void ConnectToolBar();
   void ConnectLabAndNotebook();

@@ -6,8 +6,7 @@
 #include "app/scope/current_channel.h"
 #include "ui_form1.h"
 
-// ---------------------------------------------------------------------------------------------
-// Choice of the experiment
+// --- Choice of the experiment ---
 
 void TForm1::Hacheur1quadrant1Click() {
   panels_->ChooseExperiment(TExperiment::kOneQuadrant, "image/vide.jpg");
@@ -21,8 +20,7 @@ void TForm1::Hacheur4quadrantsvisualisationdesintensits1Click() {
   panels_->ChooseExperiment(TExperiment::kFourQuadrants, "image/ampere4q.jpg");
 }
 
-// ---------------------------------------------------------------------------------------------
-// One- and two-quadrant control panel
+// --- One- and two-quadrant control panel ---
 
 void TForm1::RadioButton1Click() {
   panels_->ChooseWiring(TWiring::kNotConnected, "image/nonbranché.jpg", "image/1nonbranché.jpg");
@@ -57,8 +55,7 @@ void TForm1::RadioButton7Click() {
   bench_.ChooseChopperType(TChopperType::kPlusAndMinusOffAtZero);
 }
 
-// ---------------------------------------------------------------------------------------------
-// Four-quadrant control panel
+// --- Four-quadrant control panel ---
 
 void TForm1::RadioButton12Click() {
   panels_->ChooseMachine(TDrivingMachine::kMachine1);
@@ -76,8 +73,7 @@ void TForm1::RadioButton9Click() {
   panels_->ChooseMachineDirection(TDirection::kAnticlockwise);
 }
 
-// ---------------------------------------------------------------------------------------------
-// Speed bars
+// --- Speed bars ---
 
 void TForm1::ScrollBar1Scroll(int position) {
   panels_->SpeedBarScroll(position);
@@ -95,8 +91,7 @@ void TForm1::SpeedBoxEntered(QLineEdit* box) {
   panels_->SpeedBoxEntered(box);
 }
 
-// ---------------------------------------------------------------------------------------------
-// The oscilloscope's tool bar, read-out and cursors
+// --- The oscilloscope's tool bar, read-out and cursors ---
 
 void TForm1::Chart1MouseMove(int x, int y) {
   scope_->MouseMove(x, y);
@@ -122,8 +117,7 @@ void TForm1::Button3Click() {
   OpenHelpPage("\\aide\\aideoscillo.htm");
 }
 
-// ---------------------------------------------------------------------------------------------
-// Channel 2: the current
+// --- Channel 2: the current ---
 
 void TForm1::Aucune1Click() {
   scope_->ChooseCurrent(TCurrentProbe::kNone);

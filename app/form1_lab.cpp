@@ -88,8 +88,6 @@ void TForm1::Relevs1Click() {
   notebook_->ShowWindow();
 }
 
-// --- What tests and the screenshot tool reach ---------------------------------------------------
-
 TNotebookRow TForm1::CurrentReadings() const {
   return notebook_->CurrentReadings();
 }
