@@ -6,8 +6,6 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QSettings>
-#include <QStandardPaths>
-#include <QTimer>
 
 #include "app/dialogs/error_box.h"
 #include "app/guarded.h"
@@ -17,6 +15,7 @@
 #include "app/notebook/notebook_store.h"
 #include "app/notebook/notebook_window.h"
 #include "app/notebook/unsaved_rows_box.h"
+#include "app/save_folder.h"
 #include "sim/bench.h"
 
 TNotebookController::TNotebookController(QWidget* window, const TBench& bench)
@@ -25,17 +24,28 @@ TNotebookController::TNotebookController(QWidget* window, const TBench& bench)
       bench_(bench),
       model_(new TNotebookModel(this)),
       store_(new TNotebookStore(model_, TNotebookFile::DefaultPath(), this)) {
-  const QString loaded = store_->Load();
-  if (!loaded.isEmpty()) {
-    // Said once the window is up, not in the middle of building it.
-    QTimer::singleShot(0, this, [loaded] { Guarded([&loaded] { ShowErrorBox(loaded); }); });
-  }
-  // Removals from the notebook's window.
+  // Said once the window is up, not in the middle of building it.
+  ConnectGuarded(store_, &TNotebookStore::Loaded, this, [](const QString& message) {
+    if (!message.isEmpty()) ShowErrorBox(message);
+  });
+  // Removals from the notebook's window, writes tried again.
   ConnectGuarded(store_, &TNotebookStore::Report, this,
                  [](const QString& message) { ShowErrorBox(message); });
+  connect(store_, &TNotebookStore::SaveProblemChanged, this,
+          &TNotebookController::SaveProblemChanged);
+  store_->StartLoad();
 }
 
 TNotebookController::~TNotebookController() = default;
+
+TNotebookModel* TNotebookController::Model() const {
+  store_->FinishLoad();
+  return model_;
+}
+
+QString TNotebookController::SaveProblem() const {
+  return store_->SaveProblem();
+}
 
 TNotebookRow TNotebookController::CurrentReadings() const {
   const TBenchDescription bench = bench_.Description();
@@ -77,7 +87,16 @@ void TNotebookController::SetHighContrast(bool on) {
 
 void TNotebookController::ShowWindow() {
   const QString message = store_->Refresh();
-  if (NotebookWindow_ == nullptr) NotebookWindow_ = new TNotebookWindow(model_, window_);
+  if (NotebookWindow_ == nullptr) {
+    NotebookWindow_ = new TNotebookWindow(model_, window_);
+    TNotebookWindow* shown = NotebookWindow_;
+    shown->ShowLoadProgress(store_->Loading() ? 0 : 1000);
+    shown->ShowSaveProblem(store_->SaveProblem());
+    ConnectGuarded(store_, &TNotebookStore::LoadProgress, shown,
+                   [shown](int permille) { shown->ShowLoadProgress(permille); });
+    ConnectGuarded(store_, &TNotebookStore::SaveProblemChanged, shown,
+                   [shown](const QString& problem) { shown->ShowSaveProblem(problem); });
+  }
   NotebookWindow_->show();
   NotebookWindow_->raise();
   NotebookWindow_->activateWindow();
@@ -86,6 +105,7 @@ void TNotebookController::ShowWindow() {
 
 bool TNotebookController::Saved() {
   // The cause (a full disk, a folder out of reach) was said when it happened.
+  store_->FinishLoad();
   store_->Flush();
   return store_->UnsavedRows().empty();
 }
@@ -111,14 +131,11 @@ bool TNotebookController::CloseWithUnsavedRows() {
       break;
   }
   const QString folderKey = QStringLiteral("fichiers/dossier");  // the exports' last folder
-  QSettings settings;
-  QString folder = settings.value(folderKey).toString();
-  if (folder.isEmpty() || !QFileInfo(folder).isDir())
-    folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
   const QString path = AskUnsavedRowsPath(
-      window_, QDir(folder).filePath(QStringLiteral("releves-non-enregistres.csv")));
+      window_,
+      QDir(ProposedSaveFolder(folderKey)).filePath(QStringLiteral("releves-non-enregistres.csv")));
   if (path.isEmpty()) return false;  // back to the program, nothing lost
-  settings.setValue(folderKey, QFileInfo(path).absolutePath());
+  QSettings().setValue(folderKey, QFileInfo(path).absolutePath());
   TNotebookModel unsaved;
   unsaved.SetRows(rows);
   const TExportResult result = SaveTableCsv(path, unsaved, QLocale::system());

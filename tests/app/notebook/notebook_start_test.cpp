@@ -1,0 +1,133 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The notebook as the program starts and closes: the file read behind the window, F5 kept in
+// order meanwhile, and the unsaved rows' export opened where the other exports open.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScopeGuard>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWidget>
+#include <vector>
+
+#include "app/dialogs/error_box.h"
+#include "app/notebook/notebook_controller.h"
+#include "app/notebook/notebook_file.h"
+#include "app/notebook/notebook_model.h"
+#include "app/notebook/unsaved_rows_box.h"
+#include "sim/bench.h"
+
+namespace {
+
+// A notebook file of `count` rows, written as the program writes them, in a blink.
+std::vector<std::string> WriteNotebook(const QString& path, int count) {
+  std::vector<std::string> ids;
+  QByteArray text = "simhacheur relevés 2\t" + QByteArray(32, 'a') + '\n';
+  text.reserve(count * 96);
+  for (int k = 0; k < count; ++k) {
+    const QByteArray id = QByteArray::number(k, 16).rightJustified(32, '0');
+    ids.push_back(id.toStdString());
+    text += "+\t2026-01-05 10:00:00\tHacheur 2 quadrants\t\t\t\t\t" + QByteArray::number(k % 100) +
+            '\t' + QByteArray::number(k % 1000 / 10.0) + '\t' + QByteArray::number(k % 3000) +
+            "\t\t\t" + id + '\n';
+  }
+  EXPECT_TRUE(QDir().mkpath(QFileInfo(path).absolutePath()));
+  QFile file(path);
+  EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(text) == text.size());
+  return ids;
+}
+
+class NotebookStartTest : public testing::Test {
+ protected:
+  NotebookStartTest() {
+    previousBox = SetErrorBoxHandler([this](const QString& m) { errors.push_back(m); });
+    QFile::remove(TNotebookFile::DefaultPath());
+  }
+  ~NotebookStartTest() override {
+    SetErrorBoxHandler(previousBox);
+    QFile::remove(TNotebookFile::DefaultPath());
+  }
+
+  QWidget window;
+  TBench bench;
+  std::vector<QString> errors;
+  TErrorBoxHandler previousBox;
+};
+
+// The window is up before the rows are read; F5 meanwhile lands after them, on screen and in
+// the file, and the "Relevés" window shows how far the reading is.
+TEST_F(NotebookStartTest, TheStartDoesNotWaitForTheRowsAndF5KeepsItsPlace) {
+  constexpr int kRows = 200'000;
+  const std::vector<std::string> ids = WriteNotebook(TNotebookFile::DefaultPath(), kRows);
+  TNotebookController notebook(&window, bench);
+  const TNotebookModel* model = notebook.findChild<TNotebookModel*>();
+  EXPECT_EQ(model->rowCount(), 0);
+  notebook.Record();
+  notebook.ShowWindow();
+  auto* progress = window.findChild<QProgressBar*>(QStringLiteral("LoadProgress"));
+  auto* clear = window.findChild<QPushButton*>(QStringLiteral("ClearButton"));
+  EXPECT_TRUE(progress->isVisible());
+  EXPECT_FALSE(clear->isEnabled());  // clearing now would leave the rows still coming
+  notebook.Record();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return model->rowCount() == kRows + 2; }, 120'000));
+  EXPECT_FALSE(progress->isVisible());
+  EXPECT_TRUE(clear->isEnabled());
+  for (std::size_t i : {std::size_t{0}, std::size_t{kRows - 1}})
+    EXPECT_EQ(model->Rows()[i].id, ids[i]);
+  EXPECT_EQ(model->Rows()[kRows].experiment, "Hacheur 2 quadrants");
+  EXPECT_EQ(TNotebookFile(TNotebookFile::DefaultPath()).Load().rows, model->Rows());
+  EXPECT_TRUE(errors.empty());
+}
+
+// The same rule as every save dialog: the last folder if it can be written and is not the
+// program's or the working one, else Documents, else the home folder.
+TEST_F(NotebookStartTest, UnsavedRowsExportOpensWhereTheOtherExportsDo) {
+  QTemporaryDir home, elsewhere;
+  const QByteArray savedHome = qgetenv("HOME");
+  qputenv("HOME", QFile::encodeName(home.path()));
+  const QString blocked = TNotebookFile::DefaultPath();  // under HOME in the tests
+  const auto restore = qScopeGuard([&] {
+    QDir(QFileInfo(blocked).absolutePath()).removeRecursively();
+    qputenv("HOME", savedHome);
+  });
+  ASSERT_TRUE(QDir().mkpath(blocked));  // a folder in the file's place: nothing is saved
+  QString proposed;
+  const TUnsavedRowsHandlers previous =
+      SetUnsavedRowsHandlers({[](const QString&) { return TUnsavedRowsAnswer::kExport; },
+                              [&](const QString& path) {
+                                proposed = QFileInfo(path).absolutePath();
+                                return QString();
+                              }});
+  TNotebookController notebook(&window, bench);
+  notebook.Record();
+  ASSERT_FALSE(notebook.Saved());
+  const QString documents = QDir(home.path()).filePath(QStringLiteral("Documents"));
+  const struct {
+    QString last;
+    bool documents;
+    QString expected;
+  } cases[] = {{QDir::currentPath(), false, home.path()},
+               {QDir::currentPath(), true, documents},
+               {elsewhere.path(), true, elsewhere.path()}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.last.toStdString());
+    c.documents ? QDir().mkpath(documents) : QDir(documents).removeRecursively();
+    QSettings().setValue(QStringLiteral("fichiers/dossier"), c.last);
+    EXPECT_FALSE(notebook.CloseWithUnsavedRows());
+    EXPECT_EQ(proposed, c.expected);
+  }
+  SetUnsavedRowsHandlers(previous);
+  // Not saved is said once, and stays in sight above the rows.
+  notebook.ShowWindow();
+  auto* label = window.findChild<QLabel*>(QStringLiteral("SaveProblemLabel"));
+  EXPECT_TRUE(label->isVisible());
+  EXPECT_EQ(label->text(), notebook.SaveProblem());
+  EXPECT_EQ(errors.size(), 1u) << "said once";
+}
+
+}  // namespace
