@@ -13,6 +13,7 @@
 #include <QThread>
 #include <QTimer>
 #include <QWidget>
+#include <memory>
 #include <utility>
 
 #include "app/guarded.h"
@@ -123,21 +124,15 @@ bool TSingleInstance::AskRunningCopy(int timeoutMs) {
 }
 
 void TSingleInstance::Listen() {
-  auto* thread = new QThread(this);
-  thread->setObjectName(QStringLiteral("simhacheur-instance"));
-  auto* server = new TInstanceServer(name_);
-  server->moveToThread(thread);
-  thread_ = thread;
-  server_ = server;
-  thread->start();
-  bool listening = false;
-  QMetaObject::invokeMethod(
-      server, [server, &listening] { listening = server->Listen(); }, Qt::BlockingQueuedConnection);
-  if (!listening) {
-    // Someone else's file in the way, a folder that cannot be written: start anyway, alone.
-    StopServing();
-    return;
-  }
+  auto owned = std::make_unique<TInstanceServer>(name_);
+  // Someone else's file in the way, a folder that cannot be written: start anyway, alone.
+  if (!owned->Listen()) return;
+  // Listening here, answering there: the start waits for no other thread.
+  thread_ = new QThread(this);
+  thread_->setObjectName(QStringLiteral("simhacheur-instance"));
+  TInstanceServer* server = server_ = owned.release();
+  server->moveToThread(thread_);
+  thread_->start();
   ConnectGuarded(server, &TInstanceServer::RaiseAsked, this, [this, server](quint64 ticket) {
     emit RaiseRequested();
     if (server_ == server)  // not stopped since it asked

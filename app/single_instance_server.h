@@ -46,7 +46,7 @@ class TInstanceServer : public QObject {
   explicit TInstanceServer(QString name);
   ~TInstanceServer() override;
 
-  // In the server's thread.
+  // Before the object moves to the thread it answers in.
   bool Listen();
   // The program took the request in hand: its client gets the answer.
   void Acknowledge(quint64 ticket);

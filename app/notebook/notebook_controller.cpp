@@ -3,9 +3,12 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QEvent>
 #include <QFileInfo>
 #include <QLocale>
 #include <QSettings>
+#include <QTimer>
+#include <utility>
 
 #include "app/dialogs/error_box.h"
 #include "app/guarded.h"
@@ -17,6 +20,13 @@
 #include "app/notebook/unsaved_rows_box.h"
 #include "app/save_folder.h"
 #include "sim/bench.h"
+
+namespace {
+
+// A window out of sight (minimised at once, never shown) still gets its rows after this.
+constexpr int kLoadAnywayMs = 1'000;
+
+}  // namespace
 
 TNotebookController::TNotebookController(QWidget* window, const TBench& bench)
     : QObject(window),
@@ -33,12 +43,32 @@ TNotebookController::TNotebookController(QWidget* window, const TBench& bench)
                  [](const QString& message) { ShowErrorBox(message); });
   connect(store_, &TNotebookStore::SaveProblemChanged, this,
           &TNotebookController::SaveProblemChanged);
-  store_->StartLoad();
+  // Nothing of the notebook is needed for the window's first paint: the file is read after it,
+  // or after this wait when the window stays out of sight.
+  window_->installEventFilter(this);
+  QTimer::singleShot(kLoadAnywayMs, this, [this] { Guarded([this] { StartLoading(); }); });
 }
 
 TNotebookController::~TNotebookController() = default;
 
+bool TNotebookController::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == window_ && event->type() == QEvent::Paint) {
+    window_->removeEventFilter(this);
+    // Once this paint is on the screen.
+    QTimer::singleShot(0, this, [this] { Guarded([this] { StartLoading(); }); });
+  }
+  return QObject::eventFilter(watched, event);
+}
+
+void TNotebookController::StartLoading() {
+  if (std::exchange(loadStarted_, true)) return;
+  window_->removeEventFilter(this);
+  store_->StartLoad();
+}
+
 TNotebookModel* TNotebookController::Model() const {
+  // Asking for the rows is reading them: nothing a caller sees changes.
+  const_cast<TNotebookController*>(this)->StartLoading();
   store_->FinishLoad();
   return model_;
 }
@@ -77,6 +107,7 @@ TNotebookRow TNotebookController::CurrentReadings() const {
 }
 
 void TNotebookController::Record() {
+  StartLoading();  // the row comes after the file's
   const QString message = store_->Record(CurrentReadings());
   if (!message.isEmpty()) ShowErrorBox(message);
 }
@@ -86,6 +117,7 @@ void TNotebookController::SetHighContrast(bool on) {
 }
 
 void TNotebookController::ShowWindow() {
+  StartLoading();
   const QString message = store_->Refresh();
   if (NotebookWindow_ == nullptr) {
     NotebookWindow_ = new TNotebookWindow(model_, window_);
@@ -105,6 +137,7 @@ void TNotebookController::ShowWindow() {
 
 bool TNotebookController::Saved() {
   // The cause (a full disk, a folder out of reach) was said when it happened.
+  StartLoading();
   store_->FinishLoad();
   store_->Flush();
   return store_->UnsavedRows().empty();

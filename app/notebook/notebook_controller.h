@@ -20,9 +20,10 @@ class TNotebookController : public QObject {
   Q_OBJECT
 
  public:
-  // Starts reading the notebook's file in a thread of its own: the window shows as soon with
-  // 200 000 rows as with none. What has to be said about the file is said once it is read,
-  // from the event loop. The bench must outlive the controller.
+  // Reads the notebook's file in a thread of its own once `window` has painted itself (or a
+  // second later, or as soon as the rows are asked for): the window shows as soon with 200 000
+  // rows as with none. What has to be said about the file is said once it is read, from the
+  // event loop. The bench must outlive the controller.
   TNotebookController(QWidget* window, const TBench& bench);
   ~TNotebookController() override;
 
@@ -55,10 +56,17 @@ class TNotebookController : public QObject {
   // says it once.
   void SaveProblemChanged(const QString& problem);
 
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
+  // Starts reading the file, unless it is read or being read already.
+  void StartLoading();
+
   QWidget* window_;
   const TBench& bench_;
   TNotebookModel* model_;
   TNotebookStore* store_;
   TNotebookWindow* NotebookWindow_ = nullptr;
+  bool loadStarted_ = false;
 };

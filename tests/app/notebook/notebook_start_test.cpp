@@ -71,6 +71,7 @@ TEST_F(NotebookStartTest, TheStartDoesNotWaitForTheRowsAndF5KeepsItsPlace) {
   notebook.ShowWindow();
   auto* progress = window.findChild<QProgressBar*>(QStringLiteral("LoadProgress"));
   auto* clear = window.findChild<QPushButton*>(QStringLiteral("ClearButton"));
+  ASSERT_TRUE(progress != nullptr && clear != nullptr);
   EXPECT_TRUE(progress->isVisible());
   EXPECT_FALSE(clear->isEnabled());  // clearing now would leave the rows still coming
   notebook.Record();
@@ -125,6 +126,7 @@ TEST_F(NotebookStartTest, UnsavedRowsExportOpensWhereTheOtherExportsDo) {
   // Not saved is said once, and stays in sight above the rows.
   notebook.ShowWindow();
   auto* label = window.findChild<QLabel*>(QStringLiteral("SaveProblemLabel"));
+  ASSERT_NE(label, nullptr);
   EXPECT_TRUE(label->isVisible());
   EXPECT_EQ(label->text(), notebook.SaveProblem());
   EXPECT_EQ(errors.size(), 1u) << "said once";
