@@ -7,7 +7,6 @@
 #include <QLocalServer>
 #include <QProcess>
 #include <QProcessEnvironment>
-#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -18,12 +17,10 @@
 
 #include "app/single_instance.h"
 
-#include "app/notebook/notebook_file.h"
 #include "app/notebook/notebook_model.h"
 #include "app/notebook/notebook_store.h"
 
 #if defined(Q_OS_UNIX)
-#include <fcntl.h>
 #include <grp.h>
 #include <poll.h>
 #include <sys/resource.h>
@@ -121,133 +118,119 @@ TEST_F(SingleInstanceTest, CopyStillBuildingItsWindowAnswersAtOnce) {
 }
 
 #if defined(Q_OS_UNIX)
-// A program of this user's that misbehaves on the socket, in a process of its own: it connects
-// `connections` times and stays idle, or sends `bytes` bytes without a line feed. It writes to
-// `report` how many it managed, then waits to be killed.
-pid_t StartBadClient(const QString& socketPath, int connections, long long bytes, int report) {
-  const QByteArray path = QFile::encodeName(socketPath);
-  sockaddr_un address{};
-  address.sun_family = AF_UNIX;
-  std::copy(path.begin(), path.end(), address.sun_path);
-  const std::vector<char> chunk(1 << 16, 'x');
-  const pid_t child = fork();
-  if (child != 0) return child;
-  rlimit files{};
-  getrlimit(RLIMIT_NOFILE, &files);
-  files.rlim_cur = files.rlim_max;
-  setrlimit(RLIMIT_NOFILE, &files);
-  long long done = 0;
-  for (int i = 0; i < connections && done == i; ++i) {
-    const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
-    for (int tries = 0; fd >= 0 && tries < 500; ++tries) {
-      if (connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) {
-        ++done;
-        break;
-      }
-      usleep(10'000);  // the server's queue is full for now
-    }
-  }
-  if (bytes > 0) {
-    const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
-    if (connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) {
-      for (ssize_t sent = 0; done < bytes && sent >= 0; done += sent)
-        sent = send(fd, chunk.data(), chunk.size(), MSG_NOSIGNAL);  // 64 MB: whole chunks
-    }
-  }
-  [[maybe_unused]] const ssize_t written = write(report, &done, sizeof done);
-  for (;;)
-    pause();
-}
-
-// What a classroom PC gives a program: 1 024 files open at most.
-class FewFiles {
- public:
-  FewFiles() {
-    getrlimit(RLIMIT_NOFILE, &saved_);
-    rlimit few = saved_;
-    few.rlim_cur = std::min<rlim_t>(saved_.rlim_cur, 1024);
-    setrlimit(RLIMIT_NOFILE, &few);
-  }
-  ~FewFiles() { setrlimit(RLIMIT_NOFILE, &saved_); }
-
- private:
-  rlimit saved_{};
+// Another program on the socket `path`. As nobody (another user), it makes `folders` open to
+// all, listens on `path` and answers every start "raised"; as this user, it connects
+// `connections` times and stays idle, or sends `bytes` bytes without a line feed.
+struct TOther {
+  QString path;
+  bool nobody = false;
+  QStringList folders = {};
+  int connections = 0;
+  long long bytes = 0;
 };
 
-// A client that holds 2 000 connections, one that sends 64 MB without a line feed: each is
-// dropped, a proper later start is still answered, and F5 still saves.
-TEST_F(SingleInstanceTest, BadClientsAreDroppedAndTheProgramGoesOn) {
-  constexpr long long k64MB = 64LL << 20;
-  const struct {
-    int connections;
-    long long bytes;
-  } cases[] = {{2000, 0}, {0, k64MB}};
-  const FewFiles few;
-  TSingleInstance first(Name());
-  ASSERT_FALSE(first.RaiseRunningCopy(2000));
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.connections);
-    int pipe[2];
-    ASSERT_EQ(::pipe(pipe), 0);
-    const pid_t bad = StartBadClient(Name(), c.connections, c.bytes, pipe[1]);
-    ASSERT_GT(bad, 0);
+// The other program in a process of its own, until this ends: Managed() waits for what it
+// managed (connections, bytes; 0 once it listens).
+class OtherProgram {
+ public:
+  explicit OtherProgram(const TOther& other) {
+    std::vector<QByteArray> folders;
+    for (const QString& folder : other.folders)
+      folders.push_back(QFile::encodeName(folder));
+    const QByteArray path = QFile::encodeName(other.path);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::copy(path.begin(), path.end(), address.sun_path);
+    auto* to = reinterpret_cast<sockaddr*>(&address);
+    const std::vector<char> chunk(1 << 16, 'x');
+    EXPECT_EQ(::pipe(pipe_), 0);
+    if ((pid_ = fork()) != 0) return;
+    long long done = 0;
+    const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+    if (other.nobody) {
+      if (setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534) != 0) _exit(3);
+      umask(0);
+      for (const QByteArray& folder : folders)
+        mkdir(folder.constData(), 0777);
+      if (bind(fd, to, sizeof address) != 0 || listen(fd, 8) != 0) _exit(4);
+      Tell(done);
+      for (char asked[64];;) {
+        const int client = accept(fd, nullptr, nullptr);
+        if (read(client, asked, sizeof asked) > 0 && write(client, "raised\n", 7) < 0) _exit(5);
+        close(client);
+      }
+    }
+    rlimit files{};
+    getrlimit(RLIMIT_NOFILE, &files);
+    files.rlim_cur = files.rlim_max;
+    setrlimit(RLIMIT_NOFILE, &files);
+    for (int more = fd;
+         more >= 0 && done < other.connections && connect(more, to, sizeof address) == 0;
+         more = socket(AF_UNIX, SOCK_STREAM, 0))
+      ++done;
+    if (other.bytes > 0 && connect(fd, to, sizeof address) == 0)
+      for (ssize_t sent = 0; sent >= 0 && done < other.bytes;
+           sent = send(fd, chunk.data(), chunk.size(), MSG_NOSIGNAL))
+        done += sent;
+    Tell(done);
+    for (;;)
+      pause();
+  }
+  ~OtherProgram() {
+    kill(pid_, SIGKILL);
+    waitpid(pid_, nullptr, 0);
+    ::close(pipe_[0]);
+    ::close(pipe_[1]);
+  }
+  long long Managed() {
     long long managed = -1;
     EXPECT_TRUE(QTest::qWaitFor(
         [&] {
-          pollfd ready{pipe[0], POLLIN, 0};
-          return poll(&ready, 1, 0) == 1 && read(pipe[0], &managed, sizeof managed) > 0;
+          pollfd ready{pipe_[0], POLLIN, 0};
+          return poll(&ready, 1, 0) == 1 && read(pipe_[0], &managed, sizeof managed) > 0;
         },
         30'000));
-    // Every connection accepted, then let go; the bytes cut short.
-    EXPECT_EQ(managed >= c.connections, true);
-    EXPECT_EQ(managed<c.bytes, c.bytes> 0);
+    return managed;
+  }
+
+ private:
+  void Tell(long long done) {
+    if (write(pipe_[1], &done, sizeof done) < 0) _exit(6);
+  }
+
+  pid_t pid_ = -1;
+  int pipe_[2] = {-1, -1};
+};
+
+// A client that holds 2 000 connections, one that sends 64 MB without a line feed, on a PC that
+// lets a program open 1 024 files: each is dropped, a later start is still answered, and F5
+// still saves.
+TEST_F(SingleInstanceTest, BadClientsAreDroppedAndTheProgramGoesOn) {
+  rlimit saved{};
+  getrlimit(RLIMIT_NOFILE, &saved);
+  rlimit few = saved;
+  few.rlim_cur = std::min<rlim_t>(saved.rlim_cur, 1024);
+  setrlimit(RLIMIT_NOFILE, &few);
+  TSingleInstance first(Name());
+  ASSERT_FALSE(first.RaiseRunningCopy(2000));
+  for (const TOther& bad :
+       {TOther{Name(), false, {}, 2000}, TOther{Name(), false, {}, 0, 64 << 20}}) {
+    OtherProgram program(bad);
+    const long long managed = program.Managed();
+    EXPECT_TRUE(bad.bytes == 0 ? managed == bad.connections : managed < bad.bytes) << managed;
     EXPECT_TRUE(StartAnother());
-    QTemporaryDir notebook;
+    QTemporaryDir folder;
     TNotebookModel model;
-    TNotebookStore store(&model, notebook.filePath(QStringLiteral("releves.tsv")));
-    EXPECT_EQ(store.Record({"10:00", "Hacheur 2 quadrants", "", "", "", "", 50, 1, 2, {}, {}}),
-              QString());
+    TNotebookStore store(&model, folder.filePath(QStringLiteral("releves.tsv")));
+    EXPECT_EQ(store.Record(TNotebookRow{}), QString());
     EXPECT_TRUE(store.UnsavedRows().empty());
-    kill(bad, SIGKILL);
-    waitpid(bad, nullptr, 0);
-    ::close(pipe[0]);
-    ::close(pipe[1]);
   }
+  setrlimit(RLIMIT_NOFILE, &saved);
 }
 
-// Another user (nobody) who got to the shared temporary folder first, in a process of its own:
-// it makes `folders` open to all, listens on `socketPath` and answers every start "raised". It
-// writes a byte to `ready` once listening.
-pid_t StartSquatter(const QStringList& folders, const QString& socketPath, int ready) {
-  std::vector<QByteArray> paths;
-  for (const QString& folder : folders)
-    paths.push_back(QFile::encodeName(folder));
-  const QByteArray path = QFile::encodeName(socketPath);
-  sockaddr_un address{};
-  address.sun_family = AF_UNIX;
-  std::copy(path.begin(), path.end(), address.sun_path);
-  const pid_t child = fork();
-  if (child != 0) return child;
-  if (setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534) != 0) _exit(3);
-  umask(0);
-  for (const QByteArray& folder : paths)
-    mkdir(folder.constData(), 0777);
-  const int server = socket(AF_UNIX, SOCK_STREAM, 0);
-  if (bind(server, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-      listen(server, 8) != 0)
-    _exit(4);
-  [[maybe_unused]] ssize_t written = write(ready, "1", 1);
-  for (;;) {
-    const int client = accept(server, nullptr, nullptr);
-    char asked[64];
-    if (read(client, asked, sizeof asked) > 0) written = write(client, "raised\n", 7);
-    close(client);
-  }
-}
-
-// Whoever listens first where the program would look, as another user, never stops it from
-// starting: no XDG_RUNTIME_DIR and the runtime folder Qt would fall back to taken, the name of
-// the program's own folder taken, or another user's socket moved into the user's own folder.
+// Another user who listens first where the program would look never stops it from starting:
+// no XDG_RUNTIME_DIR and the runtime folder Qt falls back to taken, the name of the program's
+// own folder taken, or the other user's socket moved into the user's own folder.
 TEST(SingleInstanceSquat, AnotherUsersSocketNeverStopsAStart) {
   if (geteuid() != 0) GTEST_SKIP() << "another user's part needs root to play it";
   QTemporaryDir shared, runtime;
@@ -256,64 +239,44 @@ TEST(SingleInstanceSquat, AnotherUsersSocketNeverStopsAStart) {
   std::vector<QByteArray> saved;
   for (const char* variable : variables)
     saved.push_back(qgetenv(variable));
-  const auto restore = qScopeGuard([&] {
-    for (std::size_t i = 0; i < saved.size(); ++i)
-      saved[i].isNull() ? qunsetenv(variables[i]) : qputenv(variables[i], saved[i]);
-  });
-  qputenv("TMPDIR", QFile::encodeName(shared.path()));
-  qputenv("DISPLAY", ":7");
-  qunsetenv("WAYLAND_DISPLAY");
-  qputenv("USER", "root");
+  const QByteArray values[] = {QFile::encodeName(shared.path()), {}, ":7", {}, "root"};
+  for (std::size_t i = 0; i < saved.size(); ++i)
+    values[i].isNull() ? qunsetenv(variables[i]) : qputenv(variables[i], values[i]);
   const QString key = QGuiApplication::platformName() + QStringLiteral("-_7");
   const QString own = shared.filePath(QStringLiteral("simhacheur-0"));
-  const QString moved = runtime.filePath(QStringLiteral("simhacheur-") + key);
+  const QString other = shared.filePath(QStringLiteral("autre"));
   const struct {
-    const char* what;
-    bool withRuntime;
-    QStringList folders;
-    QString socket;
+    TOther squatter;
+    QString movedTo;  // in XDG_RUNTIME_DIR
     bool serves;
   } cases[] = {
-    {"no runtime folder",
-     false,
-     {shared.filePath(QStringLiteral("runtime-root"))},
-     shared.filePath(QStringLiteral("simhacheur-root-") + key),
+    {{shared.filePath(QStringLiteral("simhacheur-root-") + key),
+      true,
+      {shared.filePath(QStringLiteral("runtime-root"))}},
+     {},
      true},
-    {"the program's own folder taken",
-     false,
-     {own},
-     own + QStringLiteral("/simhacheur-") + key,
-     false},
+    {{own + QStringLiteral("/simhacheur-") + key, true, {own}}, {}, false},
 #if !defined(SIMHACHEUR_PORTABLE)
-    {"moved into the user's folder",
-     true,
-     {shared.filePath(QStringLiteral("autre"))},
-     shared.filePath(QStringLiteral("autre/s")),
+    {{other + QStringLiteral("/s"), true, {other}},
+     runtime.filePath(QStringLiteral("simhacheur-") + key),
      true},
 #endif
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
-    c.withRuntime ? qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()))
-                  : qunsetenv("XDG_RUNTIME_DIR");
-    int ready[2];
-    ASSERT_EQ(::pipe(ready), 0);
-    const pid_t squatter = StartSquatter(c.folders, c.socket, ready[1]);
-    char byte = 0;
-    EXPECT_EQ(read(ready[0], &byte, 1), 1);
-    EXPECT_EQ(c.withRuntime && QFile::rename(c.socket, moved), c.withRuntime);
-    {
-      TSingleInstance copy(TSingleInstance::SessionServerName());
-      EXPECT_FALSE(copy.RaiseRunningCopy(1000));
-      EXPECT_EQ(copy.Serving(), c.serves);
-    }
-    kill(squatter, SIGKILL);
-    waitpid(squatter, nullptr, 0);
-    ::close(ready[0]);
-    ::close(ready[1]);
-    for (const QString& folder : c.folders + QStringList{own})
-      QDir(folder).removeRecursively();
+    SCOPED_TRACE(c.squatter.path.toStdString());
+    c.movedTo.isEmpty() ? qunsetenv("XDG_RUNTIME_DIR")
+                        : qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
+    OtherProgram squatter(c.squatter);
+    EXPECT_EQ(squatter.Managed(), 0);
+    EXPECT_EQ(!c.movedTo.isEmpty() && QFile::rename(c.squatter.path, c.movedTo),
+              !c.movedTo.isEmpty());
+    TSingleInstance copy(TSingleInstance::SessionServerName());
+    EXPECT_FALSE(copy.RaiseRunningCopy(1000));
+    EXPECT_EQ(copy.Serving(), c.serves);
+    QDir(own).removeRecursively();
   }
+  for (std::size_t i = 0; i < saved.size(); ++i)
+    saved[i].isNull() ? qunsetenv(variables[i]) : qputenv(variables[i], saved[i]);
 }
 #endif
 
@@ -417,12 +380,10 @@ TEST_F(ProgramTest, SecondStartRaisesTheFirstAndEndsEvenAfterACrash) {
 TEST_F(ProgramTest, WithoutADisplayItSaysSoInFrenchAndEnds) {
   QProcess program;
   QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-  for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY"})
-    environment.remove(QString::fromLatin1(variable));
+  environment.remove(QStringLiteral("DISPLAY"));
+  environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
   environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-  environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), temporary.path());
   program.setProcessEnvironment(environment);
-  program.setWorkingDirectory(QStringLiteral(SIMHACHEUR_RUN_DIR));
   program.start(QStringLiteral(SIMHACHEUR_PROGRAM), {});
   ASSERT_TRUE(program.waitForFinished(30'000));
   EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);

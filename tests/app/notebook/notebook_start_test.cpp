@@ -8,11 +8,11 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QScopeGuard>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
+#include <tuple>
 #include <vector>
 
 #include "app/dialogs/error_box.h"
@@ -62,7 +62,11 @@ class NotebookStartTest : public testing::Test {
 // The window is up before the rows are read; F5 meanwhile lands after them, on screen and in
 // the file, and the "Relevés" window shows how far the reading is.
 TEST_F(NotebookStartTest, TheStartDoesNotWaitForTheRowsAndF5KeepsItsPlace) {
+#if defined(__SANITIZE_ADDRESS__)
+  constexpr int kRows = 20'000;  // the sanitizers' build is slow enough with these
+#else
   constexpr int kRows = 200'000;
+#endif
   const std::vector<std::string> ids = WriteNotebook(TNotebookFile::DefaultPath(), kRows);
   TNotebookController notebook(&window, bench);
   const TNotebookModel* model = notebook.findChild<TNotebookModel*>();
@@ -80,56 +84,46 @@ TEST_F(NotebookStartTest, TheStartDoesNotWaitForTheRowsAndF5KeepsItsPlace) {
   EXPECT_TRUE(clear->isEnabled());
   for (std::size_t i : {std::size_t{0}, std::size_t{kRows - 1}})
     EXPECT_EQ(model->Rows()[i].id, ids[i]);
-  EXPECT_EQ(model->Rows()[kRows].experiment, "Hacheur 2 quadrants");
+  EXPECT_NE(model->Rows()[kRows].time, model->Rows()[0].time);  // recorded now, not read
   EXPECT_EQ(TNotebookFile(TNotebookFile::DefaultPath()).Load().rows, model->Rows());
   EXPECT_TRUE(errors.empty());
 }
 
-// The same rule as every save dialog: the last folder if it can be written and is not the
-// program's or the working one, else Documents, else the home folder.
-TEST_F(NotebookStartTest, UnsavedRowsExportOpensWhereTheOtherExportsDo) {
+// Where a folder stands in the notebook file's place, nothing is saved: that stays in sight in
+// "Relevés", and the close question's export opens by the rule of every save dialog: the last
+// folder if it can be written and is not the program's or the working one, else Documents,
+// else the home folder.
+TEST_F(NotebookStartTest, UnsavedRowsStayInSightAndTheirExportOpensWhereOthersDo) {
   QTemporaryDir home, elsewhere;
   const QByteArray savedHome = qgetenv("HOME");
-  qputenv("HOME", QFile::encodeName(home.path()));
-  const QString blocked = TNotebookFile::DefaultPath();  // under HOME in the tests
-  const auto restore = qScopeGuard([&] {
-    QDir(QFileInfo(blocked).absolutePath()).removeRecursively();
-    qputenv("HOME", savedHome);
-  });
-  ASSERT_TRUE(QDir().mkpath(blocked));  // a folder in the file's place: nothing is saved
+  qputenv("HOME", QFile::encodeName(home.path()));  // the tests' data folder goes with it
+  ASSERT_TRUE(QDir().mkpath(TNotebookFile::DefaultPath()));
   QString proposed;
   const TUnsavedRowsHandlers previous =
       SetUnsavedRowsHandlers({[](const QString&) { return TUnsavedRowsAnswer::kExport; },
                               [&](const QString& path) {
-                                proposed = QFileInfo(path).absolutePath();
-                                return QString();
+                                return (proposed = QFileInfo(path).absolutePath(), QString());
                               }});
   TNotebookController notebook(&window, bench);
   notebook.Record();
   ASSERT_FALSE(notebook.Saved());
-  const QString documents = QDir(home.path()).filePath(QStringLiteral("Documents"));
-  const struct {
-    QString last;
-    bool documents;
-    QString expected;
-  } cases[] = {{QDir::currentPath(), false, home.path()},
-               {QDir::currentPath(), true, documents},
-               {elsewhere.path(), true, elsewhere.path()}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.last.toStdString());
-    c.documents ? QDir().mkpath(documents) : QDir(documents).removeRecursively();
-    QSettings().setValue(QStringLiteral("fichiers/dossier"), c.last);
-    EXPECT_FALSE(notebook.CloseWithUnsavedRows());
-    EXPECT_EQ(proposed, c.expected);
-  }
-  SetUnsavedRowsHandlers(previous);
-  // Not saved is said once, and stays in sight above the rows.
   notebook.ShowWindow();
   auto* label = window.findChild<QLabel*>(QStringLiteral("SaveProblemLabel"));
   ASSERT_NE(label, nullptr);
-  EXPECT_TRUE(label->isVisible());
-  EXPECT_EQ(label->text(), notebook.SaveProblem());
-  EXPECT_EQ(errors.size(), 1u) << "said once";
+  EXPECT_TRUE(label->isVisible() && label->text() == notebook.SaveProblem());
+  const QString documents = home.filePath(QStringLiteral("Documents"));
+  const std::tuple<QString, bool, QString> cases[] = {{QDir::currentPath(), false, home.path()},
+                                                      {QDir::currentPath(), true, documents},
+                                                      {elsewhere.path(), true, elsewhere.path()}};
+  for (const auto& [last, withDocuments, expected] : cases) {
+    withDocuments ? QDir().mkpath(documents) : QDir(documents).removeRecursively();
+    QSettings().setValue(QStringLiteral("fichiers/dossier"), last);
+    EXPECT_FALSE(notebook.CloseWithUnsavedRows());
+    EXPECT_EQ(proposed, expected);
+  }
+  SetUnsavedRowsHandlers(previous);
+  QDir(QFileInfo(TNotebookFile::DefaultPath()).absolutePath()).removeRecursively();
+  qputenv("HOME", savedHome);
 }
 
 }  // namespace
