@@ -3,13 +3,11 @@
 // file rewritten when appending is impossible or the removed rows outweigh the live ones.
 #include <QDateTime>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
 #include <QStorageInfo>
 #include <QSysInfo>
-#include <QThread>
 
 #include "app/notebook/notebook_file.h"
 #include "app/notebook/notebook_format.h"
@@ -83,12 +81,13 @@ QString WriteWhole(const QString& path, const QByteArray& bytes) {
   return outcome.Ok() ? QString() : WriteFailure(outcome, path, bytes.size());
 }
 
-// A lock that QLockFile did not take over, unless it names another computer or cannot be read at
-// all: a copy of this computer holds it (or is just making or removing it), and writes for
-// milliseconds.
+// A lock that QLockFile did not take over, unless it names another computer, cannot be read or
+// is a folder: a copy of this computer holds it, and writes for milliseconds.
 bool HeldHere(const QLockFile& lock, const QString& lockPath) {
-  const QFileInfo info(lockPath);
-  if (info.isDir() || (info.exists() && !info.isReadable())) return false;
+  if (QFileInfo(lockPath).isDir()) return false;
+  // Gone meanwhile, or still empty: a copy of this computer letting go of it or taking it.
+  QFile file(lockPath);
+  if (!file.open(QIODevice::ReadOnly)) return !file.exists();
   qint64 pid = 0;
   QString host, program;
   return !lock.getLockInfo(&pid, &host, &program) || host.isEmpty() ||
@@ -109,16 +108,10 @@ bool TNotebookFile::Lock(QString* message) {
     lock_->setStaleLockTime(kStaleLockMs);
   }
   if (lock_->tryLock(0)) return true;
+  // Only a copy of this computer is waited for: it lets go within milliseconds.
   if (lock_->error() == QLockFile::LockFailedError &&
-      HeldHere(*lock_, path_ + QStringLiteral(".lock"))) {
-    // Looked at often: a copy that writes row after row lets go of it for moments only.
-    QElapsedTimer waited;
-    waited.start();
-    while (!waited.hasExpired(kLiveCopyWaitMs) && lock_->error() == QLockFile::LockFailedError) {
-      QThread::msleep(2);
-      if (lock_->tryLock(0)) return true;
-    }
-  }
+      HeldHere(*lock_, path_ + QStringLiteral(".lock")) && lock_->tryLock(kLiveCopyWaitMs))
+    return true;
   *message = Failure(lock_->error() == QLockFile::LockFailedError
                          ? LockTrouble()
                          : WhyUnwritable(folder, {}, 0,
