@@ -3,14 +3,52 @@
 #include <QApplication>
 #include <QFont>
 #include <QLibraryInfo>
+#include <QList>
 #include <QTranslator>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <tuple>
 
 #include "app/form1.h"
 #include "app/guarded.h"
 #include "app/single_instance.h"
 
+namespace {
+
+// What Qt says while it opens the display is kept back: when no display can be opened, Qt ends
+// the program with advice in English to reinstall it, which is beside the point. It is said
+// instead, in French, and the program ends without a core dump.
+QtMessageHandler previousHandler = nullptr;
+QList<std::tuple<QtMsgType, QByteArray, QString>> heldMessages;  // with their category
+
+void HoldWhileOpening(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+  if (type != QtFatalMsg) {
+    heldMessages.append({type, QByteArray(context.category), message});
+    return;
+  }
+  std::fputs(
+      "simhacheur a besoin d'une session graphique pour s'ouvrir\u00A0: lancez-le depuis le "
+      "bureau, ou par «\u202Fssh -X\u202F» depuis un autre ordinateur.\n",
+      stderr);
+  std::_Exit(EXIT_FAILURE);
+}
+
+// The application, or the end of the program when there is no display.
+std::unique_ptr<QApplication> OpenDisplay(int& argc, char** argv) {
+  previousHandler = qInstallMessageHandler(HoldWhileOpening);
+  auto app = std::make_unique<QApplication>(argc, argv);
+  qInstallMessageHandler(previousHandler);
+  for (const auto& [type, category, message] : std::as_const(heldMessages))
+    qt_message_output(type, QMessageLogContext(nullptr, 0, nullptr, category.constData()), message);
+  heldMessages.clear();
+  return app;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
-  QApplication app(argc, argv);
+  const std::unique_ptr<QApplication> app = OpenDisplay(argc, argv);
   QApplication::setApplicationName(QStringLiteral("simhacheur"));
   QApplication::setOrganizationName(QStringLiteral("simhacheur"));  // where QSettings go
   // A second start on the same desktop brings the window already open to the front.

@@ -2,9 +2,6 @@
 #include "app/lab/measures_window.h"
 
 #include <QLabel>
-#include <QMoveEvent>
-#include <QResizeEvent>
-#include <QShowEvent>
 
 #include "app/dialogs/dialog_flags.h"
 #include "app/projector_mode.h"
@@ -28,7 +25,7 @@ void SetText(QLabel* label, const QString& text) {
 }  // namespace
 
 TMeasuresWindow::TMeasuresWindow(QWidget* parent)
-    : QDialog(parent), ui_(std::make_unique<Ui::TMeasuresWindow>()) {
+    : TLabWindow(parent), ui_(std::make_unique<Ui::TMeasuresWindow>()) {
   ui_->setupUi(this);
   // A tool window: kept above the main window, and put away with its close box alone, where a
   // dialog minimised would take the main window along on some desktops.
@@ -88,32 +85,11 @@ void TMeasuresWindow::NameCurrent(const QString& name) {
 TMeasuresWindow::~TMeasuresWindow() = default;
 
 void TMeasuresWindow::SetHighContrast(bool on) {
-  placer_.Refit([this, on] {
+  Placer().Refit([this, on] {
     for (QLabel* label : findChildren<QLabel*>()) {
       if (label->objectName().endsWith(QStringLiteral("Value"))) SetProjectorText(label, on);
     }
   });
-}
-
-// Beside the plot and the instruments, not over them, each time it opens.
-void TMeasuresWindow::showEvent(QShowEvent* event) {
-  if (!event->spontaneous()) placer_.Showing();
-  QDialog::showEvent(event);
-}
-
-void TMeasuresWindow::moveEvent(QMoveEvent* event) {
-  QDialog::moveEvent(event);
-  placer_.Changed();
-}
-
-void TMeasuresWindow::resizeEvent(QResizeEvent* event) {
-  QDialog::resizeEvent(event);
-  placer_.Changed();
-}
-
-void TMeasuresWindow::changeEvent(QEvent* event) {
-  QDialog::changeEvent(event);
-  if (event->type() == QEvent::WindowStateChange) placer_.StateChanged();
 }
 
 void TMeasuresWindow::Show(const TMeasuresText& text) {

@@ -1,13 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QDialog>
 #include <QSize>
 #include <QString>
 #include <memory>
 
 #include "app/lab/measures.h"
-#include "app/lab_window_place.h"
+#include "app/lab_window.h"
 
 namespace Ui {
 class TMeasuresWindow;
@@ -15,7 +14,7 @@ class TMeasuresWindow;
 
 // The automatic measurements of the two channels and the two cursors, beside the main window:
 // not modal, so the student keeps zooming and moving the bars while it follows.
-class TMeasuresWindow : public QDialog {
+class TMeasuresWindow : public TLabWindow {
   Q_OBJECT
 
  public:
@@ -27,16 +26,9 @@ class TMeasuresWindow : public QDialog {
   // Projector mode: the values half as large again.
   void SetHighContrast(bool on);
 
- protected:
-  void showEvent(QShowEvent* event) override;
-  void moveEvent(QMoveEvent* event) override;
-  void resizeEvent(QResizeEvent* event) override;
-  void changeEvent(QEvent* event) override;
-
  private:
   void NameCurrent(const QString& name);
 
   std::unique_ptr<Ui::TMeasuresWindow> ui_;
-  TLabWindowPlacer placer_{this};
   TMeasuresText shown_;
 };

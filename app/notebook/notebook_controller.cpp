@@ -3,11 +3,12 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QEvent>
 #include <QFileInfo>
 #include <QLocale>
 #include <QSettings>
-#include <QStandardPaths>
 #include <QTimer>
+#include <utility>
 
 #include "app/dialogs/error_box.h"
 #include "app/guarded.h"
@@ -17,7 +18,15 @@
 #include "app/notebook/notebook_store.h"
 #include "app/notebook/notebook_window.h"
 #include "app/notebook/unsaved_rows_box.h"
+#include "app/save_folder.h"
 #include "sim/bench.h"
+
+namespace {
+
+// A window out of sight (minimised at once, never shown) still gets its rows after this.
+constexpr int kLoadAnywayMs = 1'000;
+
+}  // namespace
 
 TNotebookController::TNotebookController(QWidget* window, const TBench& bench)
     : QObject(window),
@@ -25,17 +34,48 @@ TNotebookController::TNotebookController(QWidget* window, const TBench& bench)
       bench_(bench),
       model_(new TNotebookModel(this)),
       store_(new TNotebookStore(model_, TNotebookFile::DefaultPath(), this)) {
-  const QString loaded = store_->Load();
-  if (!loaded.isEmpty()) {
-    // Said once the window is up, not in the middle of building it.
-    QTimer::singleShot(0, this, [loaded] { Guarded([&loaded] { ShowErrorBox(loaded); }); });
-  }
-  // Removals from the notebook's window.
+  // Said once the window is up, not in the middle of building it.
+  ConnectGuarded(store_, &TNotebookStore::Loaded, this, [](const QString& message) {
+    if (!message.isEmpty()) ShowErrorBox(message);
+  });
+  // Removals from the notebook's window, writes tried again.
   ConnectGuarded(store_, &TNotebookStore::Report, this,
                  [](const QString& message) { ShowErrorBox(message); });
+  connect(store_, &TNotebookStore::SaveProblemChanged, this,
+          &TNotebookController::SaveProblemChanged);
+  // Nothing of the notebook is needed for the window's first paint: the file is read after it,
+  // or after this wait when the window stays out of sight.
+  window_->installEventFilter(this);
+  QTimer::singleShot(kLoadAnywayMs, this, [this] { Guarded([this] { StartLoading(); }); });
 }
 
 TNotebookController::~TNotebookController() = default;
+
+bool TNotebookController::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == window_ && event->type() == QEvent::Paint) {
+    window_->removeEventFilter(this);
+    // Once this paint is on the screen.
+    QTimer::singleShot(0, this, [this] { Guarded([this] { StartLoading(); }); });
+  }
+  return QObject::eventFilter(watched, event);
+}
+
+void TNotebookController::StartLoading() {
+  if (std::exchange(loadStarted_, true)) return;
+  window_->removeEventFilter(this);
+  store_->StartLoad();
+}
+
+TNotebookModel* TNotebookController::Model() const {
+  // Asking for the rows is reading them: nothing a caller sees changes.
+  const_cast<TNotebookController*>(this)->StartLoading();
+  store_->FinishLoad();
+  return model_;
+}
+
+QString TNotebookController::SaveProblem() const {
+  return store_->SaveProblem();
+}
 
 TNotebookRow TNotebookController::CurrentReadings() const {
   const TBenchDescription bench = bench_.Description();
@@ -67,6 +107,7 @@ TNotebookRow TNotebookController::CurrentReadings() const {
 }
 
 void TNotebookController::Record() {
+  StartLoading();  // the row comes after the file's
   const QString message = store_->Record(CurrentReadings());
   if (!message.isEmpty()) ShowErrorBox(message);
 }
@@ -76,8 +117,18 @@ void TNotebookController::SetHighContrast(bool on) {
 }
 
 void TNotebookController::ShowWindow() {
+  StartLoading();
   const QString message = store_->Refresh();
-  if (NotebookWindow_ == nullptr) NotebookWindow_ = new TNotebookWindow(model_, window_);
+  if (NotebookWindow_ == nullptr) {
+    NotebookWindow_ = new TNotebookWindow(model_, window_);
+    TNotebookWindow* shown = NotebookWindow_;
+    shown->ShowLoadProgress(store_->Loading() ? 0 : 1000);
+    shown->ShowSaveProblem(store_->SaveProblem());
+    ConnectGuarded(store_, &TNotebookStore::LoadProgress, shown,
+                   [shown](int permille) { shown->ShowLoadProgress(permille); });
+    ConnectGuarded(store_, &TNotebookStore::SaveProblemChanged, shown,
+                   [shown](const QString& problem) { shown->ShowSaveProblem(problem); });
+  }
   NotebookWindow_->show();
   NotebookWindow_->raise();
   NotebookWindow_->activateWindow();
@@ -86,6 +137,8 @@ void TNotebookController::ShowWindow() {
 
 bool TNotebookController::Saved() {
   // The cause (a full disk, a folder out of reach) was said when it happened.
+  StartLoading();
+  store_->FinishLoad();
   store_->Flush();
   return store_->UnsavedRows().empty();
 }
@@ -111,14 +164,11 @@ bool TNotebookController::CloseWithUnsavedRows() {
       break;
   }
   const QString folderKey = QStringLiteral("fichiers/dossier");  // the exports' last folder
-  QSettings settings;
-  QString folder = settings.value(folderKey).toString();
-  if (folder.isEmpty() || !QFileInfo(folder).isDir())
-    folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
   const QString path = AskUnsavedRowsPath(
-      window_, QDir(folder).filePath(QStringLiteral("releves-non-enregistres.csv")));
+      window_,
+      QDir(ProposedSaveFolder(folderKey)).filePath(QStringLiteral("releves-non-enregistres.csv")));
   if (path.isEmpty()) return false;  // back to the program, nothing lost
-  settings.setValue(folderKey, QFileInfo(path).absolutePath());
+  QSettings().setValue(folderKey, QFileInfo(path).absolutePath());
   TNotebookModel unsaved;
   unsaved.SetRows(rows);
   const TExportResult result = SaveTableCsv(path, unsaved, QLocale::system());

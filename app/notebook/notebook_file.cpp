@@ -107,6 +107,7 @@ TNotebookFile::TOpened TNotebookFile::OpenRegular(QFile& file, const QString& pa
 }
 
 QString TNotebookFile::Failure(const QString& why) {
+  problem_ = why;
   if (std::exchange(failureReported_, true)) return {};
   return QStringLiteral("Les relevés n'ont pas pu être enregistrés dans %1\u00A0: %2.")
       .arg(QuotedPath(path_), why);
@@ -171,13 +172,13 @@ bool TNotebookFile::ReadBytes(QByteArray* bytes, QString* message) {
   return true;
 }
 
-TNotebookNews TNotebookFile::ReadWhole() {
+TNotebookNews TNotebookFile::ReadWhole(const std::function<void(double)>& progress) {
   Forget();
   TNotebookNews news;
   news.kind = TNotebookNews::TKind::kGone;
   QByteArray bytes;
   if (!ReadBytes(&bytes, &news.message)) return news;
-  TParse parse = ParseWhole(bytes);
+  TParse parse = ParseWhole(bytes, progress);
   if (!parse.error.isEmpty()) {
     news.message = SetAsideMessage(QStringLiteral("illisible (%1)").arg(parse.error));
     return news;
@@ -200,7 +201,7 @@ TNotebookNews TNotebookFile::ReadWhole() {
   return news;
 }
 
-TNotebookLoad TNotebookFile::Load() {
+TNotebookLoad TNotebookFile::Load(const std::function<void(double)>& progress) {
   mustNotReplace_ = false;
   Forget();
   if (!QFileInfo::exists(path_)) return {};
@@ -208,11 +209,13 @@ TNotebookLoad TNotebookFile::Load() {
   QString ignored;
   const bool locked = Lock(&ignored);
   failureReported_ = false;
-  TNotebookNews news = ReadWhole();
+  problem_.clear();
+  TNotebookNews news = ReadWhole(progress);
   if (news.kind == TNotebookNews::TKind::kReplaced && locked &&
       (version_ == 1 || CompactionDue(news.rows.size(), 0))) {
     Rewrite(news.rows, &ignored);  // a failure is said at the first write, if it lasts
     failureReported_ = false;
+    problem_.clear();
   }
   if (locked) Unlock();
   return {std::move(news.rows), news.message};

@@ -4,6 +4,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QtGlobal>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -19,7 +20,9 @@ class QLockFile;
 // Nothing the class does loses a reading: an append adds whole lines, a rewrite replaces the file
 // only once the new one is whole, and a file it cannot read is put aside under another name
 // before the notebook starts empty. Every write happens under a lock file beside the notebook
-// ("releves.tsv.lock"); a lock left by a copy that died is taken over.
+// ("releves.tsv.lock"); a lock left by a copy that died, or one older than any write takes, is
+// taken over. Only a copy writing on this computer is waited for, and briefly: the window never
+// hangs on a lock another computer left behind.
 //
 // The format is UTF-8 text, one line per entry, each ending in a line feed. The first line is
 // "simhacheur relevés 2", a tab and the file's generation (32 hexadecimal digits, new at every
@@ -86,17 +89,22 @@ class TNotebookFile {
   // "<name>.illisible-<date>-<time>" (never over another file) and the message says where it
   // went; something that is not a plain file (a folder, a named pipe) is left alone, never
   // waited on, and nothing is written in its place. A version 1 file, or one that holds more
-  // removed rows than live ones, is rewritten when the lock can be had at once.
-  TNotebookLoad Load();
+  // removed rows than live ones, is rewritten when the lock can be had at once. `progress`,
+  // when given, hears now and then the share of the file read, from 0 to 1, from this thread.
+  TNotebookLoad Load(const std::function<void(double)>& progress = {});
 
   // What other copies wrote since the last Load, ReadNew or write. Never blocks. With
   // `locked`, the caller holds the lock (no write can be under way): a last line without its
   // line feed is then taken when it reads and removed by the next Append when it does not.
   TNotebookNews ReadNew(bool locked);
 
-  // The lock every writer takes. False, with a message the first time, when it cannot be had.
+  // The lock every writer takes. False, with a message the first time, when it cannot be had:
+  // which copy holds it and on which computer, or what is wrong with the lock file.
   bool Lock(QString* message);
   void Unlock();
+  // Why the last write failed, each time, to follow "Les relevés n'ont pas pu être enregistrés
+  // dans … : "; empty once a write succeeded.
+  const QString& Problem() const { return problem_; }
 
   // Under the lock, right after ReadNew(true): one line removing `removed` (when not empty),
   // then one line per row. False, with a message the first time, when they could not be
@@ -121,6 +129,8 @@ class TNotebookFile {
  private:
   void Forget();  // as if the file had never been read
   QString Failure(const QString& why);
+  // Why the lock could not be had: who holds it, or what the lock file is.
+  QString LockTrouble() const;
   QString SetAsideMessage(const QString& why);
   enum class TOpened { kOk, kMissing, kNotRegular, kFailed };
   // Opens `path` for reading, or for appending (reading too, to see its last byte). Never
@@ -128,7 +138,7 @@ class TNotebookFile {
   // what is checked is what was opened, not a name that may have changed in between.
   static TOpened OpenRegular(QFile& file, const QString& path, bool append, QString* error);
   bool ReadBytes(QByteArray* bytes, QString* message);
-  TNotebookNews ReadWhole();
+  TNotebookNews ReadWhole(const std::function<void(double)>& progress = {});
   // Append's two steps; false, with the message, when the file could not be written.
   bool OpenToAppend(QFile& file, qint64 bytes, QString* message);
   bool WriteAtEnd(QFile& file, QByteArray bytes, QString* message);
@@ -136,6 +146,7 @@ class TNotebookFile {
   QString path_;
   std::unique_ptr<QLockFile> lock_;
   bool failureReported_ = false;
+  QString problem_;
   // Load found a file it could neither read nor put aside: writing would replace it.
   bool mustNotReplace_ = false;
   // What this copy has read of the file.

@@ -307,10 +307,11 @@ void ReadHeader(const QByteArray& bytes, TParse* parse) {
 }
 
 void ReadLines(std::string_view text, std::size_t from, int lineNumber, bool takeTail,
-               TParse* parse) {
+               TParse* parse, const TReadProgress& progress) {
   Parser parser;
   parser.lineNumber = lineNumber - 1;
   for (std::size_t start = from; start < text.size();) {
+    if (progress && parser.lineNumber % 4096 == 0) progress(double(start) / double(text.size()));
     const std::size_t lineFeed = text.find('\n', start);
     std::string_view line = text.substr(start, lineFeed - start);
     if (line.ends_with('\r')) line.remove_suffix(1);
@@ -344,12 +345,12 @@ void ReadLines(std::string_view text, std::size_t from, int lineNumber, bool tak
   }
 }
 
-TParse ParseWhole(const QByteArray& bytes) {
+TParse ParseWhole(const QByteArray& bytes, const TReadProgress& progress) {
   TParse parse;
   ReadHeader(bytes, &parse);
   if (parse.version == 0) return parse;
   ReadLines(std::string_view(bytes.constData(), std::size_t(bytes.size())), std::size_t(parse.end),
-            2, true, &parse);
+            2, true, &parse, progress);
   return parse;
 }
 

@@ -4,6 +4,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QtGlobal>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -40,13 +41,15 @@ struct TParse {
 
 // The first line: the version, or why the bytes are no notebook.
 void ReadHeader(const QByteArray& bytes, TParse* parse);
+// How far a long read has come: the share of the text read, from 0 to 1.
+using TReadProgress = std::function<void(double)>;
 // The lines of `text` from `from` (the start of a line, numbered `lineNumber`). A last line
 // without a line feed is taken only with `takeTail` and when it reads; when it does not, it is
-// a write cut short.
+// a write cut short. `progress`, when given, hears now and then how far the reading is.
 void ReadLines(std::string_view text, std::size_t from, int lineNumber, bool takeTail,
-               TParse* parse);
+               TParse* parse, const TReadProgress& progress = {});
 // The header and every line of a whole file.
-TParse ParseWhole(const QByteArray& bytes);
+TParse ParseWhole(const QByteArray& bytes, const TReadProgress& progress = {});
 // The rows live at the end of the entries, in the order they were recorded; a row recorded
 // twice counts once.
 std::vector<TNotebookRow> LiveRows(std::vector<TNotebookEntry>& entries);

@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The notebook file's writing side: the lock, the lines appended to the journal, and the whole
 // file rewritten when appending is impossible or the removed rows outweigh the live ones.
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
 #include <QStorageInfo>
+#include <QSysInfo>
 
 #include "app/notebook/notebook_file.h"
 #include "app/notebook/notebook_format.h"
@@ -19,7 +21,10 @@ namespace {
 // lock older than this belongs to a copy that died on another computer (on this one, QLockFile
 // sees at once that its process is gone).
 constexpr int kStaleLockMs = 10'000;
-constexpr int kLockWaitMs = 3'000;
+// A copy writing on this computer is waited for this long at most (it lets go within
+// milliseconds, unless it writes row after row); a lock from another computer, or one that
+// cannot be read, is not waited for at all: what is pending is tried again every second.
+constexpr int kLiveCopyWaitMs = 3'000;
 // Room a write needs beyond its bytes before a failure can be put down to something else than
 // a full disk.
 constexpr qint64 kSpareBytes = qint64{64} * 1024;
@@ -76,6 +81,19 @@ QString WriteWhole(const QString& path, const QByteArray& bytes) {
   return outcome.Ok() ? QString() : WriteFailure(outcome, path, bytes.size());
 }
 
+// A lock that QLockFile did not take over, unless it names another computer, cannot be read or
+// is a folder: a copy of this computer holds it, and writes for milliseconds.
+bool HeldHere(const QLockFile& lock, const QString& lockPath) {
+  if (QFileInfo(lockPath).isDir()) return false;
+  // Gone meanwhile, or still empty: a copy of this computer letting go of it or taking it.
+  QFile file(lockPath);
+  if (!file.open(QIODevice::ReadOnly)) return !file.exists();
+  qint64 pid = 0;
+  QString host, program;
+  return !lock.getLockInfo(&pid, &host, &program) || host.isEmpty() ||
+         host == QSysInfo::machineHostName();
+}
+
 }  // namespace
 
 bool TNotebookFile::Lock(QString* message) {
@@ -89,13 +107,49 @@ bool TNotebookFile::Lock(QString* message) {
     lock_ = std::make_unique<QLockFile>(path_ + QStringLiteral(".lock"));
     lock_->setStaleLockTime(kStaleLockMs);
   }
-  if (lock_->tryLock(kLockWaitMs)) return true;
+  if (lock_->tryLock(0)) return true;
+  // Only a copy of this computer is waited for: it lets go within milliseconds.
+  if (lock_->error() == QLockFile::LockFailedError &&
+      HeldHere(*lock_, path_ + QStringLiteral(".lock")) && lock_->tryLock(kLiveCopyWaitMs))
+    return true;
   *message = Failure(lock_->error() == QLockFile::LockFailedError
-                         ? QStringLiteral("une autre copie du programme est en train de l'écrire")
+                         ? LockTrouble()
                          : WhyUnwritable(folder, {}, 0,
                                          QStringLiteral("le verrou %1 n'a pas pu être posé")
                                              .arg(QuotedPath(path_ + QStringLiteral(".lock")))));
   return false;
+}
+
+QString TNotebookFile::LockTrouble() const {
+  const QString lockPath = path_ + QStringLiteral(".lock");
+  const QFileInfo info(lockPath);
+  if (info.isDir()) {
+    return QStringLiteral(
+               "le verrou %1 est un dossier et non un fichier\u202F; il faut le supprimer")
+        .arg(QuotedPath(lockPath));
+  }
+  qint64 pid = 0;
+  QString host, program;
+  if (!lock_->getLockInfo(&pid, &host, &program)) {
+    // QLockFile removes a lock older than the stale time: this one it could not.
+    const bool old =
+        info.exists() && info.lastModified().msecsTo(QDateTime::currentDateTime()) > kStaleLockMs;
+    return (old ? QStringLiteral("le verrou %1 ne peut être ni lu ni supprimé")
+                : QStringLiteral("le verrou %1 ne peut pas être lu"))
+        .arg(QuotedPath(lockPath));
+  }
+  if (host.isEmpty() || host == QSysInfo::machineHostName()) {
+    return QStringLiteral(
+               "une autre copie du programme sur cet ordinateur (processus %1) est en "
+               "train de l'écrire")
+        .arg(pid);
+  }
+  return QStringLiteral(
+             "une copie du programme sur l'ordinateur «\u202F%1\u202F» est en train "
+             "de l'écrire\u202F; si elle est arrêtée, son verrou sera repris quand il aura "
+             "plus de %2\u00A0s")
+      .arg(host)
+      .arg(kStaleLockMs / 1000);
 }
 
 void TNotebookFile::Unlock() {
@@ -119,6 +173,7 @@ bool TNotebookFile::Append(const std::vector<std::string>& removed,
   lines_ += rows.size() + (removed.empty() ? 0 : 1);
   missingLineFeed_ = false;
   failureReported_ = false;
+  problem_.clear();
   return true;
 }
 
@@ -192,6 +247,7 @@ bool TNotebookFile::Rewrite(const std::vector<TNotebookRow>& rows, QString* mess
   lines_ = rows.size();
   missingLineFeed_ = tornTail_ = false;
   failureReported_ = false;
+  problem_.clear();
   return true;
 }
 

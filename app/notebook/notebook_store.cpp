@@ -1,10 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/notebook/notebook_store.h"
 
+#include <QFileInfo>
 #include <QLocale>
 #include <QScopeGuard>
 #include <QScopedValueRollback>
+#include <QTimer>
 #include <algorithm>
+#include <atomic>
+#include <exception>
+#include <thread>
 #include <utility>
 
 #include "app/guarded.h"
@@ -24,27 +29,104 @@ bool SameIds(const std::vector<TNotebookRow>& a, const std::vector<TNotebookRow>
                     [](const TNotebookRow& x, const TNotebookRow& y) { return x.id == y.id; });
 }
 
+// Pending changes are tried again this often while the file cannot be written.
+constexpr int kRetryMs = 1'000;
+
 }  // namespace
 
+// A load in its thread; the thread alone touches the file and these until it ends.
+struct TNotebookStore::TLoad {
+  std::thread thread;
+  std::atomic<int> permille = 0;
+  TNotebookLoad result;
+  std::unordered_set<std::string> ids;
+  std::exception_ptr failure;
+};
+
 TNotebookStore::TNotebookStore(TNotebookModel* model, const QString& path, QObject* parent)
-    : QObject(parent), model_(model), file_(path) {
+    : QObject(parent),
+      model_(model),
+      file_(path),
+      progressTimer_(new QTimer(this)),
+      retryTimer_(new QTimer(this)) {
   // Each change the user makes is saved at once.
   ConnectGuarded(model_, &TNotebookModel::Recorded, this, &TNotebookStore::OnRecorded);
   ConnectGuarded(model_, &TNotebookModel::Removed, this, &TNotebookStore::OnRemoved);
+  progressTimer_->setInterval(100);
+  ConnectGuarded(progressTimer_, &QTimer::timeout, this, [this] {
+    if (load_) emit LoadProgress(load_->permille);
+  });
+  retryTimer_->setSingleShot(true);
+  retryTimer_->setInterval(kRetryMs);
+  ConnectGuarded(retryTimer_, &QTimer::timeout, this, [this] {
+    const QString message = Flush();
+    if (!message.isEmpty()) emit Report(message);
+  });
 }
 
-TNotebookStore::~TNotebookStore() = default;
+TNotebookStore::~TNotebookStore() {
+  if (load_) load_->thread.join();
+}
 
 QString TNotebookStore::Load() {
+  FinishLoad();
   TNotebookLoad loaded = file_.Load();
-  inFile_.clear();
   pendingRows_.clear();
   pendingIds_.clear();
   pendingRemovals_.clear();
+  std::unordered_set<std::string> ids;
   for (const TNotebookRow& row : loaded.rows)
-    inFile_.insert(row.id);
-  model_->SetRows(std::move(loaded.rows));
+    ids.insert(row.id);
+  Bring(std::move(loaded.rows), std::move(ids));
+  FollowWrites();
   return loaded.message;
+}
+
+void TNotebookStore::StartLoad() {
+  if (load_) return;
+  if (!QFileInfo::exists(file_.Path())) {  // nothing to wait for: no thread
+    emit Loaded(Load());
+    return;
+  }
+  load_ = std::make_unique<TLoad>();
+  TLoad* load = load_.get();
+  load->thread = std::thread([this, load] {
+    try {
+      load->result = file_.Load([load](double share) { load->permille = int(share * 900); });
+      for (const TNotebookRow& row : load->result.rows)
+        load->ids.insert(row.id);
+    } catch (...) {
+      load->failure = std::current_exception();  // said on the program's thread
+    }
+    load->permille = 1000;
+    QMetaObject::invokeMethod(
+        this, [this] { Guarded([this] { FinishLoad(); }); }, Qt::QueuedConnection);
+  });
+  emit LoadProgress(0);
+  progressTimer_->start();
+}
+
+void TNotebookStore::FinishLoad() {
+  if (!load_) return;
+  const std::unique_ptr<TLoad> load = std::move(load_);
+  load->thread.join();
+  progressTimer_->stop();
+  emit LoadProgress(1000);
+  if (load->failure) std::rethrow_exception(load->failure);
+  QString message = std::move(load->result.message);
+  Bring(std::move(load->result.rows), std::move(load->ids));
+  Add(&message, Flush());
+  emit Loaded(message);
+}
+
+// Rows recorded during a load are the model's only rows, all pending: the file's go before them.
+void TNotebookStore::Bring(std::vector<TNotebookRow> rows, std::unordered_set<std::string> ids) {
+  inFile_ = std::move(ids);
+  const QScopedValueRollback merging(merging_, true);
+  if (model_->rowCount() == 0 || pendingRows_.empty())
+    model_->SetRows(std::move(rows));
+  else
+    model_->Merge(std::move(rows), {}, std::size_t(model_->rowCount()));
 }
 
 QString TNotebookStore::Record(const TNotebookRow& row) {
@@ -67,6 +149,7 @@ QString TNotebookStore::Record(const TNotebookRow& row) {
 }
 
 QString TNotebookStore::Refresh() {
+  if (load_) return {};  // the load brings it all
   QString message;
   Absorb(file_.ReadNew(false), &message);
   Add(&message, Flush());
@@ -74,14 +157,31 @@ QString TNotebookStore::Refresh() {
 }
 
 QString TNotebookStore::Flush() {
-  if (pendingRows_.empty() && pendingRemovals_.empty()) return {};
+  if (load_ || (pendingRows_.empty() && pendingRemovals_.empty())) return {};
   QString message;
   if (file_.Lock(&message)) {
     // Unlocked whatever happens: a lock kept would stop every later write of this copy.
     const auto unlock = qScopeGuard([this] { file_.Unlock(); });
     WriteLocked(&message);
   }
+  FollowWrites();
   return message;
+}
+
+void TNotebookStore::FollowWrites() {
+  const bool pending = !pendingRows_.empty() || !pendingRemovals_.empty();
+  const QString problem =
+      pending && !file_.Problem().isEmpty()
+          ? QStringLiteral(
+                "Les relevés ne sont pas enregistrés\u00A0: %1\u202F; le programme "
+                "réessaie chaque seconde.")
+                .arg(file_.Problem())
+          : QString();
+  if (pending && !retryTimer_->isActive()) retryTimer_->start();
+  if (!pending) retryTimer_->stop();
+  if (problem == saveProblem_) return;
+  saveProblem_ = problem;
+  emit SaveProblemChanged(saveProblem_);
 }
 
 void TNotebookStore::OnRecorded(const TNotebookRow& row) {

@@ -3,6 +3,7 @@
 
 #include <QObject>
 #include <QString>
+#include <memory>
 #include <string>
 #include <unordered_set>
 #include <vector>
@@ -10,6 +11,7 @@
 #include "app/notebook/notebook_file.h"
 #include "sim/notebook.h"
 
+class QTimer;
 class TNotebookModel;
 
 // Keeps the notebook's model and its file in step, the file being shared with any other copy
@@ -17,7 +19,8 @@ class TNotebookModel;
 // the other copies appended meanwhile comes into the model first (rows in the order they were
 // recorded, each once, by id). A clear removes the rows this copy had, so rows another copy
 // recorded meanwhile stay. What could not be written stays pending, is tried again at every
-// change, and can be asked for before the program closes.
+// change and every second, and can be asked for before the program closes. The file may be read
+// in a thread of its own, so that a large notebook never holds the program's start up.
 class TNotebookStore : public QObject {
   Q_OBJECT
 
@@ -34,6 +37,13 @@ class TNotebookStore : public QObject {
 
   // Reads the file into the model. A French message when something had to be said.
   QString Load();
+  // The same in a thread of its own: LoadProgress() says how far it is, then the rows come into
+  // the model, before any recorded meanwhile (which the file gets after them), and Loaded()
+  // says what had to be said. Until then nothing is written, and Refresh() brings nothing.
+  void StartLoad();
+  bool Loading() const { return load_ != nullptr; }
+  // Waits for the load under way to end and brings its rows in at once.
+  void FinishLoad();
   // F5: `row` (given an id when it has none) in the model and in the file, after the rows
   // other copies recorded meanwhile. A French message when the notebook is full (nothing recorded)
   // or when the file could not be written (said once until a write succeeds; the row stays
@@ -45,10 +55,17 @@ class TNotebookStore : public QObject {
   QString Flush();
   // Rows recorded here that are in no file yet.
   const std::vector<TNotebookRow>& UnsavedRows() const { return pendingRows_; }
+  // While changes wait because the file cannot be written, a French sentence that says why,
+  // for as long as it lasts; empty otherwise.
+  const QString& SaveProblem() const { return saveProblem_; }
 
  signals:
-  // A message about a change the user made through the model (a removal from the window).
+  // A message about a change the user made through the model (a removal from the window), or
+  // from a write tried again.
   void Report(const QString& message);
+  void LoadProgress(int permille);
+  void Loaded(const QString& message);
+  void SaveProblemChanged(const QString& problem);
 
  private:
   void OnRecorded(const TNotebookRow& row);
@@ -59,6 +76,10 @@ class TNotebookStore : public QObject {
   // The model brought to `rows`, which differ from those it shows.
   void ShowRows(std::vector<TNotebookRow> rows);
   void WriteLocked(QString* message);
+  // The rows read and their ids into the model, before those pending.
+  void Bring(std::vector<TNotebookRow> rows, std::unordered_set<std::string> ids);
+  // After a write was tried: the save problem told, and the next try planned.
+  void FollowWrites();
 
   TNotebookModel* model_;
   TNotebookFile file_;
@@ -71,4 +92,10 @@ class TNotebookStore : public QObject {
   std::unordered_set<std::string> pendingIds_;
   // Removed here, still in the file.
   std::unordered_set<std::string> pendingRemovals_;
+  // A load under way, in its thread.
+  struct TLoad;
+  std::unique_ptr<TLoad> load_;
+  QTimer* progressTimer_;
+  QTimer* retryTimer_;
+  QString saveProblem_;
 };

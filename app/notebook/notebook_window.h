@@ -1,25 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QDialog>
-#include <QList>
-#include <QSize>
 #include <QString>
 #include <memory>
-#include <optional>
 #include <set>
 #include <string>
 #include <vector>
 
-#include "app/lab_window_place.h"
-#include "sim/notebook.h"
+#include "app/lab_window.h"
 
-class QModelIndex;
-class TChart;
-class TChartSeries;
-class TFastLineSeries;
-class TNotebookModel;
+class QProgressBar;
 class TExperimentFilter;
+class TNotebookModel;
+class TNotebookPlot;
+class TNotebookTableActions;
 
 namespace Ui {
 class TNotebookWindow;
@@ -30,7 +24,7 @@ class TNotebookWindow;
 // mix experiments or wirings. Both may show one experiment's rows only; the table's buttons
 // then act on those rows alone. Not modal, so the student keeps recording rows while it
 // follows every change of the model.
-class TNotebookWindow : public QDialog {
+class TNotebookWindow : public TLabWindow {
   Q_OBJECT
 
  public:
@@ -44,19 +38,21 @@ class TNotebookWindow : public QDialog {
   bool ExportTo(const QString& path);
   // Projector mode: the table's values half as large again. It opens in the mode last chosen.
   void SetHighContrast(bool on);
+  // How far the notebook's file is read, from 0 to 1000: a bar above the rows while it is not
+  // all read, and no clearing or removing of rows until it is.
+  void ShowLoadProgress(int permille);
+  // Why the notebook is not being saved, above the rows for as long as it lasts; empty: saved.
+  void ShowSaveProblem(const QString& problem);
 
  protected:
-  void showEvent(QShowEvent* event) override;
-  void moveEvent(QMoveEvent* event) override;
-  void resizeEvent(QResizeEvent* event) override;
-  void changeEvent(QEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  void PlaceProgress();
   void SetUpTable();
-  void SetUpPlot();
-  void SetUpSeries();
   void SetUpColumnChoices();
   void SetUpExperimentChoice();
+  void ConnectButtons();
   void ConnectModel();
   void RowsShown(int first, int last);
   void RowsInserted(int first, int last);
@@ -65,7 +61,6 @@ class TNotebookWindow : public QDialog {
   // table and plot fell back to every row.
   bool UpdateExperimentChoice(int first, bool all);
   void ChooseExperiment();
-  bool Filtered() const;
 
   // What the plot lacks of the model: nothing, rows recorded after those plotted, or more.
   enum class TStale { kNone, kAppended, kAll };
@@ -73,35 +68,18 @@ class TNotebookWindow : public QDialog {
   // date; Changed() (or, failing it, the next turn of the event loop) brings it up to date once.
   void MarkStale(TStale stale);
   void Refresh();
-  void RebuildPoints();
-  void AddPoints(int first, int end);
-  void UpdateFit();
-  void ShowEquation(const std::optional<TLineFit>& fit, int interceptDecimals);
   void SizeColumns(const std::vector<int>& rows, bool shrink);
   void SizeColumnsToSample();
   void UpdateButtons();
 
-  // The model's rows selected in the table, ascending.
-  QList<int> SelectedRows() const;
-  QList<int> ShownRows() const;  // the model's rows the table shows, ascending
-  void RemoveSelectedRows();
-  void ClearAllRows();
-  void CopySelectedRows();
-  void AskExportPath();
-
   std::unique_ptr<Ui::TNotebookWindow> ui_;
   TNotebookModel* model_;
   TExperimentFilter* filter_;  // between the model and the table
-  TChart* chart_;
-  // Drawing order: the frame (no pixels, it sets the axes' ranges), the markers, then the line,
-  // which stays in sight over thousands of markers.
-  std::unique_ptr<TChartSeries> frameSeries_;
-  std::unique_ptr<TChartSeries> pointSeries_;
-  std::unique_ptr<TFastLineSeries> fitSeries_;
+  std::unique_ptr<TNotebookPlot> plot_;
+  std::unique_ptr<TNotebookTableActions> actions_;
   TStale stale_ = TStale::kNone;
   int plottedRows_ = 0;                // the model's rows the points were taken from
-  std::vector<double> xs_, ys_;        // the points, as FitLine takes them
-  TRowsMix mix_;                       // of the rows plotted
   std::set<std::string> experiments_;  // present in the rows, as the choice lists them
-  TLabWindowPlacer placer_{this, QSize(1120, 580)};
+  QProgressBar* progress_ = nullptr;   // over the rows while the file is read
+  bool loading_ = false;
 };
