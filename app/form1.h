@@ -127,8 +127,8 @@ class TForm1 : public QMainWindow {
 
  private:
   // --- Construction, in this order ------------------------------------------------------------
-  void SetUpWindow();      // the icon, the remarks' place, captions fitted to this font
-  void CreateParts();      // the panels, the oscilloscope, the lab tools, the notebook
+  void SetUpWindow();  // the icon, the remarks' place, captions fitted to this font
+  void CreateParts();  // the panels, the oscilloscope, the lab tools, the notebook
   void ConnectExperimentHandlers();
   void ConnectToolBar();
   void ConnectLabAndNotebook();
