@@ -40,7 +40,7 @@ QString FileSafe(QString text) {
 // The runtime folder when it is the user's own and closed to others; else the user's own folder
 // in the temporary folder, made or closed as needed; never one another user owns.
 QString PrivateRuntimeFolder() {
-  const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+  QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
   if (IsPrivateFolder(runtime)) return runtime;
   const QString own = QDir::tempPath() + QStringLiteral("/simhacheur-%1").arg(::geteuid());
   const QByteArray path = QFile::encodeName(own);

@@ -28,7 +28,7 @@ namespace {
 std::vector<std::string> WriteNotebook(const QString& path, int count) {
   std::vector<std::string> ids;
   QByteArray text = "simhacheur relevés 2\t" + QByteArray(32, 'a') + '\n';
-  text.reserve(count * 96);
+  text.reserve(qsizetype{count} * 96);
   for (int k = 0; k < count; ++k) {
     const QByteArray id = QByteArray::number(k, 16).rightJustified(32, '0');
     ids.push_back(id.toStdString());
